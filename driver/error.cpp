@@ -1,0 +1,32 @@
+// Error reporting: every failure the viewer is told of goes through these two functions.
+#include "driver/error.h"
+
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "render/renderer.h"
+
+namespace {
+
+constexpr int kFailureExitCode = -1;
+constexpr size_t kDetailTextSize = 512;
+
+}  // namespace
+
+void ReportError(const char* text, bool fatal) {
+  if (fatal) {
+    Sys().ShowMessageBox(MainWindow, text, "QZ Fatal Error", BoxButtons::Ok, true);
+    Sys().ExitProcess(kFailureExitCode);
+  }
+  // A warning whose box cannot be shown carries on, as OK would.
+  if (Sys().ShowMessageBox(MainWindow, text, "QZ Warning", BoxButtons::OkCancel, false) == BoxAnswer::Cancel) {
+    Sys().ExitProcess(kFailureExitCode);
+  }
+}
+
+void ReportErrorDetail(const char* text, const char* detail, bool fatal) {
+  // A text too long for the buffer is cut, keeping its terminator, rather than overrun.
+  char combined[kDetailTextSize];
+  std::snprintf(combined, sizeof combined, "%s (%s)", text, detail);
+  ReportError(combined, fatal);
+}

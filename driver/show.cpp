@@ -1,0 +1,143 @@
+// The show: start-up, the nine scenes with their frame loop, and shutdown.
+#include "driver/show.h"
+
+#include <cstdio>
+
+#include "driver/config.h"
+#include "driver/error.h"
+#include "driver/keyboard.h"
+#include "driver/timer.h"
+#include "platform/platform.h"
+#include "render/renderer.h"
+
+namespace {
+
+struct SceneRow {
+  const char* sceneFile;
+  const char* musicFile;  // null: no track opened
+  bool stopMusicAtEnd;
+};
+
+// The third track plays on under the remaining scenes.
+constexpr SceneRow kScenes[kSceneCount] = {
+    {"scene1.QZ3", "mp31.mp3", true},  {"scene2.qz3", "mp32.mp3", true}, {"scene3.qz3", "mp33.mp3", false},
+    {"scene4.qz3", nullptr, false},    {"scene5.qz3", nullptr, false},   {"scene6.qz3", nullptr, false},
+    {"scene7.qz3", nullptr, false},    {"scene8.qz3", nullptr, false},   {"scene9.qz3", nullptr, false},
+};
+
+constexpr int kCharacterScene = 3;
+constexpr const char* kPackFile = "PACK.ZUL";
+
+// State that lives for the whole run.
+struct Show {
+  ShowParts parts;
+  KEYBOARD keyboard;
+  char dataDirectory[kDataPathSize];
+  bool paused = false;
+  bool characterVisible = true;
+  uint32_t frameCounter = 0;
+};
+
+void BlackFrame() {
+  CurrentRenderer->Clear(ClearColor | ClearDepth, 0, 1.0f);
+  CurrentRenderer->Present(0);
+}
+
+void DrawCharacter(Show& show) {
+  CharacterParts& character = show.parts.character;
+  uint32_t frames = character.FrameCount();
+  // An animation without frames leaves the bones in their rest pose.
+  if (frames != 0) character.PoseBones(show.frameCounter % frames);
+  ++show.frameCounter;
+  character.SkinVertices();
+  if (KeyPressed(KeyM)) show.characterVisible = !show.characterVisible;
+  if (show.characterVisible) character.Draw();
+}
+
+void PlayScene(Show& show, int index) {
+  const SceneRow& row = kScenes[index];
+  ShowParts& parts = show.parts;
+  bool sceneEnded = false;
+  bool characterScene = false;
+  char path[kDataPathSize];
+  char fontPath[kDataPathSize];
+
+  DataPath(path, show.dataDirectory, row.sceneFile);
+  DataPath(fontPath, show.dataDirectory, "police1.bmp");
+  parts.scene.Build(path, fontPath);
+  if (row.musicFile) {
+    DataPath(path, show.dataDirectory, row.musicFile);
+    parts.music.Open(path);
+  }
+  char overlayName[16];
+  std::snprintf(overlayName, sizeof overlayName, "over%d.dat", index + 1);
+  char animationPath[kDataPathSize];
+  char meshPath[kDataPathSize];
+  DataPath(path, show.dataDirectory, overlayName);
+  DataPath(animationPath, show.dataDirectory, "rap.qza");
+  DataPath(meshPath, show.dataDirectory, "rap.qzb");
+  parts.overlays.Load(path, show.dataDirectory);
+  parts.character.Load(animationPath, meshPath);
+  if (index == kCharacterScene) {
+    characterScene = true;
+    parts.scene.SetupCharacterMaterial();
+  }
+  parts.scene.ShowNewestCamera();
+  BlackFrame();
+  Timer clock("Timer01");
+  if (row.musicFile) parts.music.Start();
+
+  View* view = parts.scene.SceneView();
+  for (;;) {
+    show.keyboard.Update();
+    if (KeyPressed(KeyP)) {
+      show.paused = !show.paused;
+      clock.Toggle();
+    }
+    if (show.paused) continue;
+    if (KeyPressed(KeyF12)) clock.Toggle();
+
+    CurrentRenderer->Clear(ClearColor | ClearDepth, 0, 1.0f);
+    CurrentRenderer->BeginScene();
+    if (parts.scene.Animate(clock.Elapsed())) sceneEnded = true;
+    CurrentRenderer->BeginView(view);
+    if (characterScene) DrawCharacter(show);
+    CurrentRenderer->EndView();
+    CurrentRenderer->Begin2D(view);
+    parts.overlays.Draw(clock.Elapsed());
+    CurrentRenderer->End2D();
+    CurrentRenderer->EndScene();
+    CurrentRenderer->Present(0);
+    if (KeyHeld(KeyEscape) || sceneEnded) break;
+  }
+
+  parts.character.Release();
+  parts.overlays.Release();
+  parts.scene.Destroy();
+  BlackFrame();
+  if (row.stopMusicAtEnd) parts.music.Stop();
+}
+
+}  // namespace
+
+void DataPath(char* buffer, const char* directory, const char* name) {
+  // A path that does not fit must not name another file by its cut-off prefix: it names none.
+  int n = std::snprintf(buffer, kDataPathSize, "%s%c%s", directory, PathSeparator, name);
+  if (n < 0 || static_cast<unsigned>(n) >= kDataPathSize) buffer[0] = '\0';
+}
+
+int RunShow(ShowParts parts, int32_t rendererKind, void* instance) {
+  Show show{parts, {}, {}};
+  ReadConfig(CreateRenderer(rendererKind), instance);
+  bool named = parts.pack.ChooseDataDirectory(show.dataDirectory, sizeof show.dataDirectory);
+  if (parts.pack.Unpack(kPackFile, named ? show.dataDirectory : nullptr) == -1) {
+    ReportError("Erreur Unpacking", true);
+  }
+  show.keyboard.init(AppInstance, MainWindow);
+  for (int i = 0; i < kSceneCount; ++i) PlayScene(show, i);
+  show.keyboard.Close();
+  DestroyRenderer();
+  parts.music.Stop();
+  parts.pack.DeleteDataDirectory(show.dataDirectory);
+  return 0;
+}

@@ -1,0 +1,84 @@
+// The show: start-up, the nine scenes with their frame loop, and shutdown.
+//
+// The driver reaches the other subsystems through these interfaces: the program wires the real
+// ones (driver/show_parts.h), tests wire fakes.
+#pragma once
+
+#include <cstdint>
+
+class View;
+
+constexpr int kSceneCount = 9;
+constexpr unsigned kDataPathSize = 256;
+
+// The scene model of one scene: the world, the driver's own materials, font texture and view.
+class SceneParts {
+ public:
+  virtual ~SceneParts() = default;
+  // The world "World1", materials "Mat1", "Mat2", "MatMotion", the font texture from fontPath,
+  // the view "View1", then the scene file loaded into the world.
+  virtual void Build(const char* scenePath, const char* fontPath) = 0;
+  // The material of the character scene, "MatMotion".
+  virtual void SetupCharacterMaterial() = 0;
+  // Points the view at the newest camera and sets it as the world's view.
+  virtual void ShowNewestCamera() = 0;
+  virtual View* SceneView() = 0;
+  // Animates and draws the world at the time; true once the camera's track has run out.
+  virtual bool Animate(float seconds) = 0;
+  // The view, font texture and materials, then the world with what is left in it.
+  virtual void Destroy() = 0;
+};
+
+class OverlayParts {
+ public:
+  virtual ~OverlayParts() = default;
+  virtual void Load(const char* path, const char* dataDirectory) = 0;
+  virtual void Draw(float seconds) = 0;
+  virtual void Release() = 0;
+};
+
+class CharacterParts {
+ public:
+  virtual ~CharacterParts() = default;
+  // The animation, its bone matrices, then the mesh.
+  virtual void Load(const char* animationPath, const char* meshPath) = 0;
+  virtual uint32_t FrameCount() = 0;
+  virtual void PoseBones(uint32_t frame) = 0;
+  virtual void SkinVertices() = 0;
+  // Translation (0, 0, 7), scale 1, material "MatMotion".
+  virtual void Draw() = 0;
+  // The mesh, the bone matrices, the animation.
+  virtual void Release() = 0;
+};
+
+class MusicParts {
+ public:
+  virtual ~MusicParts() = default;
+  virtual void Open(const char* path) = 0;
+  virtual void Start() = 0;
+  virtual void Stop() = 0;
+};
+
+class PackParts {
+ public:
+  virtual ~PackParts() = default;
+  // Chooses the data directory's name into buffer; false when none can be chosen.
+  virtual bool ChooseDataDirectory(char* buffer, unsigned size) = 0;
+  // 0 after extraction, -1 when there is no archive or directory name.
+  virtual int Unpack(const char* archive, const char* directory) = 0;
+  virtual void DeleteDataDirectory(const char* directory) = 0;
+};
+
+struct ShowParts {
+  SceneParts& scene;
+  OverlayParts& overlays;
+  CharacterParts& character;
+  MusicParts& music;
+  PackParts& pack;
+};
+
+// Plays the whole show with the renderer of the given kind and returns the exit code (0).
+int RunShow(ShowParts parts, int32_t rendererKind, void* instance);
+
+// "directory" + separator + "name" into a kDataPathSize buffer.
+void DataPath(char* buffer, const char* directory, const char* name);

@@ -1,0 +1,109 @@
+// The Linux platform over SDL2: message boxes, cursor, window, keyboard, monotonic millisecond clock.
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/ini_file.h"
+#include "platform/sdl/sdl_keys.h"
+
+namespace {
+
+// The window procedure of the one window: the program never pumps messages itself, so the
+// key device's poll hands it the close request.
+WindowProcFn g_windowProc;
+SDL_Window* g_window;
+
+void DeliverWindowEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    bool close = event.type == SDL_QUIT ||
+                 (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
+    if (close && g_window && g_windowProc) g_windowProc(g_window, MessageClose, 0, 0);
+  }
+}
+
+}  // namespace
+
+SdlPlatform::SdlPlatform() : keys_(NewSdlKeyDevice(DeliverWindowEvents)) {}
+
+SdlPlatform::~SdlPlatform() { delete keys_; }
+
+bool SdlPlatform::VideoReady() {
+  if (!videoTried_) {
+    videoTried_ = true;
+    videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  }
+  return videoReady_;
+}
+
+BoxAnswer SdlPlatform::ShowMessageBox(void* owner, const char* text, const char* caption, BoxButtons buttons,
+                                      bool errorIcon) {
+  const SDL_MessageBoxButtonData okCancel[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 2, "Cancel"},
+  };
+  SDL_MessageBoxData data = {};
+  data.flags = errorIcon ? SDL_MESSAGEBOX_ERROR : 0;
+  data.window = static_cast<SDL_Window*>(owner);
+  data.title = caption;
+  data.message = text;
+  data.numbuttons = buttons == BoxButtons::OkCancel ? 2 : 1;
+  data.buttons = okCancel;
+  int chosen = 0;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    // No display: the text must not be lost, so it goes to standard error.
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    return BoxAnswer::Failed;
+  }
+  return chosen == 2 ? BoxAnswer::Cancel : BoxAnswer::Ok;
+}
+
+void SdlPlatform::ShowCursor(bool show) {
+  if (VideoReady()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlPlatform::ExitProcess(int code) { std::exit(code); }
+
+uint32_t SdlPlatform::TimeGetTime() {
+  auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
+bool SdlPlatform::CurrentDirectory(char* buffer, uint32_t size) { return getcwd(buffer, size) != nullptr; }
+
+int32_t SdlPlatform::ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) {
+  return IniFile_ReadInt(path, section, key, fallback);
+}
+
+void* SdlPlatform::OpenWindow(const WindowSpec& spec) {
+  if (!VideoReady()) return nullptr;
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
+  int x = 50, y = 50;
+  if (spec.fullscreen) {
+    // Full screen is a desktop-sized borderless window: the desktop's video mode is never changed.
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    x = y = 0;
+  }
+  SDL_Window* window = SDL_CreateWindow(spec.title, x, y, spec.width, spec.height, flags);
+  if (!window) return nullptr;
+  SDL_RaiseWindow(window);
+  g_window = window;
+  g_windowProc = spec.windowProc;
+  return window;
+}
+
+void SdlPlatform::CloseWindow(void* window) {
+  if (!window) return;
+  SDL_DestroyWindow(static_cast<SDL_Window*>(window));
+  if (window == g_window) {
+    g_window = nullptr;
+    if (g_windowProc) g_windowProc(window, MessageDestroy, 0, 0);
+  }
+}
+
+KeyDevice& SdlPlatform::Keys() { return *keys_; }

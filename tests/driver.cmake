@@ -1,0 +1,1 @@
+qz2_test_suite(driver qz2_driver qz2_render_recording qz2_platform_fake)

@@ -1,0 +1,263 @@
+// The show's sequence with fake parts and the recording renderer: start-up, scenes, keys, shutdown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "driver/keyboard.h"
+#include "driver/show.h"
+#include "platform/fake/fake_platform.h"
+#include "render/backends.h"
+#include "render/recording_renderer.h"
+
+namespace {
+
+std::vector<std::string> g_log;
+View* const kView = reinterpret_cast<View*>(0x5151);
+
+Renderer* NewLoggedRenderer() { return new RecordingRenderer(&g_log); }
+
+struct FakeScene : SceneParts {
+  int framesPerScene = 3;
+  int frame = 0;
+  std::vector<float> times;
+  void Build(const char* scene, const char* font) override {
+    frame = 0;
+    g_log.push_back(std::string("scene.Build(") + scene + ", " + font + ")");
+  }
+  void SetupCharacterMaterial() override { g_log.push_back("scene.SetupCharacterMaterial"); }
+  void ShowNewestCamera() override { g_log.push_back("scene.ShowNewestCamera"); }
+  View* SceneView() override { return kView; }
+  bool Animate(float seconds) override {
+    times.push_back(seconds);
+    g_log.push_back("scene.Animate");
+    return ++frame >= framesPerScene;
+  }
+  void Destroy() override { g_log.push_back("scene.Destroy"); }
+};
+
+struct FakeOverlays : OverlayParts {
+  void Load(const char* path, const char* dir) override {
+    g_log.push_back(std::string("overlays.Load(") + path + ", " + dir + ")");
+  }
+  void Draw(float) override { g_log.push_back("overlays.Draw"); }
+  void Release() override { g_log.push_back("overlays.Release"); }
+};
+
+struct FakeCharacter : CharacterParts {
+  uint32_t frames = 4;
+  std::vector<uint32_t> posed;
+  void Load(const char* anim, const char* mesh) override {
+    g_log.push_back(std::string("character.Load(") + anim + ", " + mesh + ")");
+  }
+  uint32_t FrameCount() override { return frames; }
+  void PoseBones(uint32_t frame) override { posed.push_back(frame); }
+  void SkinVertices() override { g_log.push_back("character.Skin"); }
+  void Draw() override { g_log.push_back("character.Draw"); }
+  void Release() override { g_log.push_back("character.Release"); }
+};
+
+struct FakeMusic : MusicParts {
+  void Open(const char* path) override { g_log.push_back(std::string("music.Open(") + path + ")"); }
+  void Start() override { g_log.push_back("music.Start"); }
+  void Stop() override { g_log.push_back("music.Stop"); }
+};
+
+struct FakePack : PackParts {
+  bool named = true;
+  bool ChooseDataDirectory(char* buffer, unsigned size) override {
+    snprintf(buffer, size, "/tmp/qz2-data");
+    return named;
+  }
+  int Unpack(const char* archive, const char* directory) override {
+    g_log.push_back(std::string("pack.Unpack(") + archive + ")");
+    return directory ? 0 : -1;
+  }
+  void DeleteDataDirectory(const char* directory) override {
+    g_log.push_back(std::string("pack.Delete(") + directory + ")");
+  }
+};
+
+class Show : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_log.clear();
+    SetRendererMaker(RendererGL, NewLoggedRenderer);
+    sys->stepPerRead = 10;
+  }
+  void TearDown() override { SetRendererMaker(RendererGL, nullptr); }
+
+  int Run() { return RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr); }
+
+  std::vector<std::string> Matching(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const std::string& line : g_log) {
+      if (line.rfind(prefix, 0) == 0) out.push_back(line);
+    }
+    return out;
+  }
+  size_t Count(const std::string& line) const { return std::count(g_log.begin(), g_log.end(), line); }
+  size_t IndexOf(const std::string& line, size_t from = 0) const {
+    auto it = std::find(g_log.begin() + from, g_log.end(), line);
+    return it == g_log.end() ? std::string::npos : it - g_log.begin();
+  }
+
+  ScopedFakePlatform sys;
+  FakeScene scene;
+  FakeOverlays overlays;
+  FakeCharacter character;
+  FakeMusic music;
+  FakePack pack;
+};
+
+TEST_F(Show, OneRunPlaysTheNineScenesInOrderAndShutsDown) {
+  ASSERT_EQ(Run(), 0);
+  std::vector<std::string> expectedStart = {
+      "Init(800, 600, 32, 16, 1, null, 1)",
+      "pack.Unpack(PACK.ZUL)",
+      "scene.Build(/tmp/qz2-data/scene1.QZ3, /tmp/qz2-data/police1.bmp)",
+      "music.Open(/tmp/qz2-data/mp31.mp3)",
+      "overlays.Load(/tmp/qz2-data/over1.dat, /tmp/qz2-data)",
+      "character.Load(/tmp/qz2-data/rap.qza, /tmp/qz2-data/rap.qzb)",
+      "scene.ShowNewestCamera",
+      "Clear(6, 0x00000000, 1)",
+      "Present()",
+      "music.Start",
+      "Clear(6, 0x00000000, 1)",
+      "BeginScene()",
+      "scene.Animate",
+      "BeginView(ptr)",
+      "EndView()",
+      "Begin2D(ptr)",
+      "overlays.Draw",
+      "End2D()",
+      "EndScene()",
+      "Present()",
+  };
+  ASSERT_GE(g_log.size(), expectedStart.size());
+  EXPECT_EQ(std::vector<std::string>(g_log.begin(), g_log.begin() + expectedStart.size()), expectedStart);
+
+  std::vector<std::string> builds = Matching("scene.Build(");
+  ASSERT_EQ(builds.size(), 9u);
+  EXPECT_EQ(builds[1], "scene.Build(/tmp/qz2-data/scene2.qz3, /tmp/qz2-data/police1.bmp)");
+  EXPECT_EQ(builds[8], "scene.Build(/tmp/qz2-data/scene9.qz3, /tmp/qz2-data/police1.bmp)");
+  EXPECT_EQ(Matching("overlays.Load(")[8], "overlays.Load(/tmp/qz2-data/over9.dat, /tmp/qz2-data)");
+  EXPECT_EQ(Count("BeginScene()"), 27u) << "three frames in each of nine scenes";
+
+  EXPECT_EQ(Matching("music."),
+            (std::vector<std::string>{"music.Open(/tmp/qz2-data/mp31.mp3)", "music.Start", "music.Stop",
+                                      "music.Open(/tmp/qz2-data/mp32.mp3)", "music.Start", "music.Stop",
+                                      "music.Open(/tmp/qz2-data/mp33.mp3)", "music.Start", "music.Stop"}));
+
+  std::vector<std::string> expectedEnd = {
+      "character.Release", "overlays.Release", "scene.Destroy",        "Clear(6, 0x00000000, 1)", "Present()",
+      "Shutdown()",        "music.Stop",       "pack.Delete(/tmp/qz2-data)",
+  };
+  EXPECT_EQ(std::vector<std::string>(g_log.end() - expectedEnd.size(), g_log.end()), expectedEnd);
+  EXPECT_TRUE(sys->keys.deviceReleased);
+}
+
+TEST_F(Show, TheFirstTwoScenesStopTheirTrackAfterTheBlackFrame) {
+  Run();
+  size_t firstDestroy = IndexOf("scene.Destroy");
+  EXPECT_EQ(g_log[firstDestroy + 1], "Clear(6, 0x00000000, 1)");
+  EXPECT_EQ(g_log[firstDestroy + 2], "Present()");
+  EXPECT_EQ(g_log[firstDestroy + 3], "music.Stop");
+  size_t third = IndexOf("scene.Destroy", IndexOf("scene.Destroy", firstDestroy + 1) + 1);
+  EXPECT_EQ(g_log[third + 3], "scene.Build(/tmp/qz2-data/scene4.qz3, /tmp/qz2-data/police1.bmp)");
+}
+
+TEST_F(Show, OnlyTheFourthSceneSetsUpAndDrawsTheCharacter) {
+  Run();
+  EXPECT_EQ(Count("scene.SetupCharacterMaterial"), 1u);
+  size_t setup = IndexOf("scene.SetupCharacterMaterial");
+  EXPECT_LT(IndexOf("scene.Build(/tmp/qz2-data/scene4.qz3, /tmp/qz2-data/police1.bmp)"), setup);
+  EXPECT_EQ(g_log[setup + 1], "scene.ShowNewestCamera");
+  EXPECT_EQ(Count("character.Draw"), 3u);
+  EXPECT_EQ(character.posed, (std::vector<uint32_t>{0, 1, 2}));
+  size_t draw = IndexOf("character.Draw");
+  EXPECT_EQ(g_log[draw - 1], "character.Skin");
+  EXPECT_EQ(g_log[draw - 2], "BeginView(ptr)");
+  EXPECT_EQ(g_log[draw + 1], "EndView()");
+}
+
+TEST_F(Show, TheCharacterFrameWrapsAtTheAnimationsFrameCount) {
+  scene.framesPerScene = 6;
+  Run();
+  EXPECT_EQ(character.posed, (std::vector<uint32_t>{0, 1, 2, 3, 0, 1}));
+}
+
+TEST_F(Show, AnAnimationWithoutFramesIsNeverPosedButStillDrawn) {
+  character.frames = 0;
+  Run();
+  EXPECT_TRUE(character.posed.empty());
+  EXPECT_EQ(Count("character.Draw"), 3u);
+}
+
+TEST_F(Show, EscapeHeldDrawsExactlyOneFramePerScene) {
+  scene.framesPerScene = 1000;
+  sys->keys.Push({KeyEscape});
+  ASSERT_EQ(Run(), 0);
+  EXPECT_EQ(Count("BeginScene()"), 9u);
+  EXPECT_EQ(Count("Present()"), 9u * 3);
+  EXPECT_EQ(Matching("scene.Build(").size(), 9u);
+  EXPECT_EQ(Count("scene.Destroy"), 9u);
+}
+
+TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJump) {
+  scene.framesPerScene = 4;
+  // Poll 1 pauses, polls 2 to 5 wait, poll 6 resumes.
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 1 || poll == 6) sys->keys.Push({KeyP});
+    if (poll == 2) sys->keys.Push({});
+    if (poll >= 2 && poll <= 5) sys->now += 5000;
+  };
+  Run();
+  EXPECT_EQ(Count("BeginScene()"), 36u);
+  ASSERT_GE(scene.times.size(), 4u);
+  for (size_t i = 1; i < 4; ++i) EXPECT_LT(scene.times[i] - scene.times[i - 1], 0.1f) << "frame " << i;
+  EXPECT_EQ(sys->keys.getStateCalls, 6 + 36) << "the wait polls the keyboard and draws nothing";
+}
+
+TEST_F(Show, F12FreezesTheClockWhileFramesGoOn) {
+  scene.framesPerScene = 5;
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 1) sys->keys.Push({KeyF12});
+    if (poll == 2) sys->keys.Push({});
+    if (poll == 4) sys->keys.Push({KeyF12});
+    if (poll == 5) sys->keys.Push({});
+  };
+  Run();
+  ASSERT_GE(scene.times.size(), 5u);
+  EXPECT_EQ(scene.times[1], scene.times[2]);
+  EXPECT_EQ(scene.times[2], scene.times[3]);
+  EXPECT_GT(scene.times[4], scene.times[3]);
+  EXPECT_LT(scene.times[4] - scene.times[3], 0.1f);
+}
+
+TEST_F(Show, MTogglesTheCharacterInTheFourthSceneOnly) {
+  scene.framesPerScene = 2;
+  // M pressed in the first scene does nothing; pressed on the second frame of the fourth scene hides it.
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 0 || poll == 7) sys->keys.Push({KeyM});
+    if (poll == 1 || poll == 8) sys->keys.Push({});
+  };
+  Run();
+  EXPECT_EQ(Count("character.Draw"), 1u);
+  EXPECT_EQ(Count("character.Skin"), 2u);
+}
+
+TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
+  pack.named = false;
+  try {
+    Run();
+    FAIL();
+  } catch (const FakeExit& e) {
+    EXPECT_EQ(e.code, -1);
+  }
+  EXPECT_EQ(sys->boxes.at(0).text, "Erreur Unpacking");
+  EXPECT_EQ(Matching("scene.").size(), 0u);
+}
+
+}  // namespace

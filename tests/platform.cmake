@@ -1,0 +1,1 @@
+qz2_test_suite(platform qz2_platform)
