@@ -1,0 +1,168 @@
+// qz2-tool: one program for people who make and debug content; runs the system's own code paths.
+#include "tools/qz2_tool/tool.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+std::vector<ToolCommand>& Commands() {
+  static std::vector<ToolCommand> commands;
+  return commands;
+}
+
+std::vector<std::string> g_warnings;
+
+// Fatal reports go to standard error as the box would show them; warnings are answered OK.
+class ToolPlatform : public SdlPlatform {
+ public:
+  BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons buttons, bool) override {
+    if (buttons == BoxButtons::OkCancel) {
+      g_warnings.emplace_back(text);
+      return BoxAnswer::Ok;
+    }
+    std::fprintf(stderr, "%s\n", text);
+    return BoxAnswer::Ok;
+  }
+  void ShowCursor(bool) override {}
+  [[noreturn]] void ExitProcess(int code) override {
+    std::fflush(stdout);
+    std::exit(code);
+  }
+};
+
+void Usage() {
+  std::fputs("usage: qz2-tool COMMAND ...\n", stderr);
+  for (const ToolCommand& c : Commands()) std::fprintf(stderr, "  qz2-tool %s %s\n", c.name, c.usage);
+}
+
+}  // namespace
+
+ToolCommandRegistration::ToolCommandRegistration(const ToolCommand& command) { Commands().push_back(command); }
+
+const std::vector<std::string>& ToolWarnings() { return g_warnings; }
+
+void JsonWriter::Separate() {
+  if (afterKey_) {
+    afterKey_ = false;
+    return;
+  }
+  if (!first_.empty()) {
+    if (!first_.back()) std::fputc(',', out_);
+    first_.back() = false;
+  }
+}
+
+void JsonWriter::BeginObject() {
+  Separate();
+  std::fputc('{', out_);
+  first_.push_back(true);
+}
+
+void JsonWriter::EndObject() {
+  first_.pop_back();
+  std::fputc('}', out_);
+}
+
+void JsonWriter::BeginArray() {
+  Separate();
+  std::fputc('[', out_);
+  first_.push_back(true);
+}
+
+void JsonWriter::EndArray() {
+  first_.pop_back();
+  std::fputc(']', out_);
+}
+
+void JsonWriter::Key(const char* key) {
+  Separate();
+  afterKey_ = false;
+  String(key);
+  std::fputc(':', out_);
+  afterKey_ = true;
+}
+
+void JsonWriter::Number(double value) {
+  Separate();
+  // JSON has no infinities or NaN.
+  if (std::isfinite(value)) {
+    std::fprintf(out_, "%.9g", value);
+  } else {
+    std::fputs("null", out_);
+  }
+}
+
+void JsonWriter::Integer(int64_t value) {
+  Separate();
+  std::fprintf(out_, "%lld", static_cast<long long>(value));
+}
+
+void JsonWriter::Bool(bool value) {
+  Separate();
+  std::fputs(value ? "true" : "false", out_);
+}
+
+void JsonWriter::Null() {
+  Separate();
+  std::fputs("null", out_);
+}
+
+void JsonWriter::String(const char* text) {
+  if (!text) {
+    Null();
+    return;
+  }
+  Separate();
+  std::fputc('"', out_);
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    if (*p == '"' || *p == '\\') {
+      std::fputc('\\', out_);
+      std::fputc(*p, out_);
+    } else if (*p < 0x20) {
+      std::fprintf(out_, "\\u%04x", *p);
+    } else {
+      std::fputc(*p, out_);
+    }
+  }
+  std::fputc('"', out_);
+}
+
+void JsonWriter::Colour(uint32_t argb) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", argb);
+  String(text);
+}
+
+void JsonWriter::Floats(const float* values, int count) {
+  BeginArray();
+  for (int i = 0; i < count; ++i) Number(values[i]);
+  EndArray();
+}
+
+void JsonWriter::Warnings() {
+  Key("warnings");
+  BeginArray();
+  for (const std::string& w : g_warnings) String(w.c_str());
+  EndArray();
+}
+
+void JsonWriter::Finish() {
+  std::fputc('\n', out_);
+  std::fflush(out_);
+}
+
+int main(int argc, char** argv) {
+  static ToolPlatform platform;
+  SetPlatform(&platform);
+  if (argc >= 2) {
+    for (const ToolCommand& c : Commands()) {
+      if (std::strcmp(c.name, argv[1]) == 0) return c.run(argc - 1, argv + 1);
+    }
+  }
+  Usage();
+  return 2;
+}

@@ -1,0 +1,50 @@
+// qz2-tool's shared pieces: command registration, the tool's platform, and a JSON writer.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct ToolCommand {
+  const char* name;
+  const char* usage;
+  int (*run)(int argc, char** argv);  // argv[0] is the command's name
+};
+
+// A command file registers itself with a static ToolCommandRegistration.
+struct ToolCommandRegistration {
+  explicit ToolCommandRegistration(const ToolCommand& command);
+};
+
+// Warnings answered OK while the command ran, in the order raised.
+const std::vector<std::string>& ToolWarnings();
+
+// Writes JSON to a stream: numbers round-trip a float (%.9g), colours as "0xAARRGGBB".
+class JsonWriter {
+ public:
+  explicit JsonWriter(FILE* out = stdout) : out_(out) {}
+
+  void BeginObject();
+  void EndObject();
+  void BeginArray();
+  void EndArray();
+  void Key(const char* key);
+  void Number(double value);
+  void Integer(int64_t value);
+  void Bool(bool value);
+  void Null();
+  void String(const char* text);  // null writes null
+  void Colour(uint32_t argb);
+  void Floats(const float* values, int count);  // an array of numbers
+  // The warnings collected so far, as the key "warnings".
+  void Warnings();
+  // Ends the document with a newline.
+  void Finish();
+
+ private:
+  void Separate();
+  FILE* out_;
+  std::vector<bool> first_;
+  bool afterKey_ = false;
+};
