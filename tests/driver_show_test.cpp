@@ -16,7 +16,11 @@ namespace {
 std::vector<std::string> g_log;
 View* const kView = reinterpret_cast<View*>(0x5151);
 
-Renderer* NewLoggedRenderer() { return new RecordingRenderer(&g_log); }
+Renderer* NewLoggedRenderer() {
+  auto* renderer = new RecordingRenderer(&g_log);
+  renderer->applyViews = false;  // kView stands in for a View
+  return renderer;
+}
 
 struct FakeScene : SceneParts {
   int framesPerScene = 3;
