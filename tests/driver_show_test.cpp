@@ -19,7 +19,11 @@ std::vector<std::string> g_log;
 std::string P(const char* name) { return std::string("/tmp/qz2-data") + PathSeparator + name; }
 View* const kView = reinterpret_cast<View*>(0x5151);
 
-Renderer* NewLoggedRenderer() { return new RecordingRenderer(&g_log); }
+Renderer* NewLoggedRenderer() {
+  auto* renderer = new RecordingRenderer(&g_log);
+  renderer->applyViews = false;  // kView stands in for a View
+  return renderer;
+}
 
 struct FakeScene : SceneParts {
   int framesPerScene = 3;
