@@ -1,0 +1,1 @@
+qz2_test_suite(scene qz2_scene qz2_render_recording qz2_content_qz3 qz2_platform_fake)
