@@ -3,10 +3,72 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "driver/allocate.h"
+#include "driver/error.h"
+#include "render/record_data.h"
+#include "scene/byte_reader.h"
+#include "scene/camera.h"
+#include "scene/light.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/texture.h"
+#include "scene/view.h"
 
 namespace {
 
 const char* Ptr(const void* p) { return p ? "ptr" : "null"; }
+
+struct RecordedLight {
+  int32_t slot;
+};
+
+// The file header and the start of the info header of a bitmap file. The file header's 32-bit
+// fields are not aligned, so the fields are kept as bytes.
+struct BitmapStart {
+  char magic[2];  // "BM"
+  uint8_t fileSize[4];
+  uint8_t reserved[4];
+  uint8_t pixelOffset[4];
+  uint8_t infoSize[4];  // 12 for the old core header with 16-bit sizes, 40 or more otherwise
+  uint8_t width[4];
+  uint8_t height[4];  // negative for rows stored top-down
+};
+static_assert(sizeof(BitmapStart) == 26);
+
+constexpr uint32_t kCoreHeaderSize = 12;
+constexpr int64_t kLargestTextureSide = 0xFFFF;
+
+uint32_t Le32(const uint8_t* b) { return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24; }
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+
+// Reads no more than the bitmap's first bytes; false for anything that is not a bitmap with a
+// size a texture can hold.
+bool ReadBitmapSize(const char* path, uint16_t& width, uint16_t& height) {
+  std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
+  if (!file) return false;
+  uint8_t bytes[sizeof(BitmapStart)];
+  ByteReader in(bytes, std::fread(bytes, 1, sizeof bytes, file.get()));
+  BitmapStart head;
+  if (!in.Read(head) || head.magic[0] != 'B' || head.magic[1] != 'M') return false;
+  int64_t w, h;
+  if (Le32(head.infoSize) == kCoreHeaderSize) {
+    w = head.width[0] | head.width[1] << 8;
+    h = head.width[2] | head.width[3] << 8;
+  } else {
+    w = static_cast<int32_t>(Le32(head.width));
+    h = std::llabs(static_cast<int32_t>(Le32(head.height)));
+  }
+  if (w <= 0 || h <= 0 || w > kLargestTextureSide || h > kLargestTextureSide) return false;
+  width = static_cast<uint16_t>(w);
+  height = static_cast<uint16_t>(h);
+  return true;
+}
 
 }  // namespace
 
@@ -59,17 +121,47 @@ void RecordingRenderer::Reserved3(uint32_t v) { Log("Reserved3(%u)", v); }
 void RecordingRenderer::Reserved4(uint32_t v) { Log("Reserved4(%u)", v); }
 void RecordingRenderer::Reserved5(uint32_t v) { Log("Reserved5(%u)", v); }
 void RecordingRenderer::Reserved6(uint32_t v) { Log("Reserved6(%u)", v); }
-void RecordingRenderer::CreatePatch(Patch* p) { Log("CreatePatch(%s)", Ptr(p)); }
-void RecordingRenderer::ReleasePatch(Patch* p) { Log("ReleasePatch(%s)", Ptr(p)); }
-void RecordingRenderer::CreateMaterial(Material* m) { Log("CreateMaterial(%s)", Ptr(m)); }
-void RecordingRenderer::UpdateMaterial(Material* m) { Log("UpdateMaterial(%s)", Ptr(m)); }
+void RecordingRenderer::CreatePatch(Patch* p) {
+  Log("CreatePatch(%s)", Ptr(p));
+  p->rendererWords[0] = 1;
+}
+void RecordingRenderer::ReleasePatch(Patch* p) {
+  Log("ReleasePatch(%s)", Ptr(p));
+  p->rendererWords[0] = 0;
+}
+void RecordingRenderer::CreateMaterial(Material* m) {
+  Log("CreateMaterial(%s)", Ptr(m));
+  if (MaterialData* data = CreateMaterialData(m)) FillMaterialData(*m, 1.0f, m->shininess, *data);
+}
+void RecordingRenderer::UpdateMaterial(Material* m) {
+  Log("UpdateMaterial(%s)", Ptr(m));
+  if (m->rendererData) FillMaterialData(*m, 1.0f, m->shininess, *m->rendererData);
+}
 void RecordingRenderer::SetMaterial(Material* m) { Log("SetMaterial(%s)", Ptr(m)); }
-void RecordingRenderer::ReleaseMaterial(Material* m) { Log("ReleaseMaterial(%s)", Ptr(m)); }
-void RecordingRenderer::CreateView(View* v) { Log("CreateView(%s)", Ptr(v)); }
-void RecordingRenderer::UpdateView(View* v) { Log("UpdateView(%s)", Ptr(v)); }
+void RecordingRenderer::ReleaseMaterial(Material* m) {
+  Log("ReleaseMaterial(%s)", Ptr(m));
+  ReleaseMaterialData(m);
+}
+void RecordingRenderer::CreateView(View* v) {
+  Log("CreateView(%s)", Ptr(v));
+  CreateViewportData(v);
+}
+void RecordingRenderer::UpdateView(View* v) {
+  Log("UpdateView(%s)", Ptr(v));
+  if (v->viewport) FillViewportData(*v, *v->viewport);
+}
 void RecordingRenderer::SetViewport(View* v) { Log("SetViewport(%s)", Ptr(v)); }
-void RecordingRenderer::ReleaseView(View* v) { Log("ReleaseView(%s)", Ptr(v)); }
-void RecordingRenderer::SetProjection(View* v) { Log("SetProjection(%s)", Ptr(v)); }
+void RecordingRenderer::ReleaseView(View* v) {
+  Log("ReleaseView(%s)", Ptr(v));
+  ReleaseViewportData(v);
+}
+void RecordingRenderer::SetProjection(View* v) {
+  Log("SetProjection(%s)", Ptr(v));
+  if (!v || !v->camera) return;
+  float* m = v->camera->viewMatrix;
+  m[3] = m[7] = m[11] = 0.0f;
+  m[15] = 1.0f;
+}
 
 void RecordingRenderer::SetWorldMatrix(float* m) {
   m[3] = m[7] = m[11] = 0.0f;
@@ -77,13 +169,32 @@ void RecordingRenderer::SetWorldMatrix(float* m) {
   Log("SetWorldMatrix(%.9g, %.9g, %.9g)", m[12], m[13], m[14]);
 }
 
-void RecordingRenderer::LoadTexture(Texture* t) { Log("LoadTexture(%s)", Ptr(t)); }
+void RecordingRenderer::LoadTexture(Texture* t) {
+  Log("LoadTexture(%s)", Ptr(t));
+  t->scaleU = t->scaleV = 1.0f;
+  if (t->source == TextureImageFile && t->fileName && !ReadBitmapSize(t->fileName, t->width, t->height)) {
+    ReportErrorDetail("Texture BMP File not found", t->fileName, true);
+  }
+}
 void RecordingRenderer::BindTexture(uint32_t stage, Texture* t) { Log("BindTexture(%u, %s)", stage, Ptr(t)); }
 void RecordingRenderer::Reserved7(uint32_t v) { Log("Reserved7(%u)", v); }
-void RecordingRenderer::ReleaseTexture(Texture* t) { Log("ReleaseTexture(%s)", Ptr(t)); }
-void RecordingRenderer::CreateLight(Light* l) { Log("CreateLight(%s)", Ptr(l)); }
+void RecordingRenderer::ReleaseTexture(Texture* t) {
+  Log("ReleaseTexture(%s)", Ptr(t));
+  t->rendererData = 0;
+}
+void RecordingRenderer::CreateLight(Light* l) {
+  Log("CreateLight(%s)", Ptr(l));
+  auto* data = static_cast<RecordedLight*>(Allocate(sizeof(RecordedLight), "RecLight"));
+  if (data) data->slot = TakeLightSlot(lightSlots, *l);
+  l->rendererData = data;
+}
 void RecordingRenderer::UpdateLight(Light* l) { Log("UpdateLight(%s)", Ptr(l)); }
-void RecordingRenderer::ReleaseLight(Light* l) { Log("ReleaseLight(%s)", Ptr(l)); }
+void RecordingRenderer::ReleaseLight(Light* l) {
+  Log("ReleaseLight(%s)", Ptr(l));
+  if (auto* data = static_cast<RecordedLight*>(l->rendererData)) FreeLightSlot(lightSlots, data->slot);
+  Release(l->rendererData);
+  l->rendererData = nullptr;
+}
 
 int32_t RecordingRenderer::Present(uint32_t) {
   Log("Present()");
@@ -135,8 +246,8 @@ int32_t RecordingRenderer::DrawPatch(Patch* p) {
 void RecordingRenderer::BeginView(View* v) {
   Log("BeginView(%s)", Ptr(v));
   CurrentView = v;
+  if (applyViews && v) v->Apply();
 }
-
 int32_t RecordingRenderer::DrawPrimitive(PrimitiveKind kind, LitVertex*, uint32_t count, Material* m) {
   Log("DrawPrimitive(%d, %u, %s)", kind, count, Ptr(m));
   return 0;

@@ -1,9 +1,15 @@
 // A renderer that draws nothing and logs every call with its arguments, for tests and qz2-tool.
+//
+// Like the real back ends it keeps the records' renderer data: ViewportData, MaterialData (as
+// the OpenGL back end fills it), a light slot per light, a mark on each patch. BeginView runs the
+// View's Apply. Textures get scales 1.0; those made from image files take the bitmap's width and
+// height from the file as they are.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "render/record_data.h"
 #include "render/renderer.h"
 
 class RecordingRenderer : public Renderer {
@@ -17,6 +23,9 @@ class RecordingRenderer : public Renderer {
   std::vector<std::string>& calls;
   bool initResult = true;
   bool initialised = false;
+  // BeginView runs the View's Apply; tests that pass stand-in views turn it off.
+  bool applyViews = true;
+  uint8_t lightSlots[kLightSlots] = {};
 
   // Only the calls whose name is op, in order.
   std::vector<std::string> CallsTo(const std::string& op) const;

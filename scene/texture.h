@@ -28,7 +28,7 @@ class Texture {
 
   ElementId id = 0;
   uint32_t param1 = 0, param2 = 0;  // read by the renderer
-  const char* fileName = nullptr;   // a copy owned by the texture
+  char* fileName = nullptr;         // a copy owned by the texture
   uint32_t source = 0;
   uint16_t width = 0;
   uint16_t height = 0;

@@ -33,7 +33,7 @@ TEST(Config, TheFileIsLookedUpInTheCurrentDirectory) {
   RecordingRenderer renderer;
   ReadConfig(&renderer, nullptr);
   ASSERT_EQ(sys->iniPaths.size(), 2u);
-  EXPECT_EQ(sys->iniPaths[0], "/srv/demo/config.ini");
+  EXPECT_EQ(sys->iniPaths[0], std::string("/srv/demo") + PathSeparator + "config.ini");
 }
 
 TEST(Config, AFailedInitIsTheFatalInitFailure) {

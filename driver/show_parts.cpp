@@ -1,0 +1,55 @@
+// The real parts of the show as the driver reaches them: the scene model of each scene and the data pack.
+#include "driver/show_parts.h"
+
+#include "driver/config.h"
+#include "scene/camera.h"
+#include "scene/material.h"
+#include "scene/scene_file.h"
+#include "scene/texture.h"
+#include "scene/view.h"
+#include "scene/world.h"
+
+void ShowScene::Build(const char* scenePath, const char* fontPath) {
+  world_ = new World("World1");
+  mat1_ = new Material("Mat1", world_);
+  mat2_ = new Material("Mat2", world_);
+  matMotion_ = new Material("MatMotion", world_);
+  // Stage 0, pure black transparent.
+  font_ = new Texture(fontPath, 0, 1, world_);
+  view_ = new View("View1", 0.0f, 0.0f, 1.0f, static_cast<float>(kDisplayWidth), static_cast<float>(kDisplayHeight),
+                   500.0f, 1, world_);
+  LoadScene(scenePath, world_);
+}
+
+void ShowScene::SetupCharacterMaterial() {
+  matMotion_->SetTextureCount(0);
+  matMotion_->SetAmbient(10, 10, 10, 0);
+  matMotion_->SetDiffuse(200, 20, 20, 0);
+  matMotion_->SetEmissive(35, 15, 15, 0);
+  matMotion_->SetSpecular(255, 255, 255, 0);
+  matMotion_->SetSpecularPower(1000.0f, 1.0f);
+}
+
+void ShowScene::ShowNewestCamera() {
+  view_->SetCamera(world_->cameras);
+  world_->SetView(view_);
+}
+
+bool ShowScene::Animate(float seconds) { return world_->AnimateWorld(seconds); }
+
+void ShowScene::Destroy() {
+  view_->Destroy();
+  delete view_;
+  font_->Destroy();
+  delete font_;
+  for (Material* m : {matMotion_, mat2_, mat1_}) {
+    m->Destroy();
+    delete m;
+  }
+  world_->Destroy();
+  delete world_;
+  world_ = nullptr;
+  view_ = nullptr;
+  font_ = nullptr;
+  mat1_ = mat2_ = matMotion_ = nullptr;
+}

@@ -1,0 +1,73 @@
+// The renderer's data of the scene records, built the same way by every back end.
+#include "render/record_data.h"
+
+#include "driver/allocate.h"
+#include "scene/light.h"
+#include "scene/material.h"
+#include "scene/view.h"
+
+namespace {
+
+constexpr float kByteToFloat = 1.0f / 255.0f;
+
+}  // namespace
+
+void FillViewportData(const View& view, ViewportData& data) {
+  data.x = static_cast<uint32_t>(view.left);
+  data.y = static_cast<uint32_t>(view.top);
+  data.width = static_cast<uint32_t>(view.right - view.left);
+  data.height = static_cast<uint32_t>(view.bottom - view.top);
+  data.minZ = 0.0f;
+  data.maxZ = 1.0f;
+}
+
+void CreateViewportData(View* view) {
+  view->viewport = static_cast<ViewportData*>(Allocate(sizeof(ViewportData), "ViewportAPI"));
+  if (view->viewport) FillViewportData(*view, *view->viewport);
+}
+
+void ReleaseViewportData(View* view) {
+  Release(view->viewport);
+  view->viewport = nullptr;
+}
+
+void ColourToFloats(Colour colour, float out[4]) {
+  out[0] = colour.red * kByteToFloat;
+  out[1] = colour.green * kByteToFloat;
+  out[2] = colour.blue * kByteToFloat;
+  out[3] = colour.alpha * kByteToFloat;
+}
+
+MaterialData* CreateMaterialData(Material* material) {
+  material->rendererData = static_cast<MaterialData*>(Allocate(sizeof(MaterialData), "MaterialAPI"));
+  return material->rendererData;
+}
+
+void FillMaterialData(const Material& material, float specularScale, float power, MaterialData& data) {
+  ColourToFloats(material.diffuse, data.diffuse);
+  ColourToFloats(material.ambient, data.ambient);
+  ColourToFloats(material.specular, data.specular);
+  for (float& c : data.specular) c *= specularScale;
+  ColourToFloats(material.emissive, data.emissive);
+  data.power = power;
+}
+
+void ReleaseMaterialData(Material* material) {
+  Release(material->rendererData);
+  material->rendererData = nullptr;
+}
+
+int32_t TakeLightSlot(uint8_t (&slots)[kLightSlots], const Light& light) {
+  if (light.type == LightAmbient) return -1;
+  for (int32_t i = 0; i < kLightSlots; ++i) {
+    if (!slots[i]) {
+      slots[i] = 1;
+      return i;
+    }
+  }
+  return -1;
+}
+
+void FreeLightSlot(uint8_t (&slots)[kLightSlots], int32_t slot) {
+  if (slot >= 0 && slot < kLightSlots) slots[slot] = 0;
+}

@@ -1,0 +1,44 @@
+// Light: every change is sent to the renderer through UpdateLight.
+#include "scene/light.h"
+
+#include "render/renderer.h"
+#include "scene/list.h"
+#include "scene/world.h"
+
+Light::Light(const char* name, uint32_t type, World* world) : world(world), type(type) {
+  id = world->registry.Add(this, ElementLight, name);
+  PushHead(world->lights, this);
+  CurrentRenderer->CreateLight(this);
+}
+
+void Light::SetColour(uint8_t red, uint8_t green, uint8_t blue) {
+  colour = {blue, green, red, 0};
+  CurrentRenderer->UpdateLight(this);
+}
+
+void Light::SetPosition(float x, float y, float z) {
+  position = {x, y, z};
+  CurrentRenderer->UpdateLight(this);
+}
+
+void Light::SetDirection(float x, float y, float z) {
+  direction = {x, y, z};
+  Normalize(direction);
+  CurrentRenderer->UpdateLight(this);
+}
+
+void Light::SetRange(float r) {
+  range = r;
+  CurrentRenderer->UpdateLight(this);
+}
+
+void Light::SetCone(float inner, float outer) {
+  innerAngle = inner;
+  outerAngle = outer;
+  CurrentRenderer->UpdateLight(this);
+}
+
+void Light::Destroy() {
+  CurrentRenderer->ReleaseLight(this);
+  Unlink(world->lights, this);
+}
