@@ -77,6 +77,17 @@ struct MaterialData {
 };
 static_assert(sizeof(MaterialData) == 68);
 
+// A patch in the device's vertex format, as the Direct3D 7 back end builds it for each Patch and
+// as the skinned character hands it over ready-made in its Patch's first renderer word.
+struct PatchData {
+  uint32_t vertexFormat;  // Direct3D flexible vertex format code
+  uint32_t stride;        // bytes per vertex
+  uint32_t vertexCount;
+  uint32_t indexCount;
+  void* vertices;     // vertexCount x stride bytes
+  uint16_t* indices;  // indexCount indices, each below vertexCount
+};
+
 // The table order is fixed: the reserved slots keep every other operation at its slot number.
 class Renderer {
  public:

@@ -16,17 +16,14 @@ bool EntryPathBelow(const char* destination, const std::string& name, std::files
   if (name.empty() || IsSeparator(name[0]) || name.find(':') != std::string::npos) return false;
   path = destination && destination[0] ? std::filesystem::path(destination) : std::filesystem::path(".");
   bool named = false;
-  size_t start = 0;
-  while (start <= name.size()) {
-    size_t end = start;
-    while (end < name.size() && !IsSeparator(name[end])) ++end;
+  for (size_t start = 0, end = 0; start <= name.size(); start = end + 1) {
+    for (end = start; end < name.size() && !IsSeparator(name[end]);) ++end;
     std::string part = name.substr(start, end - start);
-    if (part == "..") return false;
-    if (!part.empty() && part != ".") {
-      path /= part;
-      named = true;
-    }
-    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    // Windows drops trailing dots and spaces from a path part, so ".. " climbs as ".." does.
+    if (part.find_first_not_of(". ") == std::string::npos) return false;
+    path /= part;
+    named = true;
   }
   return named;
 }

@@ -13,9 +13,10 @@ namespace {
 constexpr size_t kReadBlockSize = 64 * 1024;
 constexpr uint8_t kHostUnix = 3;
 
+// MS-DOS dates run from 1980 to 2107.
 uint32_t DosTime(time_t seconds) {
   std::tm local{};
-  if (!localtime_r(&seconds, &local) || local.tm_year < 80) return 0;
+  if (!localtime_r(&seconds, &local) || local.tm_year < 80 || local.tm_year > 207) return 0;
   uint32_t date = static_cast<uint32_t>((local.tm_year - 80) << 9 | (local.tm_mon + 1) << 5 | local.tm_mday);
   uint32_t time = static_cast<uint32_t>(local.tm_hour << 11 | local.tm_min << 5 | local.tm_sec / 2);
   return date << 16 | time;

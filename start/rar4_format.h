@@ -25,7 +25,6 @@ constexpr uint16_t FileSplitAfter = 0x0002;
 constexpr uint16_t FileEncrypted = 0x0004;
 constexpr uint16_t FileWindowMask = 0x00E0;  // all bits set: the entry is a folder
 constexpr uint16_t FileLarge = 0x0100;       // LargeSizes follow the FileHeader
-constexpr uint16_t FileUnicodeName = 0x0200;  // the name is an ASCII form, a zero byte, then an encoded one
 
 constexpr uint8_t MethodStore = 0x30;
 constexpr uint8_t HostWin32 = 2;

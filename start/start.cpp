@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "start/archive_source.h"
@@ -94,11 +93,7 @@ RAR_EXPORT void* RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
     data->OpenResult = result;
     return nullptr;
   }
-  StartArchive* archive = new (std::nothrow) StartArchive;
-  if (!archive) {
-    data->OpenResult = RarNoMemory;
-    return nullptr;
-  }
+  StartArchive* archive = new StartArchive;
   archive->source = std::move(source);
   archive->archiveName = data->ArcName;
   data->OpenResult = RarSuccess;

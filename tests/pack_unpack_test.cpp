@@ -53,7 +53,7 @@ TEST_P(UnpackWithLibrary, MissingArchiveIsFatal) {
 
 TEST_P(UnpackWithLibrary, EntryOutsideTheDestinationIsRefused) {
   ASSERT_FALSE(fs::exists("/x"));
-  for (const char* name : {"../x", "/x", "..\\x", "sub/../../x", "C:x"}) {
+  for (const char* name : {"../x", "/x", "..\\x", "sub/../../x", "C:x", ".. /x"}) {
     SCOPED_TRACE(name);
     platform->boxes.clear();
     WritePack(Rar({{"kept.txt", Text("kept")}, {name, Text("escaped")}}));
@@ -113,9 +113,6 @@ TEST_F(UnpackWithStandIn, HeaderThatCannotBeReadEndsQuietly) {
   Script(0, 0, RarBadData);
   EXPECT_EQ(Unpack(), 0);
   EXPECT_EQ(Calls(), "open PACK.ZUL mode 1 comments 16384; read; close");
-  Script(0, 1, RarBadArchive);
-  EXPECT_EQ(Unpack(), 0);
-  EXPECT_EQ(Calls(), "open PACK.ZUL mode 1 comments 16384; read; process 2 into /data/dir; read; close");
   EXPECT_TRUE(platform->boxes.empty());
 }
 

@@ -1,0 +1,49 @@
+// The OpenGL context of the main window over SDL2 (a compatibility context: fixed-function GL).
+#include <SDL.h>
+
+#include "platform/gl_context.h"
+
+struct GlContext {
+  SDL_Window* window;
+  SDL_GLContext context;
+};
+
+namespace {
+// One window, one context.
+GlContext g_context;
+}  // namespace
+
+void GlContext_PrepareWindow() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+GlContext* GlContext_Create(void* window) {
+  if (!window || g_context.context) return nullptr;
+  SDL_Window* sdlWindow = static_cast<SDL_Window*>(window);
+  SDL_GLContext context = SDL_GL_CreateContext(sdlWindow);
+  if (!context) return nullptr;
+  // Frames follow the display's refresh, as a flipping chain does; refused where unsupported.
+  SDL_GL_SetSwapInterval(1);
+  g_context = {sdlWindow, context};
+  return &g_context;
+}
+
+void GlContext_DrawableSize(GlContext* context, int32_t* width, int32_t* height) {
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(context->window, &w, &h);
+  *width = w;
+  *height = h;
+}
+
+void GlContext_Swap(GlContext* context) { SDL_GL_SwapWindow(context->window); }
+
+void GlContext_Destroy(GlContext* context) {
+  SDL_GL_MakeCurrent(context->window, nullptr);
+  SDL_GL_DeleteContext(context->context);
+  *context = {};
+}

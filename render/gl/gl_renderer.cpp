@@ -1,0 +1,491 @@
+// The OpenGL back end: frames, the letterboxed picture, views, matrices, materials and drawing.
+#include "render/gl/gl_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "driver/error.h"
+#include "platform/gl_context.h"
+#include "render/gl/gl_api.h"
+#include "render/window.h"
+#include "scene/camera.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/texture.h"
+#include "scene/view.h"
+
+namespace {
+
+// By PrimitiveKind 0 to 6; 0 comes from no caller.
+constexpr GLenum kGlModes[] = {GL_POINTS,    GL_POINTS,         GL_LINES,       GL_LINE_STRIP,
+                               GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN};
+
+bool GlMode(PrimitiveKind kind, GLenum* mode) {
+  if (kind < 0 || kind > PrimitiveTriangleFan) return false;
+  *mode = kGlModes[kind];
+  return true;
+}
+
+void ColourWordToFloats(uint32_t argb, float out[4]) {
+  constexpr float kByteToFloat = 1.0f / 255.0f;
+  out[0] = ((argb >> 16) & 0xFF) * kByteToFloat;
+  out[1] = ((argb >> 8) & 0xFF) * kByteToFloat;
+  out[2] = (argb & 0xFF) * kByteToFloat;
+  out[3] = (argb >> 24) * kByteToFloat;
+}
+
+void ColourVertex(const GlApi& gl, uint32_t argb) {
+  gl.Color4ub(static_cast<GLubyte>(argb >> 16), static_cast<GLubyte>(argb >> 8), static_cast<GLubyte>(argb),
+              static_cast<GLubyte>(argb >> 24));
+}
+
+void ForceAffineColumn(float* m) {
+  m[3] = m[7] = m[11] = 0.0f;
+  m[15] = 1.0f;
+}
+
+// CreatePatch's mark in the patch's first renderer word; any other non-zero value is the
+// character's ready PatchData.
+constexpr uintptr_t kPatchCreated = 1;
+
+// The character's vertex format: position, normal and one or two coordinate pairs, in that order.
+constexpr uint32_t kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPositionMask = 0x00E;
+constexpr uint32_t kLitStride = sizeof(PatchVertexLit);
+
+bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount) {
+  return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
+}
+
+// GL clamps nothing here: a shininess past its range would be refused and leave the old one.
+constexpr float kMaxShininess = 128.0f;
+
+}  // namespace
+
+PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight) {
+  if (drawableWidth <= 0 || drawableHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) {
+    return {0, 0, std::max(drawableWidth, 0), std::max(drawableHeight, 0)};
+  }
+  int64_t width = drawableWidth, height = drawableHeight;
+  if (int64_t{drawableWidth} * pictureHeight >= int64_t{drawableHeight} * pictureWidth) {
+    width = (height * pictureWidth + pictureHeight / 2) / pictureHeight;
+  } else {
+    height = (width * pictureHeight + pictureWidth / 2) / pictureWidth;
+  }
+  return {static_cast<int32_t>((drawableWidth - width) / 2), static_cast<int32_t>((drawableHeight - height) / 2),
+          static_cast<int32_t>(width), static_cast<int32_t>(height)};
+}
+
+GLRenderer::GLRenderer(const GlApi& gl) : gl_(gl) {}
+
+GLRenderer::~GLRenderer() {
+  if (initialised_) Shutdown();
+}
+
+Renderer* NewGLRenderer() { return new GLRenderer(SystemGl()); }
+
+bool GLRenderer::IsReady() { return true; }
+
+// The desktop's video mode is never changed: full screen is a desktop-sized window showing the
+// picture letterboxed, so bitsPerPixel has no use, and the depth buffer is the context's.
+bool GLRenderer::Init(int32_t width, int32_t height, int32_t, int32_t, bool fullscreen, void* instance,
+                      bool filtering) {
+  AppInstance = instance;
+  GlContext_PrepareWindow();
+  CreateMainWindow(width, height, fullscreen);
+  if (!MainWindow) {
+    ReportError("Could not open the window for OpenGL", false);
+    return false;
+  }
+  context_ = GlContext_Create(MainWindow);
+  if (!context_) {
+    ReportError("Could not create the OpenGL context", false);
+    return false;
+  }
+  pictureWidth_ = width;
+  pictureHeight_ = height;
+  filtering_ = filtering;
+  viewport_ = {0, 0, static_cast<uint32_t>(width), static_cast<uint32_t>(height), 0.0f, 1.0f};
+  drawableWidth_ = drawableHeight_ = -1;
+  SetDefaultStates();
+  FollowDrawable();
+  ClearBars();
+  initialised_ = true;
+  return true;
+}
+
+// The Direct3D 7 back end's default states, which the scenes were made with.
+void GLRenderer::SetDefaultStates() {
+  gl_.Enable(GL_DEPTH_TEST);
+  gl_.DepthFunc(GL_LEQUAL);
+  gl_.DepthMask(GL_TRUE);
+  // Both back ends show the same picture, so the triangles that appear clockwise on the screen
+  // are the ones culled.
+  gl_.Enable(GL_CULL_FACE);
+  gl_.FrontFace(GL_CCW);
+  gl_.CullFace(GL_BACK);
+  gl_.Enable(GL_LIGHTING);
+  const float noAmbient[4] = {0, 0, 0, 0};
+  gl_.LightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
+  gl_.LightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
+  // Specular light is added after texturing.
+  gl_.LightModeli(GlLightModelColorControl, GlSeparateSpecularColor);
+  gl_.Hint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gl_.PixelStorei(GL_PACK_ALIGNMENT, 1);
+  gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  gl_.Enable(GL_SCISSOR_TEST);
+}
+
+bool GLRenderer::Shutdown() {
+  if (context_) GlContext_Destroy(context_);
+  context_ = nullptr;
+  currentMaterial_ = nullptr;
+  initialised_ = false;
+  std::fill(std::begin(lightSlots_), std::end(lightSlots_), 0);
+  std::fill(std::begin(slotLights_), std::end(slotLights_), nullptr);
+  return true;
+}
+
+// The picture keeps its aspect in whatever drawable the window has now.
+void GLRenderer::FollowDrawable() {
+  int32_t width = 0, height = 0;
+  GlContext_DrawableSize(context_, &width, &height);
+  if (width == drawableWidth_ && height == drawableHeight_) return;
+  drawableWidth_ = width;
+  drawableHeight_ = height;
+  picture_ = Letterbox(width, height, pictureWidth_, pictureHeight_);
+  gl_.Scissor(picture_.x, drawableHeight_ - picture_.y - picture_.height, picture_.width, picture_.height);
+  ApplyViewport();
+}
+
+// The View's rectangle is in picture pixels, top row 0; GL counts rows from the bottom.
+void GLRenderer::ApplyViewport() {
+  if (!context_ || pictureWidth_ <= 0 || pictureHeight_ <= 0) return;
+  double sx = static_cast<double>(picture_.width) / pictureWidth_;
+  double sy = static_cast<double>(picture_.height) / pictureHeight_;
+  auto edge = [](int32_t origin, double scale, double value) {
+    return origin + static_cast<int32_t>(std::lround(value * scale));
+  };
+  int32_t left = edge(picture_.x, sx, viewport_.x);
+  int32_t right = edge(picture_.x, sx, double{viewport_.x} + viewport_.width);
+  int32_t top = edge(picture_.y, sy, viewport_.y);
+  int32_t bottom = edge(picture_.y, sy, double{viewport_.y} + viewport_.height);
+  gl_.Viewport(left, drawableHeight_ - bottom, right - left, bottom - top);
+  gl_.DepthRange(viewport_.minZ, viewport_.maxZ);
+}
+
+// The bars around the picture are never drawn into; each new back buffer gets them black.
+void GLRenderer::ClearBars() {
+  bool bars = picture_.width < drawableWidth_ || picture_.height < drawableHeight_;
+  if (!bars) return;
+  gl_.Disable(GL_SCISSOR_TEST);
+  gl_.ClearColor(0, 0, 0, 0);
+  gl_.Clear(GL_COLOR_BUFFER_BIT);
+  gl_.Enable(GL_SCISSOR_TEST);
+}
+
+int32_t GLRenderer::Present(uint32_t) {
+  gl_.Flush();
+  if (context_) {
+    GlContext_Swap(context_);
+    FollowDrawable();
+    ClearBars();
+  }
+  return 0;
+}
+
+int32_t GLRenderer::Clear(uint32_t flags, uint32_t colour, float depth) {
+  float c[4];
+  ColourWordToFloats(colour, c);
+  if ((flags & ClearColor) && (flags & ClearDepth)) {
+    gl_.ClearColor(c[0], c[1], c[2], c[3]);
+    gl_.ClearDepth(depth);
+    gl_.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return 0;
+  }
+  if (flags & ClearColor) {
+    gl_.ClearColor(c[0], c[1], c[2], c[3]);
+    gl_.Clear(GL_COLOR_BUFFER_BIT);
+  }
+  if (flags & ClearDepth) {
+    gl_.ClearDepth(depth);
+    gl_.Clear(GL_DEPTH_BUFFER_BIT);
+  }
+  return 0;
+}
+
+void GLRenderer::ReadPixels(PixelRect area, uint8_t* rgb) {
+  gl_.ReadBuffer(GL_BACK);
+  gl_.ReadPixels(area.x, drawableHeight_ - area.y - area.height, area.width, area.height, GL_RGB, GL_UNSIGNED_BYTE,
+                 rgb);
+  // GL hands the bottom row first.
+  size_t rowBytes = static_cast<size_t>(area.width) * 3;
+  for (int32_t top = 0, bottom = area.height - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(rgb + rowBytes * top, rgb + rowBytes * (top + 1), rgb + rowBytes * bottom);
+  }
+}
+
+void GLRenderer::CreateView(View* view) { CreateViewportData(view); }
+
+void GLRenderer::UpdateView(View* view) {
+  if (view->viewport) FillViewportData(*view, *view->viewport);
+}
+
+void GLRenderer::ReleaseView(View* view) { ReleaseViewportData(view); }
+
+void GLRenderer::SetViewport(View* view) {
+  if (!view->viewport) return;
+  viewport_ = *view->viewport;
+  ApplyViewport();
+}
+
+// The Direct3D 7 projection (depth 0 at the near plane, 1 at the far one, the View's aspect
+// applied), rewritten for GL's clip depth of -1 to 1 so that the same depths and near clipping
+// result: z' = 2 z_d3d - w.
+void GLRenderer::SetProjection(View* view) {
+  Camera* camera = view->camera;
+  if (!camera) return;
+  float q = view->farPlane / (view->farPlane - view->nearPlane);
+  float m[16] = {};
+  m[0] = -camera->xScale;
+  m[5] = camera->yScale * view->aspect;
+  m[10] = 2.0f * q - 1.0f;
+  m[11] = 1.0f;
+  m[14] = -2.0f * q * view->nearPlane;
+  gl_.MatrixMode(GL_PROJECTION);
+  gl_.LoadMatrixf(m);
+  ForceAffineColumn(camera->viewMatrix);
+  std::memcpy(viewMatrix_, camera->viewMatrix, sizeof viewMatrix_);
+  gl_.MatrixMode(GL_MODELVIEW);
+  gl_.LoadMatrixf(viewMatrix_);
+  // GL keeps light positions in eye space: a moved camera moves them too.
+  for (GlLightData* light : slotLights_) {
+    if (light) PlaceLight(*light);
+  }
+}
+
+void GLRenderer::SetWorldMatrix(float* matrix) {
+  ForceAffineColumn(matrix);
+  gl_.MatrixMode(GL_MODELVIEW);
+  gl_.LoadMatrixf(viewMatrix_);
+  gl_.MultMatrixf(matrix);
+}
+
+void GLRenderer::BeginView(View* view) {
+  CurrentView = view;
+  view->Apply();
+}
+
+void GLRenderer::EndView() { CurrentView = nullptr; }
+
+// ScreenVertex z runs from 0 near to 1 far, as the depth buffer does.
+void GLRenderer::Begin2D(View* view) {
+  CurrentView = view;
+  gl_.MatrixMode(GL_PROJECTION);
+  gl_.PushMatrix();
+  gl_.LoadIdentity();
+  gl_.Ortho(view->left, view->right, view->bottom, view->top, 0.0, -1.0);
+  gl_.MatrixMode(GL_MODELVIEW);
+  gl_.PushMatrix();
+  gl_.LoadIdentity();
+  gl_.Disable(GL_LIGHTING);
+}
+
+void GLRenderer::End2D() {
+  gl_.MatrixMode(GL_PROJECTION);
+  gl_.PopMatrix();
+  gl_.MatrixMode(GL_MODELVIEW);
+  gl_.PopMatrix();
+  gl_.Enable(GL_LIGHTING);
+  CurrentView = nullptr;
+}
+
+void GLRenderer::CreateMaterial(Material* material) {
+  if (CreateMaterialData(material)) UpdateMaterial(material);
+}
+
+void GLRenderer::UpdateMaterial(Material* material) {
+  if (material->rendererData) FillMaterialData(*material, 1.0f, material->shininess, *material->rendererData);
+}
+
+// A later Material at the same address must not pass for the current one.
+void GLRenderer::ReleaseMaterial(Material* material) {
+  if (material == currentMaterial_) currentMaterial_ = nullptr;
+  ReleaseMaterialData(material);
+}
+
+void GLRenderer::SetMaterial(Material* material) {
+  if (material == currentMaterial_) return;
+  currentMaterial_ = material;
+  if (!material) return;
+  if (const MaterialData* data = material->rendererData) {
+    gl_.Materialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(data->power, 0.0f, kMaxShininess));
+    gl_.Materialfv(GL_FRONT_AND_BACK, GL_AMBIENT, data->ambient);
+    gl_.Materialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, data->diffuse);
+    gl_.Materialfv(GL_FRONT_AND_BACK, GL_SPECULAR, data->specular);
+    gl_.Materialfv(GL_FRONT_AND_BACK, GL_EMISSION, data->emissive);
+  }
+  SetBlendMode(material->mode);
+  if (material->textureCount == 0) {
+    gl_.Disable(GL_TEXTURE_2D);
+    return;
+  }
+  // One texture unit: the last texture bound is the one drawn with.
+  uint32_t count = std::min(material->textureCount, kMaterialStages);
+  for (uint32_t stage = 0; stage < count; ++stage) {
+    gl_.Enable(GL_TEXTURE_2D);
+    if (Texture* texture = material->textures[stage]) {
+      texture->Bind();
+    } else {
+      gl_.BindTexture(GL_TEXTURE_2D, 0);  // an incomplete texture: drawn untextured
+    }
+  }
+}
+
+// The five modes of the Direct3D 7 back end's stage and blend states; a mode above 4 leaves the
+// previous material's states in force.
+void GLRenderer::SetBlendMode(uint32_t mode) {
+  switch (mode) {
+    case 0:  // opaque: texture times the lit or vertex colour
+      gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+      gl_.Disable(GL_BLEND);
+      break;
+    case 1:
+    case 2:  // additive
+      gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+      gl_.BlendFunc(GL_ONE, GL_ONE);
+      gl_.Enable(GL_BLEND);
+      break;
+    case 3:  // the texture's colour and alpha
+      gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+      gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      gl_.Enable(GL_BLEND);
+      break;
+    case 4:  // the texture's colour with the vertex alpha
+      gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GlCombine);
+      gl_.TexEnvi(GL_TEXTURE_ENV, GlCombineRgb, GL_REPLACE);
+      gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Rgb, GL_TEXTURE);
+      gl_.TexEnvi(GL_TEXTURE_ENV, GlCombineAlpha, GL_REPLACE);
+      gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Alpha, GlPrimaryColor);
+      gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      gl_.Enable(GL_BLEND);
+      break;
+    default:
+      break;
+  }
+}
+
+int32_t GLRenderer::SetFog(bool enable, float start, float end, float, uint32_t colour) {
+  if (enable) {
+    gl_.Enable(GL_FOG);
+  } else {
+    gl_.Disable(GL_FOG);
+  }
+  gl_.Fogi(GL_FOG_MODE, GL_LINEAR);
+  gl_.Fogf(GL_FOG_START, start);
+  gl_.Fogf(GL_FOG_END, end);
+  float c[4];
+  ColourWordToFloats(colour, c);
+  c[3] = 0.0f;
+  gl_.Fogfv(GL_FOG_COLOR, c);
+  return 0;
+}
+
+// A patch whose indices would reach past its vertices is never drawn.
+void GLRenderer::CreatePatch(Patch* patch) {
+  bool sound = patch->vertices && IndicesBelow(patch->indices, patch->indexCount, patch->vertexCount);
+  patch->rendererWords[0] = sound ? kPatchCreated : 0;
+}
+
+void GLRenderer::ReleasePatch(Patch* patch) { patch->rendererWords[0] = 0; }
+
+void GLRenderer::EnableLitArrays(const void* vertices, int32_t stride) {
+  const uint8_t* base = static_cast<const uint8_t*>(vertices);
+  gl_.EnableClientState(GL_VERTEX_ARRAY);
+  gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+  gl_.EnableClientState(GL_NORMAL_ARRAY);
+  gl_.TexCoordPointer(2, GL_FLOAT, stride, base + offsetof(PatchVertexLit, u));
+  gl_.VertexPointer(3, GL_FLOAT, stride, base);
+  gl_.NormalPointer(GL_FLOAT, stride, base + offsetof(PatchVertexLit, normal));
+}
+
+void GLRenderer::DisableLitArrays() {
+  gl_.DisableClientState(GL_VERTEX_ARRAY);
+  gl_.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+  gl_.DisableClientState(GL_NORMAL_ARRAY);
+}
+
+// Lit patches are drawn with lighting; coloured ones without, and lighting stays off until the
+// next lit patch, as in the Direct3D 7 back end.
+int32_t GLRenderer::DrawPatch(Patch* patch) {
+  uintptr_t word = patch->rendererWords[0];
+  if (word == kPatchCreated && patch->kind == PatchLit) {
+    gl_.Enable(GL_LIGHTING);
+    EnableLitArrays(patch->vertices, kLitStride);
+    gl_.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(patch->indexCount), GL_UNSIGNED_SHORT, patch->indices);
+    DisableLitArrays();
+  } else if (word == kPatchCreated && patch->kind == PatchColoured) {
+    gl_.Disable(GL_LIGHTING);
+    const auto* vertices = static_cast<const PatchVertexColoured*>(patch->vertices);
+    gl_.Begin(GL_TRIANGLES);
+    for (uint32_t i = 0; i < patch->indexCount; ++i) {
+      const PatchVertexColoured& v = vertices[patch->indices[i]];
+      ColourVertex(gl_, v.diffuse);
+      gl_.TexCoord2f(v.u, v.v);
+      gl_.Vertex3f(v.position.x, v.position.y, v.position.z);
+    }
+    gl_.End();
+  } else if (word != 0 && word != kPatchCreated) {
+    const PatchData& data = *reinterpret_cast<const PatchData*>(word);
+    bool litLayout = (data.vertexFormat & kFvfPositionMask) == kFvfXyz && (data.vertexFormat & kFvfNormal) &&
+                     data.stride >= kLitStride;
+    if (!litLayout || !IndicesBelow(data.indices, data.indexCount, data.vertexCount)) return 0;
+    gl_.Enable(GL_LIGHTING);
+    EnableLitArrays(data.vertices, static_cast<int32_t>(data.stride));
+    gl_.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indexCount), GL_UNSIGNED_SHORT, data.indices);
+    DisableLitArrays();
+  }
+  return 0;
+}
+
+int32_t GLRenderer::DrawPrimitive(PrimitiveKind kind, LitVertex* vertices, uint32_t count, Material* material) {
+  if (material != currentMaterial_) SetMaterial(material);
+  GLenum mode;
+  if (!GlMode(kind, &mode)) return 0;
+  if (kind == PrimitiveTriangleList) {
+    static_assert(offsetof(LitVertex, nx) == offsetof(PatchVertexLit, normal) &&
+                  offsetof(LitVertex, tu1) == offsetof(PatchVertexLit, u));
+    EnableLitArrays(vertices, sizeof(LitVertex));
+    gl_.DrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
+    DisableLitArrays();
+    return 0;
+  }
+  gl_.Begin(mode);
+  for (uint32_t i = 0; i < count; ++i) {
+    const LitVertex& v = vertices[i];
+    gl_.Normal3f(v.nx, v.ny, v.nz);
+    gl_.TexCoord2f(v.tu1, v.tv1);
+    gl_.Vertex3f(v.x, v.y, v.z);
+  }
+  gl_.End();
+  return 0;
+}
+
+// Every kind goes through immediate mode: the colours need their bytes reordered for GL, and
+// overlays draw four vertices at a time.
+int32_t GLRenderer::Draw2D(PrimitiveKind kind, ScreenVertex* vertices, uint32_t count, Material* material) {
+  if (material != currentMaterial_) SetMaterial(material);
+  GLenum mode;
+  if (!GlMode(kind, &mode)) return 0;
+  gl_.Begin(mode);
+  for (uint32_t i = 0; i < count; ++i) {
+    const ScreenVertex& v = vertices[i];
+    ColourVertex(gl_, v.diffuse);
+    gl_.TexCoord2f(v.tu1, v.tv1);
+    gl_.Vertex3f(v.x, v.y, v.z);
+  }
+  gl_.End();
+  return 0;
+}

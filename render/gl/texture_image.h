@@ -1,0 +1,19 @@
+// Texture images as the OpenGL back end uploads them: RGB rows top first, mip levels, the black colour key.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Levels of a mip chain: one more for each halving of the smaller side while it is above 2
+// (256 x 256 gets 8 levels, down to 2 x 2), as the Direct3D 7 texture manager builds it.
+uint32_t MipLevelCount(int32_t width, int32_t height);
+
+// A scene texture's pixels (blue first, stored bottom row first like a bitmap) as RGB rows top first.
+void RawPixelsToRgb(const uint8_t* bgr, int32_t width, int32_t height, uint8_t* rgb);
+
+// Each pixel of the half-size image is the average of a 2 x 2 block, truncated; an odd last
+// row or column is dropped.
+void HalveImage(const uint8_t* rgb, int32_t width, int32_t height, uint8_t* half);
+
+// RGB to RGBA: pure black pixels transparent, every other pixel opaque.
+void KeyBlackToAlpha(const uint8_t* rgb, size_t pixels, uint8_t* rgba);

@@ -1,0 +1,7 @@
+# The OpenGL back end: its calls recorded through a fake GL table, and its pixels on a virtual display.
+qz2_test_suite(render_gl qz2_render_gl qz2_content_bmp qz2_platform_fake)
+
+# Each pixel test runs in a virtual X server of its own, 16:9 so that full screen shows bars.
+set(CMAKE_CROSSCOMPILING_EMULATOR xvfb-run -a -s "-screen 0 1280x720x24")
+qz2_test_suite(render_pixels qz2_render_gl qz2_content_bmp qz2_platform_system)
+unset(CMAKE_CROSSCOMPILING_EMULATOR)
