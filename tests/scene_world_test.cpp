@@ -314,3 +314,40 @@ TEST_F(Texture_, WorldFreesOverlayRecordsBetweenTexturesAndTracks) {
 }
 
 }  // namespace
+
+namespace {
+
+using RecordData = SceneTest;
+
+TEST_F(RecordData, LightsTakeTheLowestFreeSlotAndAmbientTakesNone) {
+  std::vector<Light*> lights;
+  for (int i = 0; i < 8; ++i) lights.push_back(new Light("Omni", LightOmni, &world));
+  auto slot = [](const Light* l) { return static_cast<const int32_t*>(l->rendererData)[0]; };
+  EXPECT_EQ(slot(lights[0]), 0);
+  EXPECT_EQ(slot(lights[7]), 7);
+  auto* ambient = new Light("Amb", LightAmbient, &world);
+  auto* ninth = new Light("Ninth", LightSpot, &world);
+  EXPECT_EQ(slot(ambient), -1);
+  EXPECT_EQ(slot(ninth), -1) << "no slot is left";
+  lights[2]->Destroy();
+  delete lights[2];
+  auto* again = new Light("Again", LightOmni, &world);
+  EXPECT_EQ(slot(again), 2);
+}
+
+TEST_F(RecordData, MaterialDataScalesTheSpecularColourOnly) {
+  Material material("Mat", &world);
+  material.SetSpecular(255, 51, 0, 255);
+  material.SetAmbient(0, 0, 255, 0);
+  MaterialData data;
+  FillMaterialData(material, 2.0f, 0.0f, data);
+  EXPECT_FLOAT_EQ(data.specular[0], 2.0f);
+  EXPECT_FLOAT_EQ(data.specular[1], 0.4f);
+  EXPECT_FLOAT_EQ(data.specular[3], 2.0f);
+  EXPECT_FLOAT_EQ(data.ambient[2], 1.0f);
+  EXPECT_EQ(data.power, 0.0f);
+  material.Destroy();
+  EXPECT_EQ(material.rendererData, nullptr);
+}
+
+}  // namespace
