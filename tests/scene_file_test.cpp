@@ -10,6 +10,7 @@
 #include "scene/move.h"
 #include "scene/scene_file.h"
 #include "scene/texture.h"
+#include "scene/view.h"
 #include "tests/scene_fixture.h"
 
 namespace {
@@ -408,6 +409,56 @@ TEST_F(HostileSceneFile, EveryBadCountStopsWithItsMessage) {
     EXPECT_EQ(Load(h), h.message) << h.what;
     world.Destroy();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A scene with one of everything, tracks first so that every element takes one.
+Qz3Writer RichScene() {
+  Qz3Writer w;
+  w.Texture(TextureRecord("Tex", 0, 2, 2), std::vector<uint8_t>(12, 0x40));
+  w.Material(MaterialRecord("Mat", 0, 0));
+  w.CameraTrack(CameraTrackRecord("Cam", CameraTrackTarget, 4, 2, 10.0f), TargKeys(3));
+  w.Camera(CameraRecord("Cam", 0, 0.5f, {0, -10, 0}, {0, 0, 0}));
+  w.LightTrack(LightTrackRecord("Spot", LightSpot, 2, 1, 10.0f), std::vector<SpotLightKey>(3));
+  w.Light(LightRecord("Spot", 0, LightSpot));
+  w.ObjectTrack(ObjectTrackRecord("Box", 4, 2, 10.0f), std::vector<ObjKey>(3, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
+  PatchVertexColoured c = {{2, 0, 0}, {0, 0, 0}, 0xFF00FF00, 0, 0, 0};
+  w.MeshObject(MeshRecord("Box", 2), {Triangle(0), ColouredPatch(0, {c, c}, {0, 1, 0})});
+  w.End();
+  return w;
+}
+
+TEST_F(SceneFile, DamagedFilesEndInAMessageOrALoadedScene) {
+  std::vector<uint8_t> good = RichScene().Bytes();
+  uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  int loaded = 0;
+  for (int round = 0; round < 1000; ++round) {
+    std::vector<uint8_t> bytes = good;
+    int changes = 1 + next() % 4;
+    for (int i = 0; i < changes; ++i) {
+      uint32_t at = 8 + next() % (bytes.size() - 8);
+      uint32_t r = next();
+      bytes[at] = r % 3 == 0 ? 0xFF : r % 3 == 1 ? 0x00 : static_cast<uint8_t>(r >> 8);
+    }
+    if (round % 10 == 0) bytes.resize(8 + next() % (bytes.size() - 8));
+    std::string path = SaveBytes(bytes);
+    try {
+      LoadScene(path.c_str(), &world);
+      auto* view = new View("View1", 0, 0, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+      view->SetCamera(world.cameras);
+      world.SetView(view);
+      for (float t : {0.0f, 0.15f, 0.35f, 5.0f}) world.AnimateWorld(t);
+      ++loaded;
+    } catch (const FakeExit&) {
+    }
+    world.Destroy();
+  }
+  EXPECT_GT(loaded, 0);
+  EXPECT_LT(loaded, 1000);
 }
 
 }  // namespace

@@ -235,3 +235,119 @@ TEST_F(World_, CulledObjectIsNotAnimatedAndVisibilityUsesTheLastPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+using Texture_ = SceneTest;
+
+// A bitmap file's first bytes: file header and an info header of the given size.
+std::vector<uint8_t> BitmapStart(uint32_t infoSize, int32_t width, int32_t height) {
+  std::vector<uint8_t> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+  for (uint32_t v : {infoSize, static_cast<uint32_t>(width), static_cast<uint32_t>(height)}) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  b.resize(54);
+  return b;
+}
+
+TEST_F(Texture_, ImageFileTextureTakesTheBitmapSizeAndKeepsItsName) {
+  std::string path = SaveBytes(BitmapStart(40, 304, -16));
+  std::string name = path;
+  auto* texture = new Texture(name.c_str(), 0, 1, &world);
+  name.assign(name.size(), 'x');
+  EXPECT_EQ(std::string(texture->fileName), path);
+  EXPECT_EQ(texture->source, TextureImageFile);
+  EXPECT_EQ(texture->width, 304);
+  EXPECT_EQ(texture->height, 16);
+  EXPECT_EQ(texture->scaleU, 1.0f);
+  EXPECT_EQ(texture->param2, 1u);
+  EXPECT_EQ(world.registry.FindByName(path.c_str()), texture) << "registered under its shortened path";
+  texture->Bind();
+  EXPECT_EQ(renderer.calls.back(), "BindTexture(0, ptr)");
+  // The old core header holds 16-bit sizes.
+  std::vector<uint8_t> core = BitmapStart(12, 0, 0);
+  core[18] = 8, core[20] = 4;
+  auto* small = new Texture(SaveBytes(core).c_str(), 0, 0, &world);
+  EXPECT_EQ(small->width, 8);
+  EXPECT_EQ(small->height, 4);
+}
+
+TEST_F(Texture_, ImageFileThatIsNoBitmapIsFatal) {
+  EXPECT_EQ(FatalText([&] { new Texture("/nonexistent/police1.bmp", 0, 1, &world); }),
+            "Texture BMP File not found (/nonexistent/police1.bmp)");
+  std::string truncated = SaveBytes({'B', 'M', 1, 2, 3});
+  EXPECT_EQ(FatalText([&] { new Texture(truncated.c_str(), 0, 1, &world); }),
+            "Texture BMP File not found (" + truncated + ")");
+  std::string huge = SaveBytes(BitmapStart(40, 70000, 1));
+  EXPECT_NE(FatalText([&] { new Texture(huge.c_str(), 0, 1, &world); }), "");
+}
+
+// Stand-ins for the overlay subsystem's records: the World only links and hands them back.
+std::vector<std::string>* g_overlayLog;
+World* g_overlayWorld;
+
+void DestroyQuad(OverlayQuad*) {
+  g_overlayLog->push_back("quad");
+  g_overlayWorld->quads = nullptr;
+}
+
+void ReleaseOverlaySet(OverlaySet*) {
+  g_overlayLog->push_back(g_overlayWorld->moves ? "set before tracks" : "set");
+  g_overlayWorld->overlaySets = nullptr;
+}
+
+TEST_F(Texture_, WorldFreesOverlayRecordsBetweenTexturesAndTracks) {
+  g_overlayLog = &renderer.calls;
+  g_overlayWorld = &world;
+  SetOverlayListOps({DestroyQuad, ReleaseOverlaySet});
+  int quad = 0, set = 0, glyphs = 0;
+  new Texture("Tex", TextureRenderTarget, 4, 4, 0, nullptr, 0, &world);
+  new Move("@T", ElementMove, &world);
+  world.quads = reinterpret_cast<OverlayQuad*>(&quad);
+  world.overlaySets = reinterpret_cast<OverlaySet*>(&set);
+  world.glyphSets = reinterpret_cast<GlyphSet*>(&glyphs);
+  renderer.calls.clear();
+  world.Destroy();
+  SetOverlayListOps({nullptr, nullptr});
+  EXPECT_EQ(renderer.calls, (std::vector<std::string>{"ReleaseTexture(ptr)", "quad", "set"}));
+  EXPECT_EQ(world.glyphSets, nullptr) << "forgotten, not destroyed";
+}
+
+}  // namespace
+
+namespace {
+
+using RecordData = SceneTest;
+
+TEST_F(RecordData, LightsTakeTheLowestFreeSlotAndAmbientTakesNone) {
+  std::vector<Light*> lights;
+  for (int i = 0; i < 8; ++i) lights.push_back(new Light("Omni", LightOmni, &world));
+  auto slot = [](const Light* l) { return static_cast<const int32_t*>(l->rendererData)[0]; };
+  EXPECT_EQ(slot(lights[0]), 0);
+  EXPECT_EQ(slot(lights[7]), 7);
+  auto* ambient = new Light("Amb", LightAmbient, &world);
+  auto* ninth = new Light("Ninth", LightSpot, &world);
+  EXPECT_EQ(slot(ambient), -1);
+  EXPECT_EQ(slot(ninth), -1) << "no slot is left";
+  lights[2]->Destroy();
+  delete lights[2];
+  auto* again = new Light("Again", LightOmni, &world);
+  EXPECT_EQ(slot(again), 2);
+}
+
+TEST_F(RecordData, MaterialDataScalesTheSpecularColourOnly) {
+  Material material("Mat", &world);
+  material.SetSpecular(255, 51, 0, 255);
+  material.SetAmbient(0, 0, 255, 0);
+  MaterialData data;
+  FillMaterialData(material, 2.0f, 0.0f, data);
+  EXPECT_FLOAT_EQ(data.specular[0], 2.0f);
+  EXPECT_FLOAT_EQ(data.specular[1], 0.4f);
+  EXPECT_FLOAT_EQ(data.specular[3], 2.0f);
+  EXPECT_FLOAT_EQ(data.ambient[2], 1.0f);
+  EXPECT_EQ(data.power, 0.0f);
+  material.Destroy();
+  EXPECT_EQ(material.rendererData, nullptr);
+}
+
+}  // namespace
