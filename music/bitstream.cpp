@@ -198,17 +198,9 @@ BitReader SideInfoReader(const FrameHeader& header) {
 
 BitReader& Bits() { return g_bits; }
 
-uint64_t PeekBits64(const BitReader& reader) {
-  // Clamped so that the 8-byte load stays in the buffer; positions that far are overruns anyway.
-  const uint32_t byte = std::min(reader.position >> 3, uint32_t(kFrameBufferSize - 8));
-  uint64_t value;
-  std::memcpy(&value, reader.data + byte, sizeof value);
-  return __builtin_bswap64(value) << (reader.position & 7);
-}
-
 uint32_t GetBits(BitReader& reader, int n) {
   if (n == 0) return 0;
-  const uint32_t value = uint32_t(PeekBits64(reader) >> (64 - n));
+  const uint32_t value = uint32_t(PeekBits64(reader.data, reader.position) >> (64 - n));
   reader.position += uint32_t(n);
   return value;
 }

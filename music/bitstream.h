@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 constexpr int kMaxGranules = 2;
 constexpr int kMaxChannels = 2;
@@ -75,8 +76,14 @@ struct BitReader {
 };
 
 BitReader& Bits();
-// The next 64 bits from the position, without moving.
-uint64_t PeekBits64(const BitReader& reader);
+// The next 64 bits of a frame buffer from a bit position, without moving; at least 57 of them are the
+// stream's. Clamped so that the 8-byte load stays in the buffer: positions that far are overruns anyway.
+inline uint64_t PeekBits64(const uint8_t* data, uint32_t position) {
+  const uint32_t byte = position >> 3 < kFrameBufferSize - 8 ? position >> 3 : kFrameBufferSize - 8;
+  uint64_t value;
+  std::memcpy(&value, data + byte, sizeof value);
+  return __builtin_bswap64(value) << (position & 7);
+}
 // n from 0 to 32 bits; 0 returns 0 without moving.
 uint32_t GetBits(BitReader& reader, int n);
 

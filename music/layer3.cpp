@@ -2,6 +2,7 @@
 #include "music/layer3.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -134,6 +135,32 @@ void BuildBandMap(int sfreq) {
   AddShortEntries(map.shortBlocks, count, 0, false, sfreq);
 }
 
+// One branch of a Huffman tree walk: the next entry, and a further -v entries when the bit is 1. The bit
+// selects by a mask rather than a jump, as stream bits are unpredictable.
+inline const int16_t* HuffmanStep(const int16_t* t, int64_t v, uint64_t& bits, int& used) {
+  const int64_t mask = int64_t(bits) >> 63;
+  bits <<= 1;
+  ++used;
+  return t + 1 - (v & mask);
+}
+
+// Walks a tree from entry 0 to its leaf.
+inline int HuffmanDecode(const int16_t* t, uint64_t& bits, int& used) {
+  int64_t v;
+  while ((v = *t) < 0) t = HuffmanStep(t, v, bits, used);
+  return int(v);
+}
+
+// The signed value of a magnitude: its power times the gain, with the sign bit that follows a non-zero
+// magnitude. Built from masks, as zero and non-zero magnitudes alternate unpredictably.
+inline float SignedValue(int magnitude, float gain, uint64_t& bits, int& used) {
+  const int nonZero = magnitude != 0;
+  const uint32_t sign = uint32_t(bits >> 63) & uint32_t(nonZero);
+  bits <<= nonZero;
+  used += nonZero;
+  return std::bit_cast<float>(std::bit_cast<uint32_t>(gain * g_magnitudePowers[magnitude]) ^ sign << 31);
+}
+
 // The decoding of one channel's Huffman data. In mid/side mode each side value s goes at once into both
 // spectra: side = mid - s, then mid = mid + s; otherwise the value goes into the spectrum.
 template <bool kMidSide>
@@ -169,9 +196,15 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
   float gain = 0.0f;
   int window = 3;
   int band = 0;
+  int bandNonZero = 0;
+  auto noteBand = [&]() {
+    if (bandNonZero) last[window] = band;
+    bandNonZero = 0;
+  };
   // Moves to the next band of the map at a band's end; false past the last band.
   auto nextBand = [&]() {
     if (pairsLeft > 0) return true;
+    noteBand();
     if (entriesLeft == 0) return false;
     const BandEntry& e = *entry++;
     --entriesLeft;
@@ -185,8 +218,9 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
     gain = g_gainPowers[base + ((scalefac[e.scalefac] + preflag * e.preemphasis) << shift)];
     return true;
   };
-  auto store = [&](int p, float value) {
-    last[window] = band;
+  // Zero values are stored too (a no-op on the cleared or copied spectrum), so that nothing jumps on them.
+  auto store = [&](int p, int magnitude, float value) {
+    bandNonZero |= magnitude;
     if (kMidSide) {
       x[p] = mid[p] - value;
       mid[p] += value;
@@ -195,6 +229,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
     }
   };
 
+  const uint8_t* data = reader.data;
   uint32_t position = reader.position;
   int regionPairs[3];
   if (g.region1Start < g.bigValues) {
@@ -224,29 +259,18 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
       pairs -= run;
       pairsLeft -= run;
       for (int i = 0; i < run; ++i) {
-        reader.position = position;
-        uint64_t bits = PeekBits64(reader);
-        const int16_t* t = table.tree;
+        uint64_t bits = PeekBits64(data, position);
         int used = 0;
-        int v;
-        while ((v = *t) < 0) {
-          t += 1 + (int64_t(bits) < 0 ? -v : 0);
-          bits <<= 1;
-          ++used;
-        }
-        int values[2] = {v >> 4, v & 15};
+        const int leaf = HuffmanDecode(table.tree, bits, used);
+        int values[2] = {leaf >> 4, leaf & 15};
         for (int k = 0; k < 2; ++k) {
           int magnitude = values[k];
-          if (magnitude == 0) continue;
           if (magnitude == 15 && linbits) {
             magnitude += int(bits >> (64 - linbits));
             bits <<= linbits;
             used += linbits;
           }
-          const float value = gain * g_magnitudePowers[magnitude];
-          store(pos + k * stride, int64_t(bits) < 0 ? -value : value);
-          bits <<= 1;
-          ++used;
+          store(pos + k * stride, magnitude, SignedValue(magnitude, gain, bits, used));
         }
         pos += 2 * stride;
         position += uint32_t(used);
@@ -257,16 +281,9 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
   // The count1 region: quadruples of magnitude 1 while bits remain.
   const int16_t* quadTree = kQuadTables[g.count1Table];
   for (int quads = (kPairsPerGranule - g.bigValues) / 2; quads > 0 && !bad && int64_t(position) < limit; --quads) {
-    reader.position = position;
-    uint64_t bits = PeekBits64(reader);
-    const int16_t* t = quadTree;
+    uint64_t bits = PeekBits64(data, position);
     int used = 0;
-    int v;
-    while ((v = *t) < 0) {
-      t += 1 + (int64_t(bits) < 0 ? -v : 0);
-      bits <<= 1;
-      ++used;
-    }
+    const int v = HuffmanDecode(quadTree, bits, used);
     if (int64_t(position) + used > limit) {
       position = uint32_t(limit);
       break;
@@ -283,7 +300,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
             stopped = true;
             break;
           }
-          store(pos + k * stride, int64_t(bits) < 0 ? -gain : gain);
+          store(pos + k * stride, 1, int64_t(bits) < 0 ? -gain : gain);
           bits <<= 1;
           ++used;
         }
@@ -295,6 +312,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
     if (stopped) break;
   }
 
+  noteBand();
   for (int w = 0; w < 3; ++w) g.maxband[w] = last[w] + 1;
   g.maxbandl = last[3] + 1;
   if (g.blockType == 2) {

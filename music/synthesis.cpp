@@ -7,7 +7,8 @@
 namespace {
 
 constexpr int kSlots = 18;
-constexpr int kRingSize = 16 * 17;
+constexpr int kRingRow = 17;
+constexpr int kRingSize = 16 * kRingRow;
 constexpr int kWindowSize = 544;
 
 // The window coefficients of the synthesis filterbank times 65536, rounded, for j = 0 to 256. The sign
@@ -57,10 +58,11 @@ float g_overlap[kMaxChannels][2][kSubbands * kSlots];
 int g_overlapSelect[kMaxChannels];
 
 float g_window[kWindowSize];
-// Rows of the window arranged for plain dot products with the ring: the alternating signs folded into
-// rows 0 to 16, and rows 1 to 15 reversed and negated for the output samples 17 to 31.
-float g_forwardWindow[kWindowSize];
-float g_mirrorWindow[kWindowSize];
+// The window by lag column c (0 to 31) and ring row k, for dot products that run along the rows:
+// rows 0 to 16 with the alternating signs folded in give the output samples 0 to 16; rows 1 to 15 of
+// the mirror (reversed and negated) give the samples 31 down to 17.
+float g_forwardRows[32][17];
+float g_mirrorRows[32][17];
 // 1 / (2 cos((2k + 1) pi / 2N)) for N = 32, 16, 8, 4, 2 at offset 32 - N.
 float g_dctTwiddles[31];
 float g_ring[kMaxChannels][2][kRingSize];
@@ -173,14 +175,6 @@ inline void DctII(const float* in, float* out) {
   }
 }
 
-inline float Dot16(const float* w, const float* p) {
-  float s[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  for (int i = 0; i < 16; i += 4) {
-    for (int k = 0; k < 4; ++k) s[k] += w[i + k] * p[i + k];
-  }
-  return (s[0] + s[1]) + (s[2] + s[3]);
-}
-
 }  // namespace
 
 void MakeImdctTables() {
@@ -226,10 +220,10 @@ void MakeSynthTables(float scale) {
     if (step % 32 == 31) place -= 1023;
     if (step % 64 == 63) sign = -sign;
   }
-  for (int row = 0; row <= 16; ++row) {
-    for (int c = 0; c < 32; ++c) {
-      g_forwardWindow[32 * row + c] = c & 1 ? g_window[32 * row + c] : -g_window[32 * row + c];
-      g_mirrorWindow[32 * row + c] = -g_window[32 * row + 31 - c];
+  for (int c = 0; c < 32; ++c) {
+    for (int k = 0; k < kRingRow; ++k) {
+      g_forwardRows[c][k] = c & 1 ? g_window[32 * k + c] : -g_window[32 * k + c];
+      g_mirrorRows[c][k] = k > 0 && k < 16 ? -g_window[32 * k + 31 - c] : 0.0f;
     }
   }
 }
@@ -268,39 +262,49 @@ int PolyphaseSynth(const float* subbands, int channel, int16_t* out) {
   float v[32];
   DctII<32>(subbands, v);
 
-  // The vector of this slot is stored as two sets of 17: v[16..31] and 0 for the samples read at even
-  // time lags, v[16..0] for the odd lags. The buffer read holds the even-lag sets of the slots at even
-  // lags and the odd-lag sets of those at odd lags.
+  // The vector of this slot is stored as two sets of 17 at one ring position each: v[16..31] and 0 for
+  // the samples read at even time lags, v[16..0] for the odd lags. The buffer read holds the even-lag
+  // sets of the slots at even lags and the odd-lag sets of those at odd lags.
   float* first = g_ring[channel][0];
   float* second = g_ring[channel][1];
   float* even = r & 1 ? first : second;
   float* odd = r & 1 ? second : first;
   const int evenPlace = r & 1 ? r : r + 1;
   const int oddPlace = r & 1 ? (r + 1) & 15 : r;
-  for (int k = 0; k < 16; ++k) even[16 * k + evenPlace] = v[16 + k];
-  even[256 + evenPlace] = 0.0f;
-  for (int k = 0; k <= 16; ++k) odd[16 * k + oddPlace] = v[16 - k];
+  float* evenSet = even + kRingRow * evenPlace;
+  float* oddSet = odd + kRingRow * oddPlace;
+  for (int k = 0; k < 16; ++k) evenSet[k] = v[16 + k];
+  evenSet[16] = 0.0f;
+  for (int k = 0; k <= 16; ++k) oddSet[k] = v[16 - k];
 
+  // Ring position p holds time lag (p - evenPlace) mod 16, whose window column is 16 - evenPlace + p.
   const int offset = 16 - evenPlace;
-  float sums[32];
-  for (int j = 0; j <= 16; ++j) sums[j] = Dot16(g_forwardWindow + 32 * j + offset, even + 16 * j);
-  for (int j = 17; j < 32; ++j) sums[j] = Dot16(g_mirrorWindow + 32 * (32 - j) + offset, even + 16 * (32 - j));
-
-  int clipped = 0;
-  for (int j = 0; j < 32; ++j) {
-    const float s = sums[j];
-    int value;
-    if (!(s < 32768.0f)) {
-      value = 32767;
-      ++clipped;
-    } else if (s <= -32769.0f) {
-      value = -32768;
-      ++clipped;
-    } else {
-      value = int(s);
+  float sums[kRingRow] = {};
+  float mirrored[kRingRow] = {};
+  for (int p = 0; p < 16; ++p) {
+    const float* set = even + kRingRow * p;
+    const float* forward = g_forwardRows[offset + p];
+    const float* mirror = g_mirrorRows[offset + p];
+    for (int k = 0; k < kRingRow; ++k) {
+      sums[k] += forward[k] * set[k];
+      mirrored[k] += mirror[k] * set[k];
     }
-    out[2 * j] = int16_t(value);
   }
+
+  float samples[32];
+  for (int j = 0; j < kRingRow; ++j) samples[j] = sums[j];
+  for (int j = kRingRow; j < 32; ++j) samples[j] = mirrored[32 - j];
+  // Truncation toward zero after clamping; the comparisons also send a NaN to the clip count.
+  int clipped = 0;
+  int16_t values[32];
+  for (int j = 0; j < 32; ++j) {
+    const float s = samples[j];
+    clipped += int(!(s < 32768.0f)) | int(s <= -32769.0f);
+    float c = s > -32768.0f ? s : -32768.0f;
+    c = c < 32767.0f ? c : 32767.0f;
+    values[j] = int16_t(int(c));
+  }
+  for (int j = 0; j < 32; ++j) out[2 * j] = values[j];
   return clipped;
 }
 
