@@ -20,6 +20,12 @@ constexpr int kMaxMagnitude = 8206;  // 15 plus 13 linbits
 // at most 31 (LSF) plus pre-emphasis 3 at 4 entries each.
 constexpr int kGainPowerCount = 258 + 56 + (31 + 3) * 4 + 1;
 constexpr int kIntensityPositions = 32;
+// A pair takes at most a 19-bit code and two values of 13 linbits and a sign.
+constexpr int kMaxPairBits = 19 + 2 * (13 + 1);
+// A quadruple takes at most a 6-bit code and four signs.
+constexpr int kMaxQuadBits = 6 + 4;
+
+using BitWindow = unsigned __int128;
 
 struct BandEntry {
   int16_t pairs;
@@ -240,6 +246,10 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
     regionPairs[0] = g.bigValues;
     regionPairs[1] = regionPairs[2] = 0;
   }
+  // The codes are read ahead through a 128-bit window, so that the next code's bits do not wait for a
+  // load after the previous code.
+  BitWindow ahead = 0;
+  int available = 0;
   bool bad = limit < int64_t(position);
   for (int region = 0; region < 3 && !bad; ++region) {
     const HuffmanTable& table = kPairTables[g.tableSelect[region]];
@@ -259,7 +269,11 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
       pairs -= run;
       pairsLeft -= run;
       for (int i = 0; i < run; ++i) {
-        uint64_t bits = PeekBits64(data, position);
+        if (available < kMaxPairBits) {
+          ahead |= (BitWindow(PeekBits64(data, position + uint32_t(available))) << 64) >> available;
+          available += 57;
+        }
+        uint64_t bits = uint64_t(ahead >> 64);
         int used = 0;
         const int leaf = HuffmanDecode(table.tree, bits, used);
         int values[2] = {leaf >> 4, leaf & 15};
@@ -274,6 +288,8 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
         }
         pos += 2 * stride;
         position += uint32_t(used);
+        ahead <<= used;
+        available -= used;
       }
     }
   }
@@ -281,13 +297,20 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
   // The count1 region: quadruples of magnitude 1 while bits remain.
   const int16_t* quadTree = kQuadTables[g.count1Table];
   for (int quads = (kPairsPerGranule - g.bigValues) / 2; quads > 0 && !bad && int64_t(position) < limit; --quads) {
-    uint64_t bits = PeekBits64(data, position);
+    if (available < kMaxQuadBits) {
+      ahead |= (BitWindow(PeekBits64(data, position + uint32_t(available))) << 64) >> available;
+      available += 57;
+    }
+    uint64_t bits = uint64_t(ahead >> 64);
     int used = 0;
     const int v = HuffmanDecode(quadTree, bits, used);
     if (int64_t(position) + used > limit) {
       position = uint32_t(limit);
       break;
     }
+    // The sign bits follow the code; the bits may run out among them, which ends the region.
+    const int signs = std::popcount(unsigned(v));
+    const bool complete = int64_t(position) + used + signs <= limit;
     bool stopped = false;
     for (int half = 0; half < 2 && !stopped; ++half) {
       if (!nextBand()) {
@@ -295,20 +318,19 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
         break;
       }
       for (int k = 0; k < 2; ++k) {
-        if (v & (8 >> (2 * half + k))) {
-          if (int64_t(position) + used >= limit) {
-            stopped = true;
-            break;
-          }
-          store(pos + k * stride, 1, int64_t(bits) < 0 ? -gain : gain);
-          bits <<= 1;
-          ++used;
+        const int magnitude = (v >> (3 - 2 * half - k)) & 1;
+        if (!complete && magnitude && int64_t(position) + used >= limit) {
+          stopped = true;
+          break;
         }
+        store(pos + k * stride, magnitude, SignedValue(magnitude, gain, bits, used));
       }
       pos += 2 * stride;
       --pairsLeft;
     }
     position += uint32_t(used);
+    ahead <<= used;
+    available -= used;
     if (stopped) break;
   }
 
