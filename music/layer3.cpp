@@ -309,7 +309,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
       break;
     }
     // The sign bits follow the code; the bits may run out among them, which ends the region.
-    const int signs = std::popcount(unsigned(v));
+    const int signs = (v & 1) + (v >> 1 & 1) + (v >> 2 & 1) + (v >> 3 & 1);
     const bool complete = int64_t(position) + used + signs <= limit;
     bool stopped = false;
     for (int half = 0; half < 2 && !stopped; ++half) {

@@ -11,6 +11,8 @@ constexpr int kRingRow = 17;
 constexpr int kRingSize = 16 * kRingRow;
 constexpr int kWindowSize = 544;
 
+using Float4 = float __attribute__((vector_size(16)));
+
 // The window coefficients of the synthesis filterbank times 65536, rounded, for j = 0 to 256. The sign
 // of the blocks 64 to 127 and 192 to 255 is turned so that the curve runs smooth; the sign of the scale
 // flips back every 64 coefficients when the window is built.
@@ -48,12 +50,14 @@ constexpr int32_t kWindowCoefficients[257] = {
 // IMDCT windows by block type, pre-divided for the transform below; [1] has every odd position's sign
 // flipped for the odd subbands (frequency inversion).
 float g_imdctWindows[2][4][36];
+// The same for four subbands side by side, even and odd alternating.
+Float4 g_imdctWindows4[4][36];
 float g_cos18[9];       // cos(k pi / 18)
 float g_cos6;           // cos(pi / 6)
 float g_twiddle36[9];   // 0.5 / cos((2i + 1) pi / 36)
 float g_twiddle12[3];   // 0.5 / cos((2i + 1) pi / 12)
 
-// Overlap store: two blocks per channel used alternately, subband sb at sb * 18.
+// Overlap store: two blocks per channel used alternately, in the layout of the output slots.
 float g_overlap[kMaxChannels][2][kSubbands * kSlots];
 int g_overlapSelect[kMaxChannels];
 
@@ -68,21 +72,23 @@ float g_dctTwiddles[31];
 float g_ring[kMaxChannels][2][kRingSize];
 int g_ringPosition = 1;
 
-// E(m) = sum of y[p] cos(p (2m + 1) pi / 18) for m = 0 to 8, by the even and odd halves of p.
-inline void Dct9(const float* y, float* e) {
+// E(m) = sum of y[p] cos(p (2m + 1) pi / 18) for m = 0 to 8 (y at stride 2), by the even and odd halves
+// of p. T is a float, or four floats of four subbands at once.
+template <typename T>
+inline void Dct9(const T* y, T* e) {
   const float c1 = g_cos18[1], c2 = g_cos18[2], c3 = g_cos18[3], c4 = g_cos18[4];
   const float c5 = g_cos18[5], c7 = g_cos18[7], c8 = g_cos18[8];
-  const float y0 = y[0], y1 = y[2], y2 = y[4], y3 = y[6], y4 = y[8];
-  const float y5 = y[10], y6 = y[12], y7 = y[14], y8 = y[16];
-  const float base = y0 + 0.5f * y6;
-  const float even0 = base + c2 * y2 + c4 * y4 + c8 * y8;
-  const float even1 = y0 - y6 + 0.5f * (y2 - y4 - y8);
-  const float even2 = base - c8 * y2 - c2 * y4 + c4 * y8;
-  const float even3 = base - c4 * y2 + c8 * y4 - c2 * y8;
-  const float odd0 = c1 * y1 + c3 * y3 + c5 * y5 + c7 * y7;
-  const float odd1 = c3 * (y1 - y5 - y7);
-  const float odd2 = c5 * y1 - c3 * y3 - c7 * y5 + c1 * y7;
-  const float odd3 = c7 * y1 - c3 * y3 + c1 * y5 - c5 * y7;
+  const T y0 = y[0], y1 = y[2], y2 = y[4], y3 = y[6], y4 = y[8];
+  const T y5 = y[10], y6 = y[12], y7 = y[14], y8 = y[16];
+  const T base = y0 + 0.5f * y6;
+  const T even0 = base + c2 * y2 + c4 * y4 + c8 * y8;
+  const T even1 = y0 - y6 + 0.5f * (y2 - y4 - y8);
+  const T even2 = base - c8 * y2 - c2 * y4 + c4 * y8;
+  const T even3 = base - c4 * y2 + c8 * y4 - c2 * y8;
+  const T odd0 = c1 * y1 + c3 * y3 + c5 * y5 + c7 * y7;
+  const T odd1 = c3 * (y1 - y5 - y7);
+  const T odd2 = c5 * y1 - c3 * y3 - c7 * y5 + c1 * y7;
+  const T odd3 = c7 * y1 - c3 * y3 + c1 * y5 - c5 * y7;
   e[0] = even0 + odd0;
   e[8] = even0 - odd0;
   e[1] = even1 + odd1;
@@ -94,23 +100,38 @@ inline void Dct9(const float* y, float* e) {
   e[4] = y0 - y2 + y4 - y6 + y8;
 }
 
-// The 36-point IMDCT of one subband: the DCT-IV of 18 values as a DCT-III of their running sums, split
-// into two 9-point transforms; the 1 / (2 cos) factors of the outer step live in the windows.
-void Imdct36(float* x, const float* prev, float* next, const float* window, float* out) {
+template <typename T>
+inline T Load(const float* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <typename T>
+inline void Store(float* p, T v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+// The 36-point IMDCT of one subband, or of four side by side: the DCT-IV of 18 values as a DCT-III of
+// their running sums, split into two 9-point transforms; the 1 / (2 cos) factors of the outer step live
+// in the windows. Overlap and output run at the stride of the subbands.
+template <typename T>
+void Imdct36(T* x, const float* prev, float* next, const T* window, float* out) {
   for (int k = 17; k >= 1; --k) x[k] += x[k - 1];
   for (int k = 17; k >= 3; k -= 2) x[k] += x[k - 2];
-  float even[9];
-  float odd[9];
+  T even[9];
+  T odd[9];
   Dct9(x, even);
   Dct9(x + 1, odd);
   for (int t = 0; t < 9; ++t) {
-    const float o = odd[t] * g_twiddle36[t];
-    const float a = even[t] - o;
-    const float b = even[t] + o;
-    out[(8 - t) * kSubbands] = prev[8 - t] + window[8 - t] * a;
-    out[(9 + t) * kSubbands] = prev[9 + t] + window[9 + t] * a;
-    next[8 - t] = window[26 - t] * b;
-    next[9 + t] = window[27 + t] * b;
+    const T o = odd[t] * g_twiddle36[t];
+    const T a = even[t] - o;
+    const T b = even[t] + o;
+    const int lo = (8 - t) * kSubbands;
+    const int hi = (9 + t) * kSubbands;
+    Store(out + lo, Load<T>(prev + lo) + window[8 - t] * a);
+    Store(out + hi, Load<T>(prev + hi) + window[9 + t] * a);
+    Store(next + lo, window[26 - t] * b);
+    Store(next + hi, window[27 + t] * b);
   }
 }
 
@@ -140,12 +161,12 @@ void ShortBlock(const float* x, const float* prev, float* next, const float* win
   float r[3][12];
   for (int w = 0; w < 3; ++w) Imdct12(x + w, window, r[w]);
   for (int i = 0; i < 6; ++i) {
-    out[i * kSubbands] = prev[i];
-    out[(6 + i) * kSubbands] = prev[6 + i] + r[0][i];
-    out[(12 + i) * kSubbands] = prev[12 + i] + r[0][6 + i] + r[1][i];
-    next[i] = r[1][6 + i] + r[2][i];
-    next[6 + i] = r[2][6 + i];
-    next[12 + i] = 0.0f;
+    out[i * kSubbands] = prev[i * kSubbands];
+    out[(6 + i) * kSubbands] = prev[(6 + i) * kSubbands] + r[0][i];
+    out[(12 + i) * kSubbands] = prev[(12 + i) * kSubbands] + r[0][6 + i] + r[1][i];
+    next[i * kSubbands] = r[1][6 + i] + r[2][i];
+    next[(6 + i) * kSubbands] = r[2][6 + i];
+    next[(12 + i) * kSubbands] = 0.0f;
   }
 }
 
@@ -193,7 +214,12 @@ void MakeImdctTables() {
     windows[2][i] = i < 12 ? float(std::sin(pi / 12 * (i + 0.5)) * 0.5 / std::cos(pi * (2 * i + 7) / 24)) : 0.0f;
   }
   for (int type = 0; type < 4; ++type) {
-    for (int i = 0; i < 36; ++i) g_imdctWindows[1][type][i] = i & 1 ? -windows[type][i] : windows[type][i];
+    for (int i = 0; i < 36; ++i) {
+      g_imdctWindows[1][type][i] = i & 1 ? -windows[type][i] : windows[type][i];
+      const float plain = g_imdctWindows[0][type][i];
+      const float flipped = g_imdctWindows[1][type][i];
+      g_imdctWindows4[type][i] = Float4{plain, flipped, plain, flipped};
+    }
   }
   for (int k = 0; k < 9; ++k) {
     g_cos18[k] = float(std::cos(k * pi / 18));
@@ -235,23 +261,31 @@ void HybridSynthesis(float* spectrum, float* slots, int channel, const GranuleIn
 
   int sb = 0;
   if (g.mixedBlock) {
-    for (; sb < 2; ++sb) {
-      Imdct36(spectrum + 18 * sb, prev + 18 * sb, next + 18 * sb, g_imdctWindows[sb & 1][0], slots + sb);
-    }
+    for (; sb < 2; ++sb) Imdct36(spectrum + 18 * sb, prev + sb, next + sb, g_imdctWindows[sb & 1][0], slots + sb);
   }
   const int end = (g.maxb + 1) & ~1;
+  if (g.blockType != 2) {
+    for (; sb + 4 <= end; sb += 4) {
+      Float4 x[18];
+      for (int k = 0; k < 18; ++k) {
+        x[k] = Float4{spectrum[18 * sb + k], spectrum[18 * sb + 18 + k], spectrum[18 * sb + 36 + k],
+                      spectrum[18 * sb + 54 + k]};
+      }
+      Imdct36(x, prev + sb, next + sb, g_imdctWindows4[g.blockType], slots + sb);
+    }
+  }
   for (; sb < end; ++sb) {
     const float* window = g_imdctWindows[sb & 1][g.blockType];
     if (g.blockType == 2) {
-      ShortBlock(spectrum + 18 * sb, prev + 18 * sb, next + 18 * sb, window, slots + sb);
+      ShortBlock(spectrum + 18 * sb, prev + sb, next + sb, window, slots + sb);
     } else {
-      Imdct36(spectrum + 18 * sb, prev + 18 * sb, next + 18 * sb, window, slots + sb);
+      Imdct36(spectrum + 18 * sb, prev + sb, next + sb, window, slots + sb);
     }
   }
   for (; sb < kSubbands; ++sb) {
     for (int ss = 0; ss < kSlots; ++ss) {
-      slots[ss * kSubbands + sb] = prev[18 * sb + ss];
-      next[18 * sb + ss] = 0.0f;
+      slots[ss * kSubbands + sb] = prev[ss * kSubbands + sb];
+      next[ss * kSubbands + sb] = 0.0f;
     }
   }
 }
