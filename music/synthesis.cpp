@@ -328,16 +328,9 @@ int PolyphaseSynth(const float* subbands, int channel, int16_t* out) {
   float samples[32];
   for (int j = 0; j < kRingRow; ++j) samples[j] = sums[j];
   for (int j = kRingRow; j < 32; ++j) samples[j] = mirrored[32 - j];
-  // Truncation toward zero after clamping; the comparisons also send a NaN to the clip count.
   int clipped = 0;
   int16_t values[32];
-  for (int j = 0; j < 32; ++j) {
-    const float s = samples[j];
-    clipped += int(!(s < 32768.0f)) | int(s <= -32769.0f);
-    float c = s > -32768.0f ? s : -32768.0f;
-    c = c < 32767.0f ? c : 32767.0f;
-    values[j] = int16_t(int(c));
-  }
+  for (int j = 0; j < 32; ++j) values[j] = ClipSample(samples[j], clipped);
   for (int j = 0; j < 32; ++j) out[2 * j] = values[j];
   return clipped;
 }

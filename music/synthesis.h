@@ -9,6 +9,15 @@
 // Full-scale decoded samples map to the 16-bit range.
 constexpr float kSynthScale = 32768.0f;
 
+// A synthesis sum as a 16-bit sample: truncated toward zero, values past the range clipped and counted
+// (a NaN too).
+inline int16_t ClipSample(float sum, int& clipped) {
+  clipped += int(!(sum < 32768.0f)) | int(sum <= -32769.0f);
+  float c = sum > -32768.0f ? sum : -32768.0f;
+  c = c < 32767.0f ? c : 32767.0f;
+  return int16_t(int(c));
+}
+
 // The IMDCT windows and constants; part of the Layer III tables.
 void MakeImdctTables();
 // The polyphase window and the matrixing constants for the output scale.
