@@ -20,14 +20,7 @@ std::vector<uint8_t> ZeroFrame(int bitrateIndex = 14) {
   return BuildFrame(frame);
 }
 
-// A silent frame first, so that the filters start from rest whatever played before; the filters carry
-// the previous track's tail into that frame.
-std::vector<int16_t> Settled(const std::vector<uint8_t>& stream, int32_t* frames = nullptr) {
-  std::vector<int16_t> pcm = DecodeBytes(stream, frames);
-  pcm.erase(pcm.begin(), pcm.begin() + long(std::min(pcm.size(), kFrameSamples)));
-  return pcm;
-}
-
+// A silent frame first, so that the filters start from rest whatever played before.
 std::vector<uint8_t> ClickStream() {
   std::vector<uint8_t> stream = ZeroFrame();
   for (int i = 0; i < 3; ++i) Append(stream, BuildFrame(ClickFrame()));

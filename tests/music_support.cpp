@@ -3,6 +3,7 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -105,6 +106,12 @@ std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* fra
   EXPECT_TRUE(summary.opened);
   if (frames) *frames = summary.frames;
   return sink.pcm();
+}
+
+std::vector<int16_t> Settled(const std::vector<uint8_t>& bytes, int32_t* frames) {
+  std::vector<int16_t> pcm = DecodeBytes(bytes, frames);
+  pcm.erase(pcm.begin(), pcm.begin() + long(std::min(pcm.size(), size_t(2 * 1152))));
+  return pcm;
 }
 
 void WriteTestSignal(const std::string& wavPath, int rate, int channels, double seconds) {

@@ -29,7 +29,7 @@ struct GranuleSpec {
   int mixedBlock = 0;
   int tableSelect[3] = {0, 0, 0};
   int subblockGain[3] = {0, 0, 0};
-  int region0Count = 15;
+  int region0Count = 7;
   int region1Count = 7;
   int preflag = 0;
   int scalefacScale = 0;
@@ -75,6 +75,9 @@ std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // Decodes the bytes through the track path; interleaved stereo samples.
 std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* frames = nullptr);
+// The same without the first frame, into which the filters carry the previous track's tail: streams
+// that start with a silent frame then decode the same whatever played before.
+std::vector<int16_t> Settled(const std::vector<uint8_t>& bytes, int32_t* frames = nullptr);
 
 // A test signal with tones, a chirp and sharp clicks (which make the encoder switch to short blocks).
 void WriteTestSignal(const std::string& wavPath, int rate, int channels, double seconds);
