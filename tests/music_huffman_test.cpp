@@ -1,4 +1,5 @@
 // Every code of every Huffman table decodes as the reference decoder decodes it.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -60,8 +61,8 @@ TEST(MusicHuffman, EveryCodeDecodesAsTheReferenceDecodesIt) {
       Codes(27, 7, 16, kCodes24, kLengths24),  Codes(0, 0, 0, kCodesA, kLengthsA),
       Codes(1, 0, 0, kCodesB, kLengthsB),
   };
-  // Four codes per frame, one per granule and channel.
-  std::vector<uint8_t> stream;
+  // Four codes per frame, one per granule and channel, after a silent frame that settles the filters.
+  std::vector<uint8_t> stream = BuildFrame(FrameSpec{});
   FrameSpec frame;
   BitWriter data;
   int slot = 0;
@@ -85,10 +86,11 @@ TEST(MusicHuffman, EveryCodeDecodesAsTheReferenceDecodesIt) {
   const std::string path = TempPath("codes.mp3");
   WriteFile(path, stream);
   int32_t frames = 0;
-  const std::vector<int16_t> ours = DecodeBytes(stream, &frames);
+  const std::vector<int16_t> ours = Settled(stream, &frames);
   long rate = 0;
-  const std::vector<int16_t> reference = ReferenceDecode(path, &rate);
-  EXPECT_EQ(frames, (codes + 3) / 4);
+  std::vector<int16_t> reference = ReferenceDecode(path, &rate);
+  reference.erase(reference.begin(), reference.begin() + long(std::min(reference.size(), size_t(2 * 1152))));
+  EXPECT_EQ(frames, 1 + (codes + 3) / 4);
   ASSERT_EQ(ours.size(), reference.size());
   int largest = 0;
   size_t worst = 0;
