@@ -55,19 +55,17 @@ void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes);
 // Collects what the decoder flushes.
 class CaptureSink : public OutputSink {
  public:
-  void Begin(int32_t rate) override { rate_ = rate; }
+  void Begin(int32_t) override {}
   bool Write(const int16_t* samples, uint32_t bytes) override {
     pcm_.insert(pcm_.end(), samples, samples + bytes / 2);
     return true;
   }
   void End() override { ended_ = true; }
   const std::vector<int16_t>& pcm() const { return pcm_; }
-  int32_t rate() const { return rate_; }
   bool ended() const { return ended_; }
 
  private:
   std::vector<int16_t> pcm_;
-  int32_t rate_ = 0;
   bool ended_ = false;
 };
 
