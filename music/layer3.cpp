@@ -1,0 +1,609 @@
+// Layer III decoding: scale factors, Huffman data with requantisation, stereo processing and alias reduction.
+#include "music/layer3.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "music/huffman.h"
+#include "music/pcm_output.h"
+#include "music/synthesis.h"
+
+namespace {
+
+constexpr int kPairsPerGranule = kGranuleLines / 2;
+constexpr int kLongBands = 22;
+constexpr int kShortBands = 13;
+constexpr int kMaxMagnitude = 8206;  // 15 plus 13 linbits
+// Gain base at most 256 + 2 (global_gain 0, mid/side), subblock gain 7 steps of 8, and a scale factor of
+// at most 31 (LSF) plus pre-emphasis 3 at 4 entries each.
+constexpr int kGainPowerCount = 258 + 56 + (31 + 3) * 4 + 1;
+constexpr int kIntensityPositions = 32;
+// A pair takes at most a 19-bit code and two values of 13 linbits and a sign.
+constexpr int kMaxPairBits = 19 + 2 * (13 + 1);
+// A quadruple takes at most a 6-bit code and four signs.
+constexpr int kMaxQuadBits = 6 + 4;
+
+using BitWindow = unsigned __int128;
+
+struct BandEntry {
+  int16_t pairs;
+  int16_t start;     // first spectrum position
+  int8_t window;     // 0 to 2, 3 for a long band
+  int8_t band;
+  int8_t scalefac;   // index into the channel's scale factors
+  int8_t preemphasis;
+};
+
+struct BandMap {
+  BandEntry mixed[8 + 3 * 10];
+  int mixedCount;
+  BandEntry shortBlocks[3 * kShortBands];
+  BandEntry longBlocks[kLongBands];
+};
+
+constexpr int8_t kPreemphasis[kLongBands] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 3, 2, 0};
+constexpr int kSlen[2][16] = {
+    {0, 0, 0, 0, 3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4},
+    {0, 1, 2, 3, 0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 2, 3},
+};
+// Scale factors per LSF partition by block kind (long, short, mixed) and partition-table row.
+constexpr int kPartitionSizes[3][6][4] = {
+    {{6, 5, 5, 5}, {6, 5, 7, 3}, {11, 10, 0, 0}, {7, 7, 7, 0}, {6, 6, 6, 3}, {8, 8, 5, 0}},
+    {{9, 9, 9, 9}, {9, 9, 12, 6}, {18, 18, 0, 0}, {12, 12, 12, 0}, {12, 9, 9, 6}, {15, 12, 9, 0}},
+    {{6, 9, 9, 9}, {6, 9, 12, 6}, {15, 18, 0, 0}, {6, 15, 12, 0}, {6, 12, 9, 6}, {6, 18, 9, 0}},
+};
+constexpr double kAliasCoefficients[8] = {-0.6, -0.535, -0.33, -0.185, -0.095, -0.041, -0.0142, -0.0037};
+
+float g_gainPowers[kGainPowerCount];
+float g_magnitudePowers[kMaxMagnitude + 1];
+float g_aliasCs[8];
+float g_aliasCa[8];
+// [mid/side][position][channel]
+float g_intensityMpeg1[2][16][2];
+// [intensity scale][mid/side][position][channel]
+float g_intensityLsf[2][2][kIntensityPositions][2];
+uint16_t g_lsfLengthCodes[512 + 256];
+BandMap g_bandMaps[kSamplingFrequencyCount];
+int32_t g_longSubbandLimit[kSamplingFrequencyCount][23];
+int32_t g_shortSubbandLimit[kSamplingFrequencyCount][14];
+
+SideInfo g_side;
+int32_t g_scalefac[kMaxChannels][kScaleFactorCount];
+// The largest legal intensity position of each of channel 1's scale factors (LSF).
+int32_t g_intensityLimit[kScaleFactorCount];
+float g_spectra[kMaxChannels][kGranuleLines];
+float g_slots[kMaxChannels][kSubbands * 18];
+int32_t g_previousChannels = 2;
+
+int MixedLongBands(int sfreq) { return sfreq < 3 ? 8 : 6; }
+
+int ShortScalefacIndex(int band, int window, bool mixed, int sfreq) {
+  return mixed ? MixedLongBands(sfreq) + 3 * (band - 3) + window : 3 * band + window;
+}
+
+uint16_t LsfLengthCode(int s0, int s1, int s2, int s3, int row, int preflag) {
+  return uint16_t(s0 | s1 << 3 | s2 << 6 | s3 << 9 | row << 12 | preflag << 15);
+}
+
+void BuildLsfLengthCodes() {
+  for (int sfc = 0; sfc < 512; ++sfc) {
+    if (sfc < 400) {
+      g_lsfLengthCodes[sfc] = LsfLengthCode((sfc >> 4) / 5, (sfc >> 4) % 5, (sfc & 15) >> 2, sfc & 3, 0, 0);
+    } else if (sfc < 500) {
+      const int s = sfc - 400;
+      g_lsfLengthCodes[sfc] = LsfLengthCode((s >> 2) / 5, (s >> 2) % 5, s & 3, 0, 1, 0);
+    } else {
+      const int s = sfc - 500;
+      g_lsfLengthCodes[sfc] = LsfLengthCode(s / 3, s % 3, 0, 0, 2, 1);
+    }
+  }
+  for (int isfc = 0; isfc < 256; ++isfc) {
+    uint16_t& code = g_lsfLengthCodes[512 + isfc];
+    if (isfc < 180) {
+      code = LsfLengthCode(isfc / 36, (isfc % 36) / 6, (isfc % 36) % 6, 0, 3, 0);
+    } else if (isfc < 244) {
+      const int s = isfc - 180;
+      code = LsfLengthCode((s % 64) >> 4, (s % 16) >> 2, s % 4, 0, 4, 0);
+    } else {
+      const int s = isfc - 244;
+      code = LsfLengthCode(s / 3, s % 3, 0, 0, 5, 0);
+    }
+  }
+}
+
+void AddShortEntries(BandEntry* entries, int& count, int firstBand, bool mixed, int sfreq) {
+  const int16_t* bounds = kShortBandBounds[sfreq];
+  for (int b = firstBand; b < kShortBands; ++b) {
+    for (int w = 0; w < 3; ++w) {
+      entries[count++] = BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2), int16_t(3 * bounds[b] + w),
+                                   int8_t(w), int8_t(b), int8_t(ShortScalefacIndex(b, w, mixed, sfreq)), 0};
+    }
+  }
+}
+
+void BuildBandMap(int sfreq) {
+  BandMap& map = g_bandMaps[sfreq];
+  const int16_t* bounds = kLongBandBounds[sfreq];
+  for (int b = 0; b < kLongBands; ++b) {
+    map.longBlocks[b] = BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2), bounds[b], 3, int8_t(b), int8_t(b),
+                                  kPreemphasis[b]};
+  }
+  int count = 0;
+  for (int b = 0; b < MixedLongBands(sfreq); ++b) {
+    map.mixed[count] = map.longBlocks[b];
+    map.mixed[count++].preemphasis = 0;
+  }
+  AddShortEntries(map.mixed, count, 3, true, sfreq);
+  map.mixedCount = count;
+  count = 0;
+  AddShortEntries(map.shortBlocks, count, 0, false, sfreq);
+}
+
+// One branch of a Huffman tree walk: the next entry, and a further -v entries when the bit is 1. The bit
+// selects by a mask rather than a jump, as stream bits are unpredictable.
+inline const int16_t* HuffmanStep(const int16_t* t, int64_t v, uint64_t& bits, int& used) {
+  const int64_t mask = int64_t(bits) >> 63;
+  bits <<= 1;
+  ++used;
+  return t + 1 - (v & mask);
+}
+
+// Walks a tree from entry 0 to its leaf.
+inline int HuffmanDecode(const int16_t* t, uint64_t& bits, int& used) {
+  int64_t v;
+  while ((v = *t) < 0) t = HuffmanStep(t, v, bits, used);
+  return int(v);
+}
+
+// The signed value of a magnitude: its power times the gain, with the sign bit that follows a non-zero
+// magnitude. Built from masks, as zero and non-zero magnitudes alternate unpredictably.
+inline float SignedValue(int magnitude, float gain, uint64_t& bits, int& used) {
+  const int nonZero = magnitude != 0;
+  const uint32_t sign = uint32_t(bits >> 63) & uint32_t(nonZero);
+  bits <<= nonZero;
+  used += nonZero;
+  return std::bit_cast<float>(std::bit_cast<uint32_t>(gain * g_magnitudePowers[magnitude]) ^ sign << 31);
+}
+
+// The decoding of one channel's Huffman data. In mid/side mode each side value s goes at once into both
+// spectra: side = mid - s, then mid = mid + s; otherwise the value goes into the spectrum.
+template <bool kMidSide>
+int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g, int sfreq, int part2Bits) {
+  if (kMidSide) {
+    std::memcpy(x, mid, sizeof(float) * kGranuleLines);
+  } else {
+    std::memset(x, 0, sizeof(float) * kGranuleLines);
+  }
+  BitReader& reader = Bits();
+  const int64_t limit = int64_t(reader.position) + g.part23Length - part2Bits;
+
+  const BandMap& map = g_bandMaps[sfreq];
+  const BandEntry* entry;
+  int entriesLeft;
+  if (g.blockType != 2) {
+    entry = map.longBlocks;
+    entriesLeft = kLongBands;
+  } else if (g.mixedBlock) {
+    entry = map.mixed;
+    entriesLeft = map.mixedCount;
+  } else {
+    entry = map.shortBlocks;
+    entriesLeft = 3 * kShortBands;
+  }
+  const int shift = 1 + g.scalefacScale;
+  int last[4] = {-1, -1, -1, -1};
+  if (g.blockType == 2 && g.mixedBlock) last[0] = last[1] = last[2] = 2;
+
+  int pairsLeft = 0;
+  int pos = 0;
+  int stride = 1;
+  float gain = 0.0f;
+  int window = 3;
+  int band = 0;
+  int bandNonZero = 0;
+  auto noteBand = [&]() {
+    if (bandNonZero) last[window] = band;
+    bandNonZero = 0;
+  };
+  // Moves to the next band of the map at a band's end; false past the last band.
+  auto nextBand = [&]() {
+    if (pairsLeft > 0) return true;
+    noteBand();
+    if (entriesLeft == 0) return false;
+    const BandEntry& e = *entry++;
+    --entriesLeft;
+    pairsLeft = e.pairs;
+    pos = e.start;
+    window = e.window;
+    band = e.band;
+    stride = window == 3 ? 1 : 3;
+    const int base = window == 3 ? g.gainBase : g.subblockGain[window];
+    const int preflag = window == 3 && g.blockType != 2 ? g.preflag : 0;
+    gain = g_gainPowers[base + ((scalefac[e.scalefac] + preflag * e.preemphasis) << shift)];
+    return true;
+  };
+  // Zero values are stored too (a no-op on the cleared or copied spectrum), so that nothing jumps on them.
+  auto store = [&](int p, int magnitude, float value) {
+    bandNonZero |= magnitude;
+    if (kMidSide) {
+      x[p] = mid[p] - value;
+      mid[p] += value;
+    } else {
+      x[p] = value;
+    }
+  };
+
+  const uint8_t* data = reader.data;
+  uint32_t position = reader.position;
+  int regionPairs[3];
+  if (g.region1Start < g.bigValues) {
+    regionPairs[0] = g.region1Start;
+    regionPairs[1] = std::max(0, std::min(g.region2Start, g.bigValues) - g.region1Start);
+    regionPairs[2] = std::max(0, g.bigValues - std::max(g.region2Start, g.region1Start));
+  } else {
+    regionPairs[0] = g.bigValues;
+    regionPairs[1] = regionPairs[2] = 0;
+  }
+  // The codes are read ahead through a 128-bit window, so that the next code's bits do not wait for a
+  // load after the previous code.
+  BitWindow ahead = 0;
+  int available = 0;
+  bool bad = limit < int64_t(position);
+  for (int region = 0; region < 3 && !bad; ++region) {
+    const HuffmanTable& table = kPairTables[g.tableSelect[region]];
+    int pairs = regionPairs[region];
+    if (pairs == 0) continue;
+    if (!table.tree) {
+      bad = true;
+      break;
+    }
+    const int linbits = table.linbits;
+    while (pairs > 0) {
+      if (!nextBand()) {
+        bad = true;
+        break;
+      }
+      const int run = std::min(pairs, pairsLeft);
+      pairs -= run;
+      pairsLeft -= run;
+      for (int i = 0; i < run; ++i) {
+        if (available < kMaxPairBits) {
+          ahead |= (BitWindow(PeekBits64(data, position + uint32_t(available))) << 64) >> available;
+          available += 57;
+        }
+        uint64_t bits = uint64_t(ahead >> 64);
+        int used = 0;
+        const int leaf = HuffmanDecode(table.tree, bits, used);
+        int values[2] = {leaf >> 4, leaf & 15};
+        for (int k = 0; k < 2; ++k) {
+          int magnitude = values[k];
+          if (magnitude == 15 && linbits) {
+            magnitude += int(bits >> (64 - linbits));
+            bits <<= linbits;
+            used += linbits;
+          }
+          store(pos + k * stride, magnitude, SignedValue(magnitude, gain, bits, used));
+        }
+        pos += 2 * stride;
+        position += uint32_t(used);
+        ahead <<= used;
+        available -= used;
+      }
+    }
+  }
+
+  // The count1 region: quadruples of magnitude 1 while bits remain.
+  const int16_t* quadTree = kQuadTables[g.count1Table];
+  for (int quads = (kPairsPerGranule - g.bigValues) / 2; quads > 0 && !bad && int64_t(position) < limit; --quads) {
+    if (available < kMaxQuadBits) {
+      ahead |= (BitWindow(PeekBits64(data, position + uint32_t(available))) << 64) >> available;
+      available += 57;
+    }
+    uint64_t bits = uint64_t(ahead >> 64);
+    int used = 0;
+    const int v = HuffmanDecode(quadTree, bits, used);
+    if (int64_t(position) + used > limit) {
+      position = uint32_t(limit);
+      break;
+    }
+    // The sign bits follow the code; the bits may run out among them, which ends the region.
+    const int signs = (v & 1) + (v >> 1 & 1) + (v >> 2 & 1) + (v >> 3 & 1);
+    const bool complete = int64_t(position) + used + signs <= limit;
+    bool stopped = false;
+    for (int half = 0; half < 2 && !stopped; ++half) {
+      if (!nextBand()) {
+        stopped = true;
+        break;
+      }
+      for (int k = 0; k < 2; ++k) {
+        const int magnitude = (v >> (3 - 2 * half - k)) & 1;
+        if (!complete && magnitude && int64_t(position) + used >= limit) {
+          stopped = true;
+          break;
+        }
+        store(pos + k * stride, magnitude, SignedValue(magnitude, gain, bits, used));
+      }
+      pos += 2 * stride;
+      --pairsLeft;
+    }
+    position += uint32_t(used);
+    ahead <<= used;
+    available -= used;
+    if (stopped) break;
+  }
+
+  noteBand();
+  for (int w = 0; w < 3; ++w) g.maxband[w] = last[w] + 1;
+  g.maxbandl = last[3] + 1;
+  if (g.blockType == 2) {
+    const int widest = std::max({g.maxband[0], g.maxband[1], g.maxband[2]});
+    g.maxb = g_shortSubbandLimit[sfreq][widest];
+    if (g.mixedBlock) g.maxb = std::max(g.maxb, g_longSubbandLimit[sfreq][g.maxbandl]);
+  } else {
+    g.maxb = g_longSubbandLimit[sfreq][g.maxbandl];
+  }
+
+  // Past the granule's bits, or past the frame's main data: the granule is lost.
+  if (bad || int64_t(position) > limit || limit > int64_t(reader.end)) {
+    reader.position = position;
+    return 1;
+  }
+  reader.position = uint32_t(limit);
+  return 0;
+}
+
+void ApplyIntensity(float (*x)[kGranuleLines], int p, int count, int stride, const float* ratio) {
+  for (int i = 0; i < count; ++i, p += stride) {
+    const float v = x[0][p];
+    x[0][p] = v * ratio[0];
+    x[1][p] = v * ratio[1];
+  }
+}
+
+// The write position in the PCM buffer, in samples.
+int16_t* PcmWritePointer() { return Pcm().samples + Pcm().position / 2; }
+
+void AdvancePcm() {
+  Pcm().position += kPcmSlotBytes;
+  if (Pcm().position >= kPcmBlockBytes) FlushOutput();
+}
+
+int32_t SynthesizeGranule(int channels) {
+  int32_t clipped = 0;
+  for (int slot = 0; slot < 18; ++slot) {
+    int16_t* out = PcmWritePointer();
+    clipped += PolyphaseSynth(&g_slots[0][slot * kSubbands], 0, out);
+    if (channels == 2) {
+      clipped += PolyphaseSynth(&g_slots[1][slot * kSubbands], 1, out + 1);
+    } else {
+      for (int i = 0; i < kSubbands; ++i) out[2 * i + 1] = out[2 * i];
+    }
+    AdvancePcm();
+  }
+  return clipped;
+}
+
+void EmitSilence() {
+  for (int slot = 0; slot < 18; ++slot) {
+    std::memset(PcmWritePointer(), 0, kPcmSlotBytes);
+    AdvancePcm();
+  }
+}
+
+DecodeStatus DecodeGranule(const FrameHeader& header, int gr, bool midSide, bool intensity) {
+  const int sfreq = header.samplingIndex;
+  for (int ch = 0; ch < header.channels; ++ch) {
+    GranuleInfo& g = g_side.granules[gr][ch];
+    const bool intensityChannel = intensity && ch == 1;
+    const int part2 = header.lsf ? ReadScaleFactorsLsf(g_scalefac[ch], g, intensityChannel)
+                                 : ReadScaleFactorsMpeg1(g_scalefac[ch], g);
+    const int overrun = ch == 1 && midSide ? DequantizeMidSide(g_spectra, g_scalefac[1], g, sfreq, part2)
+                                           : Dequantize(g_spectra[ch], g_scalefac[ch], g, sfreq, part2);
+    if (overrun) return DecodeStatus::BadGranule;
+  }
+  if (header.channels == 2) {
+    GranuleInfo& g0 = g_side.granules[gr][0];
+    GranuleInfo& g1 = g_side.granules[gr][1];
+    if (intensity) {
+      IntensityStereo(g_spectra, g_scalefac[1], g1, sfreq, midSide, header.lsf, g1.scalefacCompress & 1);
+    }
+    if (midSide || intensity) g0.maxb = g1.maxb = std::max(g0.maxb, g1.maxb);
+  }
+  for (int ch = 0; ch < header.channels; ++ch) {
+    const GranuleInfo& g = g_side.granules[gr][ch];
+    AntiAlias(g_spectra[ch], g);
+    HybridSynthesis(g_spectra[ch], g_slots[ch], ch, g);
+  }
+  return DecodeStatus::Ok;
+}
+
+}  // namespace
+
+void InitLayer3Tables(int32_t subbandLimit) {
+  for (int k = 0; k < kGainPowerCount; ++k) g_gainPowers[k] = float(std::pow(2.0, -0.25 * (k - 46)));
+  for (int i = 0; i <= kMaxMagnitude; ++i) g_magnitudePowers[i] = float(std::pow(double(i), 4.0 / 3.0));
+  for (int i = 0; i < 8; ++i) {
+    const double c = kAliasCoefficients[i];
+    g_aliasCs[i] = float(1.0 / std::sqrt(1.0 + c * c));
+    g_aliasCa[i] = float(c / std::sqrt(1.0 + c * c));
+  }
+  const double pi = std::acos(-1.0);
+  for (int ms = 0; ms < 2; ++ms) {
+    const double factor = ms ? std::sqrt(2.0) : 1.0;
+    for (int p = 0; p < 16; ++p) {
+      const double t = std::tan(p * pi / 12.0);
+      g_intensityMpeg1[ms][p][0] = float(factor * t / (1.0 + t));
+      g_intensityMpeg1[ms][p][1] = float(factor / (1.0 + t));
+    }
+    for (int scale = 0; scale < 2; ++scale) {
+      const double base = std::pow(2.0, -0.25 * (scale + 1));
+      for (int p = 0; p < kIntensityPositions; ++p) {
+        double first = 1.0;
+        double second = 1.0;
+        if (p & 1) {
+          first = std::pow(base, (p + 1) / 2);
+        } else if (p > 0) {
+          second = std::pow(base, p / 2);
+        }
+        g_intensityLsf[scale][ms][p][0] = float(factor * first);
+        g_intensityLsf[scale][ms][p][1] = float(factor * second);
+      }
+    }
+  }
+  BuildLsfLengthCodes();
+  for (int sfreq = 0; sfreq < kSamplingFrequencyCount; ++sfreq) {
+    BuildBandMap(sfreq);
+    for (int i = 0; i < 23; ++i) {
+      g_longSubbandLimit[sfreq][i] = std::min((kLongBandBounds[sfreq][i] - 1 + 8) / 18 + 1, subbandLimit);
+    }
+    for (int i = 0; i < 14; ++i) {
+      g_shortSubbandLimit[sfreq][i] = std::min((kShortBandBounds[sfreq][i] * 3 - 1) / 18 + 1, subbandLimit);
+    }
+  }
+  MakeImdctTables();
+}
+
+int ReadScaleFactorsMpeg1(int32_t* scalefac, const GranuleInfo& g) {
+  BitReader& reader = Bits();
+  const int s1 = kSlen[0][g.scalefacCompress];
+  const int s2 = kSlen[1][g.scalefacCompress];
+  auto read = [&](int from, int count, int bits) {
+    for (int i = from; i < from + count; ++i) scalefac[i] = int32_t(GetBits(reader, bits));
+  };
+  if (g.blockType == 2) {
+    const int first = g.mixedBlock ? 8 + 9 : 18;
+    read(0, first, s1);
+    read(first, 18, s2);
+    for (int i = first + 18; i < first + 21; ++i) scalefac[i] = 0;
+    return first * s1 + 18 * s2;
+  }
+  if (g.scfsi < 0) {
+    read(0, 11, s1);
+    read(11, 10, s2);
+    scalefac[21] = 0;
+    return 11 * s1 + 10 * s2;
+  }
+  struct Group {
+    int from, count, scfsiBit;
+  };
+  constexpr Group kGroups[4] = {{0, 6, 8}, {6, 5, 4}, {11, 5, 2}, {16, 5, 1}};
+  int bits = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (g.scfsi & kGroups[i].scfsiBit) continue;
+    const int length = i < 2 ? s1 : s2;
+    read(kGroups[i].from, kGroups[i].count, length);
+    bits += kGroups[i].count * length;
+  }
+  scalefac[21] = 0;
+  return bits;
+}
+
+int ReadScaleFactorsLsf(int32_t* scalefac, GranuleInfo& g, bool intensityChannel) {
+  BitReader& reader = Bits();
+  const uint16_t code =
+      intensityChannel ? g_lsfLengthCodes[512 + (g.scalefacCompress >> 1)] : g_lsfLengthCodes[g.scalefacCompress];
+  g.preflag = code >> 15;
+  const int row = (code >> 12) & 7;
+  const int kind = g.blockType == 2 ? (g.mixedBlock ? 2 : 1) : 0;
+  int n = 0;
+  int bits = 0;
+  for (int part = 0; part < 4; ++part) {
+    const int length = (code >> (3 * part)) & 7;
+    const int count = kPartitionSizes[kind][row][part];
+    for (int i = 0; i < count; ++i, ++n) {
+      scalefac[n] = int32_t(GetBits(reader, length));
+      if (intensityChannel) g_intensityLimit[n] = (1 << length) - 1;
+    }
+    bits += count * length;
+  }
+  for (int i = 0; i < 2 * kind + 1; ++i, ++n) scalefac[n] = 0;
+  return bits;
+}
+
+int Dequantize(float* spectrum, const int32_t* scalefac, GranuleInfo& g, int sfreq, int part2Bits) {
+  return DequantizeInto<false>(spectrum, nullptr, scalefac, g, sfreq, part2Bits);
+}
+
+int DequantizeMidSide(float (*spectra)[kGranuleLines], const int32_t* scalefac, GranuleInfo& g, int sfreq,
+                      int part2Bits) {
+  return DequantizeInto<true>(spectra[1], spectra[0], scalefac, g, sfreq, part2Bits);
+}
+
+void IntensityStereo(float (*spectra)[kGranuleLines], const int32_t* scalefac, const GranuleInfo& g, int sfreq,
+                     bool midSide, int lsf, int intensityScale) {
+  // Position 7 (MPEG-1) or a partition's largest value (LSF) means the band is not intensity-coded;
+  // MPEG-1 positions past 7 would divide by tan(3 pi / 4) + 1 = 0 and are taken as illegal too.
+  auto ratio = [&](int index) -> const float* {
+    const int p = scalefac[index];
+    if (lsf) return p == g_intensityLimit[index] ? nullptr : g_intensityLsf[intensityScale][midSide][p];
+    return p >= 7 ? nullptr : g_intensityMpeg1[midSide][p];
+  };
+  const int16_t* longBounds = kLongBandBounds[sfreq];
+  auto longBand = [&](int band, int index) {
+    if (const float* r = ratio(index)) {
+      ApplyIntensity(spectra, longBounds[band], longBounds[band + 1] - longBounds[band], 1, r);
+    }
+  };
+  if (g.blockType == 2) {
+    const int16_t* bounds = kShortBandBounds[sfreq];
+    const bool mixed = g.mixedBlock != 0;
+    for (int w = 0; w < 3; ++w) {
+      for (int band = g.maxband[w]; band < kShortBands; ++band) {
+        const int index = ShortScalefacIndex(std::min(band, kShortBands - 2), w, mixed, sfreq);
+        if (const float* r = ratio(index)) {
+          ApplyIntensity(spectra, 3 * bounds[band] + w, bounds[band + 1] - bounds[band], 3, r);
+        }
+      }
+    }
+    if (mixed && std::max({g.maxband[0], g.maxband[1], g.maxband[2]}) <= 3) {
+      for (int band = g.maxbandl; band < MixedLongBands(sfreq); ++band) longBand(band, band);
+    }
+    return;
+  }
+  for (int band = g.maxbandl; band < kLongBands; ++band) longBand(band, std::min(band, kLongBands - 2));
+}
+
+void AntiAlias(float* spectrum, const GranuleInfo& g) {
+  int boundaries;
+  if (g.blockType != 2) {
+    boundaries = g.maxb - 1;
+  } else if (g.mixedBlock) {
+    boundaries = 1;
+  } else {
+    return;
+  }
+  for (int sb = 1; sb <= boundaries; ++sb) {
+    float* boundary = spectrum + 18 * sb;
+    for (int i = 0; i < 8; ++i) {
+      const float a = boundary[-1 - i];
+      const float b = boundary[i];
+      boundary[-1 - i] = a * g_aliasCs[i] - b * g_aliasCa[i];
+      boundary[i] = b * g_aliasCs[i] + a * g_aliasCa[i];
+    }
+  }
+}
+
+FrameResult DecodeLayer3(const FrameHeader& header) {
+  const bool midSide = header.mode == 1 && (header.modeExtension & 2);
+  const bool intensity = header.mode == 1 && (header.modeExtension & 1);
+  DecodeStatus status =
+      header.lsf ? ReadSideInfoLsf(g_side, header, midSide) : ReadSideInfoMpeg1(g_side, header, midSide);
+  if (status == DecodeStatus::BadBlockType) return FrameResult{status, 0};
+  if (status == DecodeStatus::Ok && !SetMainDataPointer(g_side.mainDataBegin)) status = DecodeStatus::BadGranule;
+  // Mono frames played on both channels: a stereo frame after them starts the right channel's filters there.
+  if (header.channels == 2 && g_previousChannels == 1) CopySynthState(0, 1);
+  g_previousChannels = header.channels;
+
+  FrameResult result{status, 0};
+  for (int gr = 0; gr < (header.lsf ? 1 : 2); ++gr) {
+    if (result.status == DecodeStatus::Ok) result.status = DecodeGranule(header, gr, midSide, intensity);
+    if (result.status == DecodeStatus::Ok) {
+      result.clipped += SynthesizeGranule(header.channels);
+    } else {
+      EmitSilence();
+    }
+  }
+  return result;
+}

@@ -1,0 +1,15 @@
+# The music suite: libmpg123 is the reference decoder, lame makes the streams at test time.
+qz2_test_suite(music qz2_music)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+target_sources(music_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/music_support.cpp)
+target_link_libraries(music_tests PRIVATE PkgConfig::MPG123)
+target_compile_definitions(music_tests PRIVATE QZ2_TOOL="$<TARGET_FILE:qz2-tool>")
+add_dependencies(music_tests qz2-tool)
+
+# The per-frame decoding benchmark, run by hand: QZ2_BENCH_MP3=track.mp3 music_bench.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(music_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/music_bench.cpp)
+  target_link_libraries(music_bench PRIVATE qz2_music benchmark::benchmark)
+endif()

@@ -1,0 +1,202 @@
+// Test support for the music suite: MP3 frames built bit by bit, lame streams, reference decoding.
+#include "tests/music_support.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "music/track.h"
+
+void BitWriter::Put(uint32_t value, int bits) {
+  for (int i = bits - 1; i >= 0; --i) {
+    if (bits_ % 8 == 0) bytes_.push_back(0);
+    if (value >> i & 1) bytes_.back() |= uint8_t(0x80 >> (bits_ % 8));
+    ++bits_;
+  }
+}
+
+std::vector<uint8_t> BuildFrame(const FrameSpec& frame) {
+  const int channels = frame.mode == 3 ? 1 : 2;
+  BitWriter w;
+  w.Put(0xFFF, 12);
+  w.Put(1, 1);                      // MPEG-1
+  w.Put(1, 2);                      // Layer III
+  w.Put(frame.protection ? 0 : 1, 1);
+  w.Put(uint32_t(frame.bitrateIndex), 4);
+  w.Put(0, 2);                      // 44100 Hz
+  w.Put(0, 1);
+  w.Put(0, 1);
+  w.Put(uint32_t(frame.mode), 2);
+  w.Put(uint32_t(frame.modeExtension), 2);
+  w.Put(0, 4);
+  if (frame.protection) w.Put(0xBEEF, 16);
+  w.Put(uint32_t(frame.mainDataBegin), 9);
+  w.Put(0, channels == 1 ? 5 : 3);
+  for (int ch = 0; ch < channels; ++ch) w.Put(0, 4);
+  for (const auto& granule : frame.granules) {
+    for (int ch = 0; ch < channels; ++ch) {
+      const GranuleSpec& g = granule[ch];
+      w.Put(uint32_t(g.part23Length), 12);
+      w.Put(uint32_t(g.bigValues), 9);
+      w.Put(uint32_t(g.globalGain), 8);
+      w.Put(uint32_t(g.scalefacCompress), 4);
+      w.Put(g.windowSwitching, 1);
+      if (g.windowSwitching) {
+        w.Put(uint32_t(g.blockType), 2);
+        w.Put(uint32_t(g.mixedBlock), 1);
+        w.Put(uint32_t(g.tableSelect[0]), 5);
+        w.Put(uint32_t(g.tableSelect[1]), 5);
+        for (int gain : g.subblockGain) w.Put(uint32_t(gain), 3);
+      } else {
+        for (int table : g.tableSelect) w.Put(uint32_t(table), 5);
+        w.Put(uint32_t(g.region0Count), 4);
+        w.Put(uint32_t(g.region1Count), 3);
+      }
+      w.Put(uint32_t(g.preflag), 1);
+      w.Put(uint32_t(g.scalefacScale), 1);
+      w.Put(uint32_t(g.count1Table), 1);
+    }
+  }
+  std::vector<uint8_t> bytes = w.bytes();
+  bytes.insert(bytes.end(), frame.mainData.begin(), frame.mainData.end());
+  const size_t size = size_t(144000 * (frame.bitrateIndex == 14 ? 320 : 128) / 44100);
+  EXPECT_LE(bytes.size(), size);
+  bytes.resize(size, 0);
+  return bytes;
+}
+
+FrameSpec ClickFrame() {
+  FrameSpec frame;
+  BitWriter data;
+  for (int ch = 0; ch < 2; ++ch) {
+    GranuleSpec& g = frame.granules[0][ch];
+    g.bigValues = 1;
+    g.tableSelect[0] = 1;
+    g.part23Length = 5;
+    data.Put(0b000, 3);  // table 1: (1, 1)
+    data.Put(0b01, 2);   // x positive, y negative
+  }
+  frame.mainData = data.bytes();
+  return frame;
+}
+
+void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) {
+  to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
+std::string TempPath(const std::string& name) { return ::testing::TempDir() + "qz2_music_" + name; }
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* frames) {
+  const std::string path = TempPath("bytes.mp3");
+  WriteFile(path, bytes);
+  CaptureSink sink;
+  const TrackSummary summary = DecodeTrack(path.c_str(), sink);
+  EXPECT_TRUE(summary.opened);
+  if (frames) *frames = summary.frames;
+  return sink.pcm();
+}
+
+std::vector<int16_t> Settled(const std::vector<uint8_t>& bytes, int32_t* frames) {
+  std::vector<int16_t> pcm = DecodeBytes(bytes, frames);
+  pcm.erase(pcm.begin(), pcm.begin() + long(std::min(pcm.size(), size_t(2 * 1152))));
+  return pcm;
+}
+
+void WriteTestSignal(const std::string& wavPath, int rate, int channels, double seconds) {
+  const int count = int(rate * seconds);
+  std::vector<uint8_t> bytes;
+  auto u16 = [&](uint32_t v) {
+    bytes.push_back(uint8_t(v));
+    bytes.push_back(uint8_t(v >> 8));
+  };
+  auto u32 = [&](uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
+  auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
+  const uint32_t dataBytes = uint32_t(count * channels * 2);
+  tag("RIFF");
+  u32(36 + dataBytes);
+  tag("WAVE");
+  tag("fmt ");
+  u32(16);
+  u16(1);
+  u16(uint16_t(channels));
+  u32(uint32_t(rate));
+  u32(uint32_t(rate * channels * 2));
+  u16(uint16_t(channels * 2));
+  u16(16);
+  tag("data");
+  u32(dataBytes);
+  const double pi = std::acos(-1.0);
+  uint32_t noise = 12345;
+  for (int i = 0; i < count; ++i) {
+    const double t = double(i) / rate;
+    const int sinceClick = i % (rate / 4);
+    const double click = sinceClick < rate / 100 ? 20000.0 * std::exp(-sinceClick / (rate * 0.002)) * ((i / 7) % 2 ? 1 : -1) : 0.0;
+    noise = noise * 1103515245u + 12345u;
+    const double hiss = 800.0 * (double(noise >> 16 & 0x7FFF) / 32768.0 - 0.5);
+    const double left = 9800.0 * std::sin(2 * pi * (300 + 400 * t) * t) + 4900.0 * std::sin(2 * pi * 1234 * t) + click + hiss;
+    const double right = 8000.0 * std::sin(2 * pi * 550 * t) + 0.5 * click + 3200.0 * std::sin(2 * pi * 5000 * t) + 0.8 * left;
+    for (int ch = 0; ch < channels; ++ch) {
+      const double v = std::fmax(-32768.0, std::fmin(32767.0, ch == 0 ? left : right));
+      u16(uint16_t(int16_t(v)));
+    }
+  }
+  WriteFile(wavPath, bytes);
+}
+
+bool Encode(const std::string& wavPath, const std::string& mp3Path, const std::string& options) {
+  const std::string command = "lame -t --quiet " + options + " '" + wavPath + "' '" + mp3Path + "'";
+  return std::system(command.c_str()) == 0;
+}
+
+std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate) {
+  std::vector<int16_t> pcm;
+  mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+  if (!handle) return pcm;
+  mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
+  mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET, 0.0);
+  mpg123_format_none(handle);
+  for (long r : {8000L, 11025L, 12000L, 16000L, 22050L, 24000L, 32000L, 44100L, 48000L}) {
+    mpg123_format(handle, r, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+  }
+  if (mpg123_open(handle, mp3Path.c_str()) == MPG123_OK) {
+    int channels = 0;
+    int encoding = 0;
+    mpg123_getformat(handle, rate, &channels, &encoding);
+    unsigned char buffer[16384];
+    size_t done = 0;
+    int result;
+    do {
+      result = mpg123_read(handle, buffer, sizeof buffer, &done);
+      const int16_t* samples = reinterpret_cast<const int16_t*>(buffer);
+      pcm.insert(pcm.end(), samples, samples + done / 2);
+    } while (result == MPG123_OK || result == MPG123_NEW_FORMAT);
+    mpg123_close(handle);
+  }
+  mpg123_delete(handle);
+  return pcm;
+}
+
+std::vector<int16_t> ReadWav(const std::string& path, int32_t* rate) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<int16_t> pcm;
+  if (bytes.size() < 44) return pcm;
+  *rate = int32_t(bytes[24] | bytes[25] << 8 | bytes[26] << 16 | bytes[27] << 24);
+  for (size_t i = 44; i + 1 < bytes.size(); i += 2) pcm.push_back(int16_t(bytes[i] | bytes[i + 1] << 8));
+  return pcm;
+}
