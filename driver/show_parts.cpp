@@ -1,6 +1,8 @@
 // The real parts of the show as the driver reaches them: the scene model of each scene and the data pack.
 #include "driver/show_parts.h"
 
+#include <initializer_list>
+
 #include "driver/config.h"
 #include "scene/camera.h"
 #include "scene/material.h"

@@ -4,12 +4,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "driver/allocate.h"
 #include "driver/error.h"
 #include "render/record_data.h"
-#include "scene/byte_reader.h"
+#include "start/byte_reader.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -54,8 +55,11 @@ bool ReadBitmapSize(const char* path, uint16_t& width, uint16_t& height) {
   if (!file) return false;
   uint8_t bytes[sizeof(BitmapStart)];
   ByteReader in(bytes, std::fread(bytes, 1, sizeof bytes, file.get()));
+  const uint8_t* start = in.Bytes(sizeof(BitmapStart));
+  if (!start) return false;
   BitmapStart head;
-  if (!in.Read(head) || head.magic[0] != 'B' || head.magic[1] != 'M') return false;
+  std::memcpy(&head, start, sizeof head);
+  if (head.magic[0] != 'B' || head.magic[1] != 'M') return false;
   int64_t w, h;
   if (Le32(head.infoSize) == kCoreHeaderSize) {
     w = head.width[0] | head.width[1] << 8;

@@ -10,7 +10,7 @@
 #include "driver/allocate.h"
 #include "driver/error.h"
 #include "render/renderer.h"
-#include "scene/byte_reader.h"
+#include "start/byte_reader.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -40,6 +40,20 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
     bytes.resize(used + got);
   } while (got == kReadBlock);
   return !std::ferror(file.get());
+}
+
+// One whole on-disk record; false when the bytes run out.
+template <class T>
+bool ReadRecord(ByteReader& in, T& out) {
+  const uint8_t* p = in.Bytes(sizeof(T));
+  if (!p) return false;
+  std::memcpy(&out, p, sizeof(T));
+  return true;
+}
+
+// The next n bytes, or null when fewer are left; n may be any count a header can form.
+const uint8_t* Take(ByteReader& in, uint64_t n) {
+  return n > in.Remaining() ? nullptr : in.Bytes(static_cast<size_t>(n));
 }
 
 // A fixed name field need not hold its terminator.
@@ -85,7 +99,7 @@ struct TrackHeader {
 template <class Form>
 bool ReadTrackHeader(ByteReader& in, uint32_t Form::*subtype, TrackHeader& out) {
   Form h;
-  if (!in.Read(h)) return false;
+  if (!ReadRecord(in, h)) return false;
   std::memcpy(out.name, FieldName(h.name).text, sizeof out.name);
   out.frames = h.frames;
   out.step = h.step;
@@ -138,7 +152,7 @@ class SceneReader {
 
 void SceneReader::Material() {
   Qz3Material m;
-  if (!in_.Read(m)) return ReportError("Error reading Material", true);
+  if (!ReadRecord(in_, m)) return ReportError("Error reading Material", true);
   auto* material = new ::Material(FieldName(m.name).text, world_);
   if (m.textureIndex != kQz3NoIndex) {
     // A texture index that names no earlier texture leaves the material untextured, so the
@@ -163,7 +177,7 @@ void SceneReader::Material() {
 void SceneReader::Texture() {
   Qz3Texture t;
   const uint8_t* block = nullptr;
-  if (!in_.Read(t) || t.pixelBytes == 0 || !(block = in_.Take(t.pixelBytes))) {
+  if (!ReadRecord(in_, t) || t.pixelBytes == 0 || !(block = Take(in_, t.pixelBytes))) {
     return ReportError("Error reading Texture", true);
   }
   // The renderer reads width x height pixels of raw textures from the block.
@@ -179,7 +193,7 @@ void SceneReader::Texture() {
 
 void SceneReader::Camera() {
   Qz3Camera c;
-  if (!in_.Read(c)) return ReportError("Error reading Camera", true);
+  if (!ReadRecord(in_, c)) return ReportError("Error reading Camera", true);
   FieldName name(c.name);
   auto* camera = new ::Camera(name.text, 2.0f * c.angle, c.angle, world_);
   camera->SetPosition(c.position.x, c.position.y, c.position.z);
@@ -190,7 +204,7 @@ void SceneReader::Camera() {
 
 void SceneReader::Light() {
   Qz3Light l;
-  if (!in_.Read(l)) return ReportError("Error reading Light", true);
+  if (!ReadRecord(in_, l)) return ReportError("Error reading Light", true);
   FieldName name(l.name);
   auto* light = new ::Light(name.text, l.type, world_);
   light->SetColour(l.red, l.green, l.blue);
@@ -204,7 +218,7 @@ void SceneReader::Light() {
 
 void SceneReader::MeshObject() {
   Qz3MeshObject h;
-  if (!in_.Read(h)) return ReportError("Error reading ObjectMesh", true);
+  if (!ReadRecord(in_, h)) return ReportError("Error reading ObjectMesh", true);
   FieldName name(h.name);
   auto* mesh = new ::MeshObject(name.text, world_);
   mesh->position = h.position;
@@ -238,7 +252,7 @@ void SceneReader::MeshObject() {
 
 bool SceneReader::Patch(::Patch& patch) {
   Qz3Patch r;
-  if (!in_.Read(r)) return Fail("Error reading Patch");
+  if (!ReadRecord(in_, r)) return Fail("Error reading Patch");
   ::Material* material = nullptr;
   if (r.materialIndex == kQz3NoIndex) {
     ReportError("No Material on Patch at export", false);
@@ -248,9 +262,9 @@ bool SceneReader::Patch(::Patch& patch) {
   }
   uint32_t vertexSize = PatchVertexSize(r.kind);
   if (vertexSize == 0) return Fail("Patch type uknown");
-  const uint8_t* vertexBlock = r.vertexCount ? in_.Take(uint64_t{r.vertexCount} * vertexSize) : nullptr;
+  const uint8_t* vertexBlock = r.vertexCount ? Take(in_, uint64_t{r.vertexCount} * vertexSize) : nullptr;
   if (!vertexBlock) return Fail("Error reading PatchVert");
-  const uint8_t* indexBlock = r.indexCount ? in_.Take(uint64_t{r.indexCount} * sizeof(uint16_t)) : nullptr;
+  const uint8_t* indexBlock = r.indexCount ? Take(in_, uint64_t{r.indexCount} * sizeof(uint16_t)) : nullptr;
   if (!indexBlock) return Fail("Error reading PatchIndex");
   // No index may reach past the vertex array, whichever back end draws the patch.
   for (uint32_t i = 0; i < r.indexCount; ++i) {
@@ -282,7 +296,7 @@ void SceneReader::Track(uint32_t chunkId) {
   KeyForm form = FormOf(chunkId, h.subtype);
   uint64_t keyCount = h.frames / h.step + uint64_t{1};
   const uint8_t* keyBlock = nullptr;
-  if (keyCount > UINT32_MAX || (form != KeysNone && !(keyBlock = in_.Take(keyCount * KeySize(form))))) {
+  if (keyCount > UINT32_MAX || (form != KeysNone && !(keyBlock = Take(in_, keyCount * KeySize(form))))) {
     return ReportError("Move File error", true);
   }
   auto* move = new ::Move(TrackName(h.name).text, chunkId == ChunkObjectTrack ? ElementObjectMove : ElementMove, world_);
@@ -323,13 +337,13 @@ void LoadScene(const char* path, World* world) {
   if (!ReadWholeFile(path, bytes)) return ReportErrorDetail("Can't open file", path, true);
   ByteReader in(bytes.data(), bytes.size());
   uint32_t magic, version;
-  if (!in.Read(magic) || magic != kQz3Magic) return ReportErrorDetail("Wrong file format", path, true);
-  if (!in.Read(version) || version < kQz3Version) return ReportErrorDetail("Wrong version", path, true);
+  if (!ReadRecord(in, magic) || magic != kQz3Magic) return ReportErrorDetail("Wrong file format", path, true);
+  if (!ReadRecord(in, version) || version < kQz3Version) return ReportErrorDetail("Wrong version", path, true);
   world->registry.ResetFileIndices();
   SceneReader reader(in, world);
   for (;;) {
     SceneChunk chunk;
-    if (!in.Read(chunk)) return ReportErrorDetail("Unexpected end of file", path, true);
+    if (!ReadRecord(in, chunk)) return ReportErrorDetail("Unexpected end of file", path, true);
     if (chunk.id == ChunkEnd) break;
     switch (chunk.id) {
       case ChunkMaterial:
@@ -353,7 +367,8 @@ void LoadScene(const char* path, World* world) {
         reader.Track(chunk.id);
         break;
       default:
-        in.Skip(chunk.size);
+        // A size past the end leaves the next header unreadable.
+        in.Bytes(chunk.size);
         break;
     }
   }

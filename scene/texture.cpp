@@ -1,8 +1,6 @@
 // Texture: raw pixels from a scene file or an image file, made into a device texture by the renderer.
 #include "scene/texture.h"
 
-#include <cstring>
-
 #include "driver/allocate.h"
 #include "render/renderer.h"
 #include "scene/list.h"
@@ -21,13 +19,8 @@ Texture::Texture(const char* name, uint32_t source, uint16_t width, uint16_t hei
 }
 
 Texture::Texture(const char* imageFile, uint32_t param1, uint32_t param2, World* world)
-    : param1(param1), param2(param2), source(TextureImageFile), world(world) {
-  // The caller's path usually lives in a local buffer, so the texture keeps its own copy.
-  size_t size = std::strlen(imageFile) + 1;
-  if (char* copy = static_cast<char*>(Allocate(size, "TexName"))) {
-    std::memcpy(copy, imageFile, size);
-    fileName = copy;
-  }
+    : param1(param1), param2(param2), source(TextureImageFile), world(world), fileNameCopy_(imageFile) {
+  fileName = fileNameCopy_.c_str();
   Attach(imageFile);
 }
 
@@ -43,7 +36,5 @@ void Texture::Destroy() {
   CurrentRenderer->ReleaseTexture(this);
   Release(pixels);
   pixels = nullptr;
-  Release(fileName);
-  fileName = nullptr;
   Unlink(world->textures, this);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "scene/registry.h"
 
@@ -28,7 +29,7 @@ class Texture {
 
   ElementId id = 0;
   uint32_t param1 = 0, param2 = 0;  // read by the renderer
-  char* fileName = nullptr;         // a copy owned by the texture
+  const char* fileName = nullptr;   // a copy owned by the texture
   uint32_t source = 0;
   uint16_t width = 0;
   uint16_t height = 0;
@@ -43,9 +44,11 @@ class Texture {
 
   // The renderer's BindTexture (param1, this).
   void Bind();
-  // The renderer's ReleaseTexture, frees the pixels and file name, then unlinks.
+  // The renderer's ReleaseTexture, frees the pixels, then unlinks.
   void Destroy();
 
  private:
   void Attach(const char* name);
+  // Callers build the path in a local buffer, so the texture keeps its own copy.
+  std::string fileNameCopy_;
 };

@@ -46,6 +46,11 @@ std::vector<int16_t> SynthesiseShowTrack(int track, float seconds) {
   std::vector<int16_t> pcm(frames * 2);
   Noise noise;
   float padLow = 0.0f;
+  float chordHz[4][3], bassHz[4];
+  for (int b = 0; b < 4; ++b) {
+    for (int n = 0; n < 3; ++n) chordHz[b][n] = NoteFrequency(kChords[b][n]);
+    bassHz[b] = NoteFrequency(kBassRoots[b]);
+  }
   for (size_t i = 0; i < frames; ++i) {
     float t = static_cast<float>(i) / kShowMusicRate;
     float beat = t * kBeatsPerSecond;
@@ -57,24 +62,21 @@ std::vector<int16_t> SynthesiseShowTrack(int track, float seconds) {
 
     if (voices.pad) {
       float raw = 0.0f;
-      for (int n : kChords[bar]) {
-        float f = NoteFrequency(n);
-        raw += Saw(f * t) + Saw(f * 1.003f * t);
-      }
+      for (float f : chordHz[bar]) raw += Saw(f * t) + Saw(f * 1.003f * t);
       padLow += 0.04f * (raw - padLow);  // soften the saws
       left += 0.05f * padLow;
       right += 0.05f * padLow;
     }
     if (voices.arp) {
       int step = static_cast<int>(sixteenth) % 4;
-      int note = kChords[bar][step % 3] + (step == 3 ? 12 : 0) + 12;
+      float f = chordHz[bar][step % 3] * (step == 3 ? 4.0f : 2.0f);
       float envelope = std::exp(-inSixteenth * 6.0f);
-      float v = 0.18f * envelope * Triangle(NoteFrequency(note) * t);
+      float v = 0.18f * envelope * Triangle(f * t);
       left += 0.7f * v;
       right += 1.0f * v;
     }
     if (voices.bass) {
-      float f = NoteFrequency(kBassRoots[bar]);
+      float f = bassHz[bar];
       float envelope = 0.6f + 0.4f * std::exp(-inBeat * 4.0f);
       float v = 0.22f * envelope * (std::sin(2.0f * kPi * f * t) + 0.3f * std::sin(4.0f * kPi * f * t));
       left += v;

@@ -80,7 +80,7 @@ void JsonWriter::EndArray() {
 
 void JsonWriter::Key(const char* key) {
   Separate();
-  afterKey_ = false;
+  afterKey_ = true;  // the key's own string takes no separator of its own
   String(key);
   std::fputc(':', out_);
   afterKey_ = true;

@@ -1,0 +1,12 @@
+// Loading a shared library at run time on Windows, through the system's own search.
+#include "platform/dynamic_library.h"
+
+#include <windows.h>
+
+void* OpenLibrary(const char* name) { return LoadLibraryA(name); }
+
+void* LibrarySymbol(void* library, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+void CloseLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }

@@ -1,0 +1,11 @@
+# The data pack: our extraction libraries (the Linux one and the Windows one's stored reader built
+# here), the driver's extraction and deletion with a scripted stand-in library, and the RAR 4 writer.
+add_library(pack_fake_start SHARED pack_fake_start.cpp)
+add_library(pack_not_start SHARED pack_not_start.cpp)
+qz2_test_suite(pack qz2_driver qz2_platform_fake qz2_content qz2_start_rar4)
+add_dependencies(pack_tests Start StartStored pack_fake_start pack_not_start)
+target_compile_definitions(pack_tests PRIVATE
+  START_LIBRARY="$<TARGET_FILE:Start>"
+  STORED_START_LIBRARY="$<TARGET_FILE:StartStored>"
+  FAKE_START_LIBRARY="$<TARGET_FILE:pack_fake_start>"
+  NOT_START_LIBRARY="$<TARGET_FILE:pack_not_start>")

@@ -1,0 +1,99 @@
+// The data directory: made private with an unpredictable name, and deleted without entering its folders.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "driver/pack.h"
+#include "pack_scratch.h"
+
+namespace {
+
+// Sets TMP for a test and puts back what was there.
+class ScopedTmp {
+ public:
+  explicit ScopedTmp(const char* value) {
+    if (const char* old = std::getenv("TMP")) previous_ = old;
+    if (value) {
+      setenv("TMP", value, 1);
+    } else {
+      unsetenv("TMP");
+    }
+  }
+  ~ScopedTmp() {
+    if (previous_) {
+      setenv("TMP", previous_->c_str(), 1);
+    } else {
+      unsetenv("TMP");
+    }
+  }
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+TEST(DataDir, IsMadePrivateInTmpWithAFreshName) {
+  ScratchDirectory tmp;
+  ScopedTmp scopedTmp(tmp.path().c_str());
+  char first[kDataPathSize];
+  char second[kDataPathSize];
+  ASSERT_TRUE(ChooseDataDir(first, sizeof first));
+  ASSERT_TRUE(ChooseDataDir(second, sizeof second));
+  EXPECT_NE(std::string(first), std::string(second));
+  for (const char* made : {first, second}) {
+    fs::path path(made);
+    EXPECT_EQ(path.parent_path(), tmp.path());
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_all);
+  }
+}
+
+TEST(DataDir, FallsBackToTheSystemTemporaryDirectory) {
+  for (const char* tmp : {"/nonexistent/qz2", "", static_cast<const char*>(nullptr)}) {
+    ScopedTmp scopedTmp(tmp);
+    char made[kDataPathSize];
+    ASSERT_TRUE(ChooseDataDir(made, sizeof made));
+    EXPECT_EQ(fs::path(made).parent_path(), "/tmp");
+    fs::remove(made);
+  }
+}
+
+TEST(DataDir, NameThatDoesNotFitIsNoName) {
+  ScopedTmp scopedTmp(nullptr);
+  char made[8];
+  EXPECT_FALSE(ChooseDataDir(made, sizeof made));
+}
+
+TEST(DeleteDataDir, RemovesFilesButKeepsFoldersAndWhatIsInThem) {
+  ScratchDirectory scratch;
+  fs::path data = scratch.path() / "data";
+  fs::create_directories(data / "sub");
+  WriteBytes(data / "scene1.QZ3", Text("a"));
+  WriteBytes(data / "mp31.mp3", Text("b"));
+  WriteBytes(data / "sub/inner.txt", Text("c"));
+  DeleteDataDir(data.c_str());
+  EXPECT_FALSE(fs::exists(data / "scene1.QZ3"));
+  EXPECT_FALSE(fs::exists(data / "mp31.mp3"));
+  EXPECT_EQ(ReadBytes(data / "sub/inner.txt"), Text("c"));
+}
+
+TEST(DeleteDataDir, RemovesTheDirectoryOnceEmptyAndLinksButNotTheirTargets) {
+  ScratchDirectory scratch;
+  fs::path data = scratch.path() / "data";
+  fs::path outside = scratch.path() / "outside";
+  fs::create_directories(data);
+  fs::create_directories(outside);
+  WriteBytes(outside / "keep.txt", Text("keep"));
+  WriteBytes(data / "scene1.QZ3", Text("a"));
+  fs::create_symlink(outside / "keep.txt", data / "file-link");
+  fs::create_directory_symlink(outside, data / "folder-link");
+  DeleteDataDir(data.c_str());
+  EXPECT_FALSE(fs::exists(data));
+  EXPECT_EQ(ReadBytes(outside / "keep.txt"), Text("keep"));
+  // A directory that is not there is quietly left alone.
+  DeleteDataDir(data.c_str());
+  EXPECT_FALSE(fs::exists(data));
+}
+
+}  // namespace

@@ -1,0 +1,251 @@
+// The RAR 4 writer against an independent reader (bsdtar), the stored reader on damaged and hostile
+// archives, and the library's entry points called directly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "pack_scratch.h"
+#include "start/crc32.h"
+#include "start/rar4_reader.h"
+#include "start/unrar.h"
+
+namespace {
+
+const std::vector<RarEntry> kEntries = {
+    {"maps", {}, true},
+    {"maps/level.qz3", Pattern(70000, 3)},
+    {"empty.dat", {}},
+    {"over1.dat", Text("overlay")},
+};
+
+int Shell(const std::string& command) { return std::system(command.c_str()); }
+
+TEST(RarWriter, ArchivesAreListedAndExtractedByBsdtar) {
+  ScratchDirectory scratch;
+  fs::path dir = scratch.path();
+  WriteBytes(dir / "PACK.ZUL", Rar(kEntries));
+  std::string in = "cd '" + dir.string() + "' && ";
+  ASSERT_EQ(Shell(in + "bsdtar -tf PACK.ZUL > list.txt 2> errors.txt"), 0);
+  EXPECT_EQ(ReadBytes(dir / "list.txt"), Text("maps\nmaps/level.qz3\nempty.dat\nover1.dat\n"));
+  fs::create_directory(dir / "out");
+  ASSERT_EQ(Shell(in + "bsdtar -xf PACK.ZUL -C out 2>> errors.txt"), 0);
+  EXPECT_EQ(ReadBytes(dir / "errors.txt"), Bytes());
+  EXPECT_TRUE(fs::is_directory(dir / "out/maps"));
+  for (const RarEntry& entry : kEntries) {
+    if (!entry.folder) {
+      EXPECT_EQ(ReadBytes(dir / "out" / entry.name), entry.data) << entry.name;
+    }
+  }
+}
+
+// Puts a header's crc right again after a test has changed the header.
+void Reseal(Bytes& archive, size_t header) {
+  size_t size = archive[header + 5] | archive[header + 6] << 8;
+  uint32_t crc = Crc32(0, archive.data() + header + 2, size - 2);
+  archive[header] = static_cast<uint8_t>(crc);
+  archive[header + 1] = static_cast<uint8_t>(crc >> 8);
+}
+
+// Offsets within a file header.
+constexpr size_t kFlags = 3, kPackSize = 7, kUnpackSize = 11, kMethod = 25;
+
+class StoredReader : public testing::Test {
+ protected:
+  ScratchDirectory scratch;
+  int openResult = -1;
+
+  std::unique_ptr<ArchiveSource> Open(const Bytes& archive) {
+    WriteBytes(scratch.path() / "a.rar", archive);
+    return OpenRar4Archive((scratch.path() / "a.rar").c_str(), openResult);
+  }
+  // Reads the current entry to its end: its bytes, and the result that ended the reading.
+  static int ReadAll(ArchiveSource& source, Bytes& bytes) {
+    uint8_t block[4096];
+    for (int reads = 0; reads < 1000; ++reads) {
+      size_t got = 0;
+      int result = source.ReadData(block, sizeof block, got);
+      if (result != RarSuccess || got == 0) return result;
+      bytes.insert(bytes.end(), block, block + got);
+    }
+    return -1;
+  }
+};
+
+TEST_F(StoredReader, GivesEntriesInOrderAndSkipsWhatIsNotRead) {
+  auto source = Open(Rar(kEntries));
+  ASSERT_TRUE(source);
+  EntryHeader entry;
+  ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+  EXPECT_EQ(entry.name, "maps");
+  EXPECT_EQ(entry.kind, EntryKind::Folder);
+  ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+  EXPECT_EQ(entry.name, "maps\\level.qz3");
+  EXPECT_EQ(entry.size, 70000u);
+  Bytes bytes;
+  EXPECT_EQ(ReadAll(*source, bytes), RarSuccess);
+  EXPECT_EQ(bytes, kEntries[1].data);
+  ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+  EXPECT_EQ(entry.name, "empty.dat");
+  // over1.dat is reached though empty.dat's bytes were never asked for.
+  ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+  bytes.clear();
+  EXPECT_EQ(ReadAll(*source, bytes), RarSuccess);
+  EXPECT_EQ(bytes, Text("overlay"));
+  EXPECT_EQ(source->NextEntry(entry), RarEndArchive);
+  EXPECT_EQ(source->NextEntry(entry), RarEndArchive);
+}
+
+TEST_F(StoredReader, DamagedBytesAreACrcErrorAndTheNextEntryStillReads) {
+  Bytes archive = Rar({{"a.bin", Pattern(5000, 4)}, {"b.txt", Text("fine")}});
+  archive[kFirstFileHeader + 32 + 5 + 4000] ^= 0x01;
+  auto source = Open(archive);
+  ASSERT_TRUE(source);
+  EntryHeader entry;
+  ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+  Bytes bytes;
+  EXPECT_EQ(ReadAll(*source, bytes), RarBadData);
+  ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+  bytes.clear();
+  EXPECT_EQ(ReadAll(*source, bytes), RarSuccess);
+  EXPECT_EQ(bytes, Text("fine"));
+}
+
+TEST_F(StoredReader, CompressedEncryptedAndSplitEntriesAreListedButNotGiven) {
+  const std::pair<size_t, uint8_t> changes[] = {{kMethod, 0x33}, {kFlags, 0x04}, {kFlags, 0x01}, {kFlags, 0x02}};
+  for (auto [offset, value] : changes) {
+    Bytes archive = Rar({{"a.bin", Text("packed")}, {"b.txt", Text("fine")}});
+    archive[kFirstFileHeader + offset] |= value;
+    Reseal(archive, kFirstFileHeader);
+    auto source = Open(archive);
+    ASSERT_TRUE(source);
+    EntryHeader entry;
+    ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+    EXPECT_EQ(entry.name, "a.bin");
+    Bytes bytes;
+    EXPECT_EQ(ReadAll(*source, bytes), RarUnknownFormat);
+    EXPECT_TRUE(bytes.empty());
+    ASSERT_EQ(source->NextEntry(entry), RarSuccess);
+    EXPECT_EQ(entry.name, "b.txt");
+  }
+}
+
+TEST_F(StoredReader, SizesBeyondTheFileAreBadData) {
+  Bytes archive = Rar({{"a.bin", Text("short")}});
+  for (size_t field : {kPackSize, kUnpackSize}) {
+    for (int i = 0; i < 4; ++i) archive[kFirstFileHeader + field + i] = 0xFF;
+  }
+  Reseal(archive, kFirstFileHeader);
+  auto source = Open(archive);
+  ASSERT_TRUE(source);
+  EntryHeader entry;
+  EXPECT_EQ(source->NextEntry(entry), RarBadData);
+}
+
+TEST_F(StoredReader, OpenRefusesOtherFormatsAndADamagedMainHeader) {
+  Bytes rar5 = Rar(kEntries);
+  rar5[6] = 0x01;
+  EXPECT_FALSE(Open(rar5));
+  EXPECT_EQ(openResult, RarUnknownFormat);
+  Bytes damagedMain = Rar(kEntries);
+  damagedMain[7 + 8] ^= 0x01;
+  EXPECT_FALSE(Open(damagedMain));
+  EXPECT_EQ(openResult, RarBadArchive);
+}
+
+// Whatever is cut off or changed, the reader answers with a result and never reads out of bounds.
+TEST_F(StoredReader, EveryCutAndEveryChangedByteIsReadSafely) {
+  const Bytes archive = Rar({{"maps", {}, true}, {"maps/a.bin", Pattern(300, 5)}, {"b.txt", Text("b")}});
+  std::vector<Bytes> damaged;
+  for (size_t size = 0; size < archive.size(); ++size) damaged.emplace_back(archive.begin(), archive.begin() + size);
+  for (size_t i = 0; i < archive.size(); ++i) {
+    damaged.push_back(archive);
+    damaged.back()[i] ^= 0xA5;
+  }
+  for (const Bytes& bytes : damaged) {
+    auto source = Open(bytes);
+    if (!source) continue;
+    EntryHeader entry;
+    int result = RarSuccess;
+    for (int entries = 0; entries < 8 && result == RarSuccess; ++entries) {
+      result = source->NextEntry(entry);
+      Bytes data;
+      if (result == RarSuccess && entry.kind == EntryKind::File) {
+        EXPECT_NE(ReadAll(*source, data), -1);
+      }
+    }
+    EXPECT_NE(result, RarSuccess);
+  }
+}
+
+// The entry points of a library, called as any program of the published interface would.
+class EntryPoints : public testing::TestWithParam<const char*> {
+ protected:
+  LibraryInPlace place{GetParam()};
+  void* library = OpenLibrary("Start.Dll");
+  RarOpenArchiveFn openArchive = Find<RarOpenArchiveFn>("RAROpenArchive");
+  RarCloseArchiveFn closeArchive = Find<RarCloseArchiveFn>("RARCloseArchive");
+  RarReadHeaderFn readHeader = Find<RarReadHeaderFn>("RARReadHeader");
+  RarProcessFileFn processFile = Find<RarProcessFileFn>("RARProcessFile");
+  RARHeaderData header{};
+
+  ~EntryPoints() override { CloseLibrary(library); }
+
+  template <typename Fn>
+  Fn Find(const char* name) {
+    return reinterpret_cast<Fn>(LibrarySymbol(library, name));
+  }
+  void* Open(const Bytes& archive, unsigned mode) {
+    WriteBytes(place.path() / "a.rar", archive);
+    RAROpenArchiveData open{};
+    open.ArcName = const_cast<char*>("a.rar");
+    open.OpenMode = mode;
+    void* handle = openArchive(&open);
+    EXPECT_EQ(open.OpenResult, 0u);
+    return handle;
+  }
+  int Extract(void* handle, const char* destPath, const char* destName = nullptr) {
+    return processFile(handle, RarExtract, const_cast<char*>(destPath), const_cast<char*>(destName));
+  }
+};
+
+TEST_P(EntryPoints, ListTestSkipAndExtractUnderAnotherName) {
+  void* handle = Open(Rar({{"a.txt", Text("hello")}, {"maps", {}, true}, {"maps/b.bin", Pattern(9000, 6)}}),
+                      RarOpenList);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_EQ(readHeader(handle, &header), RarSuccess);
+  EXPECT_STREQ(header.ArcName, "a.rar");
+  EXPECT_STREQ(header.FileName, "a.txt");
+  EXPECT_EQ(header.UnpSize, 5u);
+  EXPECT_EQ(header.Flags & RarHeaderFolder, 0u);
+  EXPECT_EQ(processFile(handle, RarTest, nullptr, nullptr), RarSuccess);
+  ASSERT_EQ(readHeader(handle, &header), RarSuccess);
+  EXPECT_EQ(header.Flags & RarHeaderFolder, RarHeaderFolder);
+  EXPECT_EQ(processFile(handle, RarSkip, nullptr, nullptr), RarSuccess);
+  ASSERT_EQ(readHeader(handle, &header), RarSuccess);
+  EXPECT_EQ(Extract(handle, nullptr, "out/renamed.bin"), RarSuccess);
+  EXPECT_EQ(ReadBytes(place.path() / "out/renamed.bin"), Pattern(9000, 6));
+  EXPECT_EQ(readHeader(handle, &header), RarEndArchive);
+  EXPECT_EQ(closeArchive(handle), RarSuccess);
+  EXPECT_FALSE(fs::exists(place.path() / "a.txt"));
+  EXPECT_FALSE(fs::exists(place.path() / "maps"));
+}
+
+TEST_P(EntryPoints, RefusedEntryLeavesTheFollowingOnesToExtract) {
+  void* handle = Open(Rar({{"../x", Text("out")}, {"in.txt", Text("in")}}), RarOpenExtract);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_EQ(readHeader(handle, &header), RarSuccess);
+  EXPECT_EQ(Extract(handle, "data"), RarCreateError);
+  ASSERT_EQ(readHeader(handle, &header), RarSuccess);
+  EXPECT_EQ(Extract(handle, "data"), RarSuccess);
+  EXPECT_EQ(ReadBytes(place.path() / "data/in.txt"), Text("in"));
+  EXPECT_FALSE(fs::exists(place.path() / "x"));
+  closeArchive(handle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, EntryPoints, testing::Values(START_LIBRARY, STORED_START_LIBRARY),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return info.index == 0 ? std::string("Libarchive") : std::string("StoredRar4");
+                         });
+
+}  // namespace

@@ -1,0 +1,168 @@
+// Extraction of the pack through the library: with our two libraries on real archives, and with a
+// stand-in library that scripts every result.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/pack.h"
+#include "pack_scratch.h"
+#include "start/unrar.h"
+
+namespace {
+
+// Our Linux library and the Windows one's stored reader must behave alike on our packs.
+class UnpackWithLibrary : public testing::TestWithParam<const char*> {
+ protected:
+  ScopedFakePlatform platform;
+  LibraryInPlace place{GetParam()};
+
+  void WritePack(const Bytes& archive) { WriteBytes(place.path() / "PACK.ZUL", archive); }
+  int Unpack(const char* directory) {
+    return ExitCodeOf([&] { EXPECT_EQ(UnpackPack("PACK.ZUL", directory), 0); });
+  }
+};
+
+TEST_P(UnpackWithLibrary, ExtractsEveryFileAndTheFoldersOnTheWay) {
+  std::vector<RarEntry> files = {
+      {"scene1.QZ3", Text("scene one")},
+      {"police1.bmp", Pattern(200000, 1)},
+      {"sounds/deep/mp31.mp3", Pattern(777, 2)},
+  };
+  WritePack(Rar(files));
+  ASSERT_EQ(Unpack("data/inner"), 0);
+  EXPECT_TRUE(platform->boxes.empty());
+  for (const RarEntry& file : files) EXPECT_EQ(ReadBytes(place.path() / "data/inner" / file.name), file.data);
+}
+
+TEST_P(UnpackWithLibrary, FirstHeaderThatCannotBeReadExtractsNothing) {
+  Bytes archive = Rar({{"scene1.QZ3", Text("one")}, {"scene2.qz3", Text("two")}});
+  archive[kFirstFileHeader] ^= 0xFF;  // its crc
+  WritePack(archive);
+  ASSERT_EQ(Unpack("data"), 0);
+  EXPECT_TRUE(platform->boxes.empty());
+  EXPECT_FALSE(fs::exists(place.path() / "data/scene1.QZ3"));
+  EXPECT_FALSE(fs::exists(place.path() / "data/scene2.qz3"));
+}
+
+TEST_P(UnpackWithLibrary, MissingArchiveIsFatal) {
+  EXPECT_EQ(Unpack("data"), -1);
+  ASSERT_EQ(platform->boxes.size(), 1u);
+  EXPECT_EQ(platform->boxes[0].text, "Can't Find Archive File");
+  EXPECT_EQ(platform->boxes[0].caption, "QZ Fatal Error");
+}
+
+TEST_P(UnpackWithLibrary, EntryOutsideTheDestinationIsRefused) {
+  ASSERT_FALSE(fs::exists("/x"));
+  for (const char* name : {"../x", "/x", "..\\x", "sub/../../x", "C:x", ".. /x"}) {
+    SCOPED_TRACE(name);
+    platform->boxes.clear();
+    WritePack(Rar({{"kept.txt", Text("kept")}, {name, Text("escaped")}}));
+    fs::create_directory(place.path() / "data");
+    EXPECT_EQ(Unpack("data/inner"), -1);
+    ASSERT_EQ(platform->boxes.size(), 1u);
+    EXPECT_EQ(platform->boxes[0].text, "File create error");
+    // What came before the refused entry stays; nothing lands beside or above the destination.
+    EXPECT_EQ(ReadBytes(place.path() / "data/inner/kept.txt"), Text("kept"));
+    EXPECT_FALSE(fs::exists("/x"));
+    EXPECT_FALSE(fs::exists(place.path() / "x"));
+    EXPECT_FALSE(fs::exists(place.path() / "data/x"));
+    EXPECT_FALSE(fs::exists(place.path() / "data/inner/x"));
+    fs::remove_all(place.path() / "data");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, UnpackWithLibrary, testing::Values(START_LIBRARY, STORED_START_LIBRARY),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return info.index == 0 ? std::string("Libarchive") : std::string("StoredRar4");
+                         });
+
+// The stand-in library is held open by the test, so its script and log outlive the driver's load.
+class UnpackWithStandIn : public testing::Test {
+ protected:
+  ScopedFakePlatform platform;
+  LibraryInPlace place{FAKE_START_LIBRARY};
+  void* library = OpenLibrary("Start.Dll");
+
+  ~UnpackWithStandIn() override { CloseLibrary(library); }
+
+  void Script(unsigned openResult, int headers, int readEnd, int failingFile = -1, int processResult = 0) {
+    using ScriptFn = void (*)(unsigned, int, int, int, int);
+    reinterpret_cast<ScriptFn>(LibrarySymbol(library, "FakeStartScript"))(openResult, headers, readEnd,
+                                                                            failingFile, processResult);
+  }
+  std::string Calls() {
+    using LogFn = const char* (*)();
+    return reinterpret_cast<LogFn>(LibrarySymbol(library, "FakeStartLog"))();
+  }
+  int Unpack() {
+    return ExitCodeOf([] { EXPECT_EQ(UnpackPack("PACK.ZUL", "/data/dir"), 0); });
+  }
+};
+
+TEST_F(UnpackWithStandIn, ExtractsEachFileUntilTheHeadersEnd) {
+  ASSERT_NE(library, nullptr);
+  Script(0, 2, RarEndArchive);
+  EXPECT_EQ(Unpack(), 0);
+  EXPECT_EQ(Calls(),
+            "open PACK.ZUL mode 1 comments 16384; read; process 2 into /data/dir; read; process 2 into /data/dir; "
+            "read; close");
+  EXPECT_TRUE(platform->boxes.empty());
+}
+
+TEST_F(UnpackWithStandIn, HeaderThatCannotBeReadEndsQuietly) {
+  Script(0, 0, RarBadData);
+  EXPECT_EQ(Unpack(), 0);
+  EXPECT_EQ(Calls(), "open PACK.ZUL mode 1 comments 16384; read; close");
+  EXPECT_TRUE(platform->boxes.empty());
+}
+
+TEST_F(UnpackWithStandIn, EachExtractionResultHasItsFatalMessage) {
+  const std::pair<int, const char*> results[] = {
+      {12, "CRC error"},         {13, "Bad volume"},       {14, "Unknown archive format"},
+      {15, "Volume open error"}, {16, "File create error"}, {17, "File close error"},
+      {18, "Read error"},        {19, "Write error"},      {21, "Extraction error 21"},
+      {-3, "Extraction error -3"}};
+  for (auto [result, message] : results) {
+    SCOPED_TRACE(result);
+    platform->boxes.clear();
+    Script(0, 3, RarEndArchive, 1, result);
+    EXPECT_EQ(Unpack(), -1);
+    ASSERT_EQ(platform->boxes.size(), 1u);
+    EXPECT_EQ(platform->boxes[0].text, message);
+    EXPECT_EQ(platform->boxes[0].caption, "QZ Fatal Error");
+    // The third file is never reached; the archive is closed before the report.
+    EXPECT_EQ(Calls(),
+              "open PACK.ZUL mode 1 comments 16384; read; process 2 into /data/dir; read; "
+              "process 2 into /data/dir; close");
+  }
+}
+
+TEST_F(UnpackWithStandIn, ArchiveThatCannotBeOpenedIsFatal) {
+  Script(RarOpenError, 1, RarEndArchive);
+  EXPECT_EQ(Unpack(), -1);
+  ASSERT_EQ(platform->boxes.size(), 1u);
+  EXPECT_EQ(platform->boxes[0].text, "Can't Find Archive File");
+  EXPECT_EQ(Calls(), "open PACK.ZUL mode 1 comments 16384");
+}
+
+TEST(Unpack, MissingNamesReturnMinusOneBeforeAnyLibrary) {
+  ScopedFakePlatform platform;
+  LibraryInPlace place{nullptr};
+  EXPECT_EQ(UnpackPack(nullptr, "/data/dir"), -1);
+  EXPECT_EQ(UnpackPack("PACK.ZUL", nullptr), -1);
+  EXPECT_TRUE(platform->boxes.empty());
+}
+
+TEST(Unpack, MissingOrForeignLibraryIsFatal) {
+  for (const char* library : {static_cast<const char*>(nullptr), NOT_START_LIBRARY}) {
+    SCOPED_TRACE(library ? library : "no library");
+    ScopedFakePlatform platform;
+    LibraryInPlace place{library};
+    EXPECT_EQ(ExitCodeOf([] { UnpackPack("PACK.ZUL", "data"); }), -1);
+    ASSERT_EQ(platform->boxes.size(), 1u);
+    EXPECT_EQ(platform->boxes[0].text, "Can't Find Start.dll");
+    EXPECT_EQ(platform->boxes[0].caption, "QZ Fatal Error");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The element registry: buckets, lookup order, kinds, file indices and long names.
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_platform.h"
+#include "scene/registry.h"
+
+namespace {
+
+void* At(uintptr_t address) { return reinterpret_cast<void*>(address); }
+
+class Registry : public testing::Test {
+ protected:
+  ~Registry() override { registry.FreeEntries(); }
+  ElementRegistry registry;
+};
+
+TEST_F(Registry, BucketFoldsTheSecondNibbleIntoTheFirst) {
+  EXPECT_EQ(RegistryBucket(0x25), 7u);
+  EXPECT_EQ(RegistryBucket(0x10), 1u);
+  EXPECT_EQ(RegistryBucket(0x11), 0u);
+  registry.Add(At(0x25), ElementMesh, "a");
+  EXPECT_NE(registry.buckets[7], nullptr);
+  EXPECT_EQ(registry.Find(0x25)->element, At(0x25));
+  EXPECT_EQ(registry.Find(0x35), nullptr);
+}
+
+TEST_F(Registry, SameNameFindsTheLowerBucketThenTheNewerEntry) {
+  registry.Add(At(0x10), ElementMesh, "twin");  // bucket 1
+  registry.Add(At(0x11), ElementLight, "twin");  // bucket 0
+  EXPECT_EQ(registry.FindByName("twin"), At(0x11));
+  registry.Add(At(0x22), ElementCamera, "pair");  // bucket 0
+  registry.Add(At(0x33), ElementCamera, "pair");  // bucket 0, newer
+  EXPECT_EQ(registry.FindByName("pair"), At(0x33));
+  EXPECT_EQ(registry.FindByName("Pair"), nullptr) << "names are case-sensitive";
+}
+
+TEST_F(Registry, FileIndexLookupComparesKinds) {
+  ElementId texture = registry.Add(At(0x40), ElementTexture, "tex");
+  ElementId material = registry.Add(At(0x50), ElementMaterial, "mat");
+  registry.SetFileIndex(texture, 7);
+  EXPECT_EQ(registry.FindByFileIndex(ElementMaterial, 7), nullptr);
+  EXPECT_EQ(registry.FindByFileIndex(ElementTexture, 7), At(0x40));
+  registry.SetFileIndex(material, 7);
+  EXPECT_EQ(registry.FindByFileIndex(ElementMaterial, 7), At(0x50));
+  registry.ResetFileIndices();
+  EXPECT_EQ(registry.FindByFileIndex(ElementTexture, 7), nullptr);
+  EXPECT_EQ(registry.Find(texture)->fileIndex, -1);
+}
+
+TEST_F(Registry, KindLookupSkipsOtherKindsOfTheSameName) {
+  registry.Add(At(0x11), ElementTexture, "@Cam");
+  registry.Add(At(0x10), ElementMove, "@Cam");
+  EXPECT_EQ(registry.FindByName("@Cam"), At(0x11));
+  EXPECT_EQ(registry.FindByNameAndKind("@Cam", ElementMove), At(0x10));
+  EXPECT_EQ(registry.FindByNameAndKind("@Cam", ElementObjectMove), nullptr);
+}
+
+TEST_F(Registry, LongNamesAreShortenedAlikeAtRegistrationAndLookup) {
+  const char* longName = "@A_mesh_name_that_runs_to_thirty_nine_c";  // 39 characters
+  ElementId id = registry.Add(At(0x60), ElementObjectMove, longName);
+  EXPECT_EQ(std::string(registry.Find(id)->name), std::string(longName, kRegistryNameLength));
+  EXPECT_EQ(registry.FindByName(longName), At(0x60));
+  EXPECT_EQ(registry.FindByName("@A_mesh_name_that_runs_to_thirty_other"), At(0x60))
+      << "only the first 31 characters count";
+  registry.Add(At(0x70), ElementView, nullptr);
+  EXPECT_EQ(registry.FindByName(""), At(0x70));
+}
+
+TEST_F(Registry, FreeEntriesEmptiesEveryBucket) {
+  for (uintptr_t a = 0x100; a < 0x200; a += 0x8) registry.Add(At(a), ElementMesh, "m");
+  registry.FreeEntries();
+  for (IdElm* head : registry.buckets) EXPECT_EQ(head, nullptr);
+}
+
+}  // namespace

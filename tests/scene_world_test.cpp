@@ -1,0 +1,353 @@
+// The World: records and the renderer protocol, list order, destruction, and the frame's animation walk.
+#include <cmath>
+#include <cstring>
+
+#include "driver/allocate.h"
+
+#include "scene/camera.h"
+#include "scene/light.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/move.h"
+#include "scene/texture.h"
+#include "scene/view.h"
+#include "tests/scene_fixture.h"
+
+namespace {
+
+using World_ = SceneTest;
+
+// A one-vertex mesh at the given position with the unit radius.
+MeshObject* Mesh(World* world, const char* name, Vec3 at) {
+  auto* mesh = new MeshObject(name, world);
+  mesh->position = at;
+  mesh->rotation = {1, 0, 0, 0};
+  static PatchVertexLit corner = {{1, 0, 0}, {0, 0, 1}, 0, 0};
+  mesh->patches = static_cast<Patch*>(Allocate(sizeof(Patch), "Patch"));
+  void* vertices = Allocate(sizeof corner, "PatchVert");
+  std::memcpy(vertices, &corner, sizeof corner);
+  auto* indices = static_cast<uint16_t*>(Allocate(3 * sizeof(uint16_t), "PatchIndex"));
+  indices[0] = indices[1] = indices[2] = 0;
+  mesh->patches[0] = Patch{PatchLit, nullptr, 1, 3, vertices, indices, {0, 0}};
+  mesh->patchCount = 1;
+  mesh->ComputeBounds();
+  return mesh;
+}
+
+// A target-camera track whose keys move along x by one unit a key.
+Move* CameraTrack(World* world, uint32_t frames, uint32_t step, float fps) {
+  auto* move = new Move("@Cam", ElementMove, world);
+  move->subtype = CameraTrackTarget;
+  move->frames = frames;
+  move->step = step;
+  move->fps = fps;
+  move->keyCount = frames / step + 1;
+  move->duration = (static_cast<float>(frames) - 1.0f) / fps;
+  move->targCamKeys = static_cast<TargCamKey*>(Allocate(sizeof(TargCamKey) * move->keyCount, "MovePtrTargCam"));
+  for (uint32_t k = 0; k < move->keyCount; ++k) {
+    move->targCamKeys[k] = {{static_cast<float>(k), -10, 0}, 0, {static_cast<float>(k), 0, 0}, 0, 1.0f, 0.0f};
+  }
+  return move;
+}
+
+View* ShowCamera(World& world, Camera* camera) {
+  auto* view = new View("View1", 0, 0, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+  view->SetCamera(camera);
+  world.SetView(view);
+  return view;
+}
+
+TEST_F(World_, ViewFieldsAndItsRendererData) {
+  View* view = new View("View1", 0, 0, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+  EXPECT_NEAR(view->aspect, 1.0f, 1e-4f);
+  EXPECT_EQ(view->centreX, 400.0f);
+  EXPECT_EQ(view->centreY, 300.0f);
+  EXPECT_EQ(view->farSquared, 250000.0f);
+  ASSERT_NE(view->viewport, nullptr);
+  EXPECT_EQ(view->viewport->width, 800u);
+  EXPECT_EQ(view->viewport->maxZ, 1.0f);
+  EXPECT_EQ(renderer.calls.back(), "CreateView(ptr)");
+  EXPECT_EQ(world.registry.Find(view->id)->kind, ElementView);
+}
+
+TEST_F(World_, CameraAnglesAndScales) {
+  Camera camera("Cam", 1.0f, 0.5f, &world);
+  EXPECT_EQ(camera.fovX, 1.0f);
+  EXPECT_FLOAT_EQ(camera.fovY, 0.425f);
+  EXPECT_FLOAT_EQ(camera.xScale, 1.0f / std::tan(0.5f));
+  EXPECT_FLOAT_EQ(camera.yScale, 1.0f / std::tan(0.2125f));
+  camera.SetFov(1.0f, 1.0f);
+  EXPECT_FLOAT_EQ(camera.yScale, 1.3333f / std::tan(0.5f));
+  EXPECT_TRUE(renderer.calls.empty()) << "a camera tells the renderer nothing";
+  camera.Destroy();
+}
+
+TEST_F(World_, LookAtViewMatrixMapsTheTargetOntoTheViewAxis) {
+  Camera camera("Cam", 1.0f, 1.0f, &world);
+  camera.SetPosition(0, -10, 0);
+  camera.SetTarget(0, 0, 0);
+  camera.BuildViewMatrix();
+  const float* m = camera.viewMatrix;
+  // The target lies 10 ahead on the view's z axis; world up (z) is the view's y.
+  EXPECT_NEAR(m[12] * 0 + m[14], 10.0f, 1e-5f);
+  EXPECT_NEAR(m[9], 1.0f, 1e-6f);  // world z -> view y
+  EXPECT_NEAR(m[6], 1.0f, 1e-6f);  // world y -> view z
+  camera.roll = 1.5707964f;
+  camera.BuildViewMatrix();
+  EXPECT_NEAR(m[8], -1.0f, 1e-6f) << "a quarter roll turns view y into -x";
+  camera.Destroy();
+}
+
+TEST_F(World_, QuaternionCameraTakesItsPositionUnnegated) {
+  Camera camera("Cam", 1.0f, 1.0f, &world);
+  camera.SetPosition(1, 2, 3);
+  camera.SetOrientation({1, 0, 0, 0});
+  camera.BuildViewMatrix();
+  EXPECT_EQ(camera.mode, CameraQuaternion);
+  EXPECT_EQ(camera.viewMatrix[12], 1.0f);
+  EXPECT_EQ(camera.viewMatrix[14], 3.0f);
+  EXPECT_EQ(camera.viewMatrix[0], 1.0f);
+  EXPECT_EQ(camera.viewMatrix[15], 1.0f);
+  camera.Destroy();
+}
+
+TEST_F(World_, ListsRunNewestFirstAndUnlinkFromAnyPlace) {
+  auto* a = new Light("a", LightOmni, &world);
+  auto* b = new Light("b", LightOmni, &world);
+  auto* c = new Light("c", LightOmni, &world);
+  EXPECT_EQ(world.lights, c);
+  EXPECT_EQ(c->next, b);
+  b->Destroy();
+  delete b;
+  EXPECT_EQ(c->next, a);
+  EXPECT_EQ(a->prev, c);
+  c->Destroy();
+  delete c;
+  EXPECT_EQ(world.lights, a);
+  EXPECT_EQ(a->prev, nullptr);
+}
+
+TEST_F(World_, SettersTellTheRenderer) {
+  auto* light = new Light("Omni", LightOmni, &world);
+  light->SetDirection(0, 3, 4);
+  EXPECT_FLOAT_EQ(light->direction.z, 0.8f);
+  auto* material = new Material("Mat", &world);
+  material->SetDiffuse(255, 0, 51, 128);
+  EXPECT_EQ(material->diffuse.Word(), 0x80FF0033u);
+  EXPECT_FLOAT_EQ(material->rendererData->diffuse[2], 0.2f);
+  material->SetTextureCount(5);
+  EXPECT_EQ(material->textureCount, kMaterialStages);
+  std::vector<std::string> expected = {"CreateLight(ptr)", "UpdateLight(ptr)", "CreateMaterial(ptr)",
+                                       "UpdateMaterial(ptr)"};
+  EXPECT_EQ(renderer.calls, expected);
+}
+
+TEST_F(World_, DestroyEmptiesTheListsInOrderAndReleasesFirst) {
+  auto* material = new Material("Mat", &world);
+  new Light("Omni", LightOmni, &world);
+  new View("View1", 0, 0, 1, 800, 600, 500, 1, &world);
+  new Camera("Cam", 1, 1, &world);
+  new Texture("Tex", TextureRenderTarget, 4, 4, 0, nullptr, 0, &world);
+  MeshObject* mesh = Mesh(&world, "Box", {0, 0, 0});
+  mesh->patches[0].material = material;
+  CameraTrack(&world, 10, 1, 10);
+  renderer.calls.clear();
+  world.Destroy();
+  std::vector<std::string> expected = {"ReleasePatch(ptr)", "ReleaseView(ptr)", "ReleaseLight(ptr)",
+                                       "ReleaseMaterial(ptr)", "ReleaseTexture(ptr)"};
+  EXPECT_EQ(renderer.calls, expected);
+  EXPECT_EQ(world.meshes, nullptr);
+  EXPECT_EQ(world.moves, nullptr);
+  for (IdElm* head : world.registry.buckets) EXPECT_EQ(head, nullptr);
+}
+
+TEST_F(World_, TrackKeyAndFractionFollowTheCameraTrack) {
+  Move* move = CameraTrack(&world, 100, 5, 30.0f);
+  TrackTime at = KeyAt(*move, 1.1f);
+  EXPECT_EQ(at.key, 6u);
+  EXPECT_NEAR(at.frac, 0.6f, 1e-5f);
+  move->fps = -30.0f;
+  EXPECT_EQ(KeyAt(*move, 1.0f).key, 0xFFFFFFFFu) << "no key index for a negative position";
+}
+
+TEST_F(World_, AnimateWorldEndsWhenTheDurationIsReached) {
+  auto* camera = new Camera("Cam", 1, 1, &world);
+  camera->move = CameraTrack(&world, 11, 1, 10.0f);  // duration 1.0 s
+  ShowCamera(world, camera);
+  renderer.calls.clear();
+  EXPECT_FALSE(world.AnimateWorld(0.95f));
+  EXPECT_FLOAT_EQ(camera->position.x, 9.5f);
+  renderer.calls.clear();
+  EXPECT_TRUE(world.AnimateWorld(1.0f));
+  EXPECT_TRUE(renderer.calls.empty()) << "an ended scene is neither animated nor drawn";
+}
+
+TEST_F(World_, AnimateWorldWithoutACameraTrackEndsAtOnce) {
+  auto* camera = new Camera("Cam", 1, 1, &world);
+  EXPECT_TRUE(world.AnimateWorld(0.0f)) << "no active view";
+  ShowCamera(world, camera);
+  EXPECT_TRUE(world.AnimateWorld(0.0f)) << "no track";
+}
+
+TEST_F(World_, AFrameAnimatesLightsThenCameraThenDrawsVisibleMeshes) {
+  auto* camera = new Camera("Cam", 1, 1, &world);
+  camera->move = CameraTrack(&world, 100, 1, 10.0f);
+  auto* light = new Light("Omni", LightOmni, &world);
+  light->move = new Move("@Omni", ElementMove, &world);
+  light->move->keyCount = 1;
+  light->move->omniKeys = static_cast<OmniLightKey*>(Allocate(sizeof(OmniLightKey), "MovePtrOmniLight"));
+  *light->move->omniKeys = {10, 20, 30, 0, {5, 5, 5}, 0};
+  MeshObject* near = Mesh(&world, "Near", {0, 0, 0});
+  MeshObject* far = Mesh(&world, "Far", {0, 1000, 0});
+  far->SetPosition(0, 1000, 0);
+  View* view = ShowCamera(world, camera);
+  renderer.calls.clear();
+  EXPECT_FALSE(world.AnimateWorld(0.0f));
+  std::vector<std::string> expected = {
+      "UpdateLight(ptr)", "UpdateLight(ptr)", "BeginView(ptr)", "SetProjection(ptr)", "SetWorldMatrix(0, 0, 0)",
+      "SetClipping(2)",   "SetMaterial(null)", "DrawPatch(ptr)", "EndView()"};
+  EXPECT_EQ(renderer.calls, expected);
+  EXPECT_EQ(light->colour.red, 30);
+  EXPECT_EQ(light->position.x, 5.0f);
+  EXPECT_EQ(camera->viewMatrix[15], 1.0f) << "the renderer completes the view matrix";
+  EXPECT_EQ(CurrentView, nullptr);
+  EXPECT_EQ(near->flags & MeshChangeMarks, 0u);
+  EXPECT_NE(far->flags & MeshPositionChanged, 0u) << "a culled object is not updated";
+  EXPECT_EQ(view->camera, camera);
+}
+
+TEST_F(World_, CulledObjectIsNotAnimatedAndVisibilityUsesTheLastPosition) {
+  auto* camera = new Camera("Cam", 1, 1, &world);
+  camera->move = CameraTrack(&world, 100, 1, 10.0f);
+  MeshObject* mesh = Mesh(&world, "Box", {0, 0, 0});
+  mesh->move = new Move("@Box", ElementObjectMove, &world);
+  mesh->move->keyCount = 2;
+  mesh->move->objKeys = static_cast<ObjKey*>(Allocate(2 * sizeof(ObjKey), "MovePtrObj"));
+  mesh->move->objKeys[0] = {{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}};
+  mesh->move->objKeys[1] = {{0, 2000, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}};
+  ShowCamera(world, camera);
+  world.AnimateWorld(0.05f);  // key 0, frac 0.5: the object jumps out of reach
+  EXPECT_EQ(mesh->position.y, 1000.0f);
+  renderer.calls.clear();
+  world.AnimateWorld(0.01f);  // the test sees y 1000, beyond far + 2 x radius
+  EXPECT_EQ(mesh->position.y, 1000.0f) << "not animated";
+  EXPECT_TRUE(renderer.CallsTo("DrawPatch").empty()) << "not drawn";
+}
+
+}  // namespace
+
+namespace {
+
+using Texture_ = SceneTest;
+
+// A bitmap file's first bytes: file header and an info header of the given size.
+std::vector<uint8_t> BitmapStart(uint32_t infoSize, int32_t width, int32_t height) {
+  std::vector<uint8_t> b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+  for (uint32_t v : {infoSize, static_cast<uint32_t>(width), static_cast<uint32_t>(height)}) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  b.resize(54);
+  return b;
+}
+
+TEST_F(Texture_, ImageFileTextureTakesTheBitmapSizeAndKeepsItsName) {
+  std::string path = SaveBytes(BitmapStart(40, 304, -16));
+  std::string name = path;
+  auto* texture = new Texture(name.c_str(), 0, 1, &world);
+  name.assign(name.size(), 'x');
+  EXPECT_EQ(std::string(texture->fileName), path);
+  EXPECT_EQ(texture->source, TextureImageFile);
+  EXPECT_EQ(texture->width, 304);
+  EXPECT_EQ(texture->height, 16);
+  EXPECT_EQ(texture->scaleU, 1.0f);
+  EXPECT_EQ(texture->param2, 1u);
+  EXPECT_EQ(world.registry.FindByName(path.c_str()), texture) << "registered under its shortened path";
+  texture->Bind();
+  EXPECT_EQ(renderer.calls.back(), "BindTexture(0, ptr)");
+  // The old core header holds 16-bit sizes.
+  std::vector<uint8_t> core = BitmapStart(12, 0, 0);
+  core[18] = 8, core[20] = 4;
+  auto* small = new Texture(SaveBytes(core).c_str(), 0, 0, &world);
+  EXPECT_EQ(small->width, 8);
+  EXPECT_EQ(small->height, 4);
+}
+
+TEST_F(Texture_, ImageFileThatIsNoBitmapIsFatal) {
+  EXPECT_EQ(FatalText([&] { new Texture("/nonexistent/police1.bmp", 0, 1, &world); }),
+            "Texture BMP File not found (/nonexistent/police1.bmp)");
+  std::string truncated = SaveBytes({'B', 'M', 1, 2, 3});
+  EXPECT_EQ(FatalText([&] { new Texture(truncated.c_str(), 0, 1, &world); }),
+            "Texture BMP File not found (" + truncated + ")");
+  std::string huge = SaveBytes(BitmapStart(40, 70000, 1));
+  EXPECT_NE(FatalText([&] { new Texture(huge.c_str(), 0, 1, &world); }), "");
+}
+
+// Stand-ins for the overlay subsystem's records: the World only links and hands them back.
+std::vector<std::string>* g_overlayLog;
+World* g_overlayWorld;
+
+void DestroyQuad(OverlayQuad*) {
+  g_overlayLog->push_back("quad");
+  g_overlayWorld->quads = nullptr;
+}
+
+void ReleaseOverlaySet(OverlaySet*) {
+  g_overlayLog->push_back(g_overlayWorld->moves ? "set before tracks" : "set");
+  g_overlayWorld->overlaySets = nullptr;
+}
+
+TEST_F(Texture_, WorldFreesOverlayRecordsBetweenTexturesAndTracks) {
+  g_overlayLog = &renderer.calls;
+  g_overlayWorld = &world;
+  SetOverlayListOps({DestroyQuad, ReleaseOverlaySet});
+  int quad = 0, set = 0, glyphs = 0;
+  new Texture("Tex", TextureRenderTarget, 4, 4, 0, nullptr, 0, &world);
+  new Move("@T", ElementMove, &world);
+  world.quads = reinterpret_cast<OverlayQuad*>(&quad);
+  world.overlaySets = reinterpret_cast<OverlaySet*>(&set);
+  world.glyphSets = reinterpret_cast<GlyphSet*>(&glyphs);
+  renderer.calls.clear();
+  world.Destroy();
+  SetOverlayListOps({nullptr, nullptr});
+  EXPECT_EQ(renderer.calls, (std::vector<std::string>{"ReleaseTexture(ptr)", "quad", "set"}));
+  EXPECT_EQ(world.glyphSets, nullptr) << "forgotten, not destroyed";
+}
+
+}  // namespace
+
+namespace {
+
+using RecordData = SceneTest;
+
+TEST_F(RecordData, LightsTakeTheLowestFreeSlotAndAmbientTakesNone) {
+  std::vector<Light*> lights;
+  for (int i = 0; i < 8; ++i) lights.push_back(new Light("Omni", LightOmni, &world));
+  auto slot = [](const Light* l) { return static_cast<const int32_t*>(l->rendererData)[0]; };
+  EXPECT_EQ(slot(lights[0]), 0);
+  EXPECT_EQ(slot(lights[7]), 7);
+  auto* ambient = new Light("Amb", LightAmbient, &world);
+  auto* ninth = new Light("Ninth", LightSpot, &world);
+  EXPECT_EQ(slot(ambient), -1);
+  EXPECT_EQ(slot(ninth), -1) << "no slot is left";
+  lights[2]->Destroy();
+  delete lights[2];
+  auto* again = new Light("Again", LightOmni, &world);
+  EXPECT_EQ(slot(again), 2);
+}
+
+TEST_F(RecordData, MaterialDataScalesTheSpecularColourOnly) {
+  Material material("Mat", &world);
+  material.SetSpecular(255, 51, 0, 255);
+  material.SetAmbient(0, 0, 255, 0);
+  MaterialData data;
+  FillMaterialData(material, 2.0f, 0.0f, data);
+  EXPECT_FLOAT_EQ(data.specular[0], 2.0f);
+  EXPECT_FLOAT_EQ(data.specular[1], 0.4f);
+  EXPECT_FLOAT_EQ(data.specular[3], 2.0f);
+  EXPECT_FLOAT_EQ(data.ambient[2], 1.0f);
+  EXPECT_EQ(data.power, 0.0f);
+  material.Destroy();
+  EXPECT_EQ(material.rendererData, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// Procedural meshes for the default show: boxes, spheres, tori, grids and cylinders as lit triangle lists.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "scene/mesh.h"
+
+struct MeshData {
+  std::vector<PatchVertexLit> vertices;
+  std::vector<uint16_t> indices;
+};
+
+// Centred on the origin; half sizes along x, y, z. Each face is mapped to the whole texture.
+MeshData MakeBox(float hx, float hy, float hz);
+MeshData MakeSphere(float radius, int slices, int stacks);
+// Around the z axis: ring radius, tube radius.
+MeshData MakeTorus(float ringRadius, float tubeRadius, int ringSegments, int tubeSegments);
+// In the xy plane facing +z, cells x cells, texture repeated `repeat` times across.
+MeshData MakeGrid(float halfSize, int cells, float repeat);
+// Along the z axis from 0 to height, with caps.
+MeshData MakeCylinder(float radius, float height, int segments);
+// Eight faces with their own normals.
+MeshData MakeOctahedron(float radius);
+
+// Moves every vertex by the offset (the mesh's own space stays where the object puts it).
+void Translate(MeshData& mesh, float x, float y, float z);
+// Appends b to a (for merging parts into one patch).
+void Append(MeshData& a, const MeshData& b);
