@@ -158,38 +158,18 @@ TEST_F(GlCalls, ReleasedCurrentMaterialIsForgotten) {
   EXPECT_EQ(CallsTo("Materialfv").size(), 4u);
 }
 
-TEST_F(GlCalls, MaterialModesSetTheBlendStatesAndAboveFourKeepThem) {
-  const struct {
-    uint32_t mode;
-    Calls blend;
-  } cases[] = {
-      {0, {"Disable(0xBE2)"}},
-      {1, {"BlendFunc(0x1, 0x1)", "Enable(0xBE2)"}},
-      {2, {"BlendFunc(0x1, 0x1)", "Enable(0xBE2)"}},
-      {3, {"BlendFunc(0x302, 0x303)", "Enable(0xBE2)"}},
-      {4, {"BlendFunc(0x302, 0x303)", "Enable(0xBE2)"}},
-      {7, {}},
-  };
-  for (const auto& c : cases) {
-    Material* material = new Material("Mode", &world_);
-    material->SetMode(c.mode);
-    g_calls.clear();
-    renderer_.SetMaterial(material);
-    Calls blend;
-    for (const std::string& call : g_calls) {
-      if (call.find("Blend") != std::string::npos || call.find("0xBE2") != std::string::npos) blend.push_back(call);
-    }
-    EXPECT_EQ(blend, c.blend) << c.mode;
-    EXPECT_EQ(CallsTo("TexEnvi").empty(), c.mode == 7) << c.mode;
-  }
-  // Mode 4 takes the texture's colour and the vertex's alpha.
-  Material* vertexAlpha = new Material("Mode4", &world_);
-  vertexAlpha->SetMode(4);
+TEST_F(GlCalls, MaterialModeAboveFourLeavesThePreviousBlendInForce) {
+  Material* additive = new Material("Additive", &world_);
+  additive->SetMode(1);
+  Material* unknown = new Material("Unknown", &world_);
+  unknown->SetMode(7);
+  renderer_.SetMaterial(additive);
+  EXPECT_EQ(CallsTo("BlendFunc"), Calls{"BlendFunc(0x1, 0x1)"});
   g_calls.clear();
-  renderer_.SetMaterial(vertexAlpha);
-  EXPECT_EQ(CallsTo("TexEnvi"), (Calls{"TexEnvi(0x2300, 0x2200, 34160)", "TexEnvi(0x2300, 0x8571, 7681)",
-                                       "TexEnvi(0x2300, 0x8580, 5890)", "TexEnvi(0x2300, 0x8572, 7681)",
-                                       "TexEnvi(0x2300, 0x8588, 34167)"}));  // combine, replace, texture, primary colour
+  renderer_.SetMaterial(unknown);
+  EXPECT_TRUE(CallsTo("BlendFunc").empty());
+  EXPECT_TRUE(CallsTo("TexEnvi").empty());
+  EXPECT_TRUE(std::none_of(g_calls.begin(), g_calls.end(), [](const std::string& c) { return c == "Disable(0xBE2)"; }));
 }
 
 TEST_F(GlCalls, EightLightsTakeTheEightSlotsAndAReleasedSlotIsReused) {
@@ -285,16 +265,6 @@ TEST_F(GlCalls, PatchWithAnIndexPastItsVerticesIsNeverDrawn) {
   renderer_.DrawPatch(&patch);
   renderer_.DrawPatch(&character);
   EXPECT_TRUE(g_calls.empty());
-}
-
-TEST_F(GlCalls, WorldMatrixAndProjectionGetTheirLastColumnForced) {
-  float m[16] = {1, 0, 0, 9, 0, 1, 0, 9, 0, 0, 1, 9, 4, 5, 6, 9};
-  renderer_.SetWorldMatrix(m);
-  EXPECT_EQ(m[3], 0.0f);
-  EXPECT_EQ(m[7], 0.0f);
-  EXPECT_EQ(m[11], 0.0f);
-  EXPECT_EQ(m[15], 1.0f);
-  EXPECT_EQ(m[12], 4.0f);
 }
 
 TEST_F(GlCalls, FileTextureTakesItsImageSizeAndAMissingFileIsFatal) {

@@ -29,12 +29,11 @@ bool GlMode(PrimitiveKind kind, GLenum* mode) {
   return true;
 }
 
+// A 0xAARRGGBB word is the record colour's bytes read little-endian.
 void ColourWordToFloats(uint32_t argb, float out[4]) {
-  constexpr float kByteToFloat = 1.0f / 255.0f;
-  out[0] = ((argb >> 16) & 0xFF) * kByteToFloat;
-  out[1] = ((argb >> 8) & 0xFF) * kByteToFloat;
-  out[2] = (argb & 0xFF) * kByteToFloat;
-  out[3] = (argb >> 24) * kByteToFloat;
+  Colour colour = {static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb >> 16),
+                   static_cast<uint8_t>(argb >> 24)};
+  ColourToFloats(colour, out);
 }
 
 void ColourVertex(const GlApi& gl, uint32_t argb) {
@@ -59,7 +58,7 @@ bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount)
   return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
 }
 
-// GL clamps nothing here: a shininess past its range would be refused and leave the old one.
+// GL refuses a larger shininess and keeps the old one, so larger ones are clamped to it.
 constexpr float kMaxShininess = 128.0f;
 
 }  // namespace
