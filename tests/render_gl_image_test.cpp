@@ -41,25 +41,6 @@ TEST(GlTextureImage, RawPixelsComeBottomRowFirstAndBlueFirst) {
   EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), std::vector<uint8_t>(expected, expected + 6));
 }
 
-TEST(GlTextureImage, HalvingAveragesBlocksAndDropsAnOddColumn) {
-  // 3 x 2 pixels, grey levels; the third column has no partner.
-  const uint8_t rgb[] = {0, 0, 0, 10, 10, 10, 200, 200, 200, 20, 20, 20, 33, 33, 33, 200, 200, 200};
-  uint8_t half[3] = {};
-  HalveImage(rgb, 3, 2, half);
-  EXPECT_EQ(half[0], (0 + 10 + 20 + 33) >> 2);
-  EXPECT_EQ(half[2], half[0]);
-}
-
-TEST(GlTextureImage, BlackKeyMakesOnlyPureBlackTransparent) {
-  const uint8_t rgb[] = {0, 0, 0, 0, 0, 1, 255, 255, 255};
-  uint8_t rgba[12];
-  KeyBlackToAlpha(rgb, 3, rgba);
-  EXPECT_EQ(rgba[3], 0);
-  EXPECT_EQ(rgba[7], 255);
-  EXPECT_EQ(rgba[11], 255);
-  EXPECT_EQ(rgba[6], 1);
-}
-
 std::vector<uint8_t> Gradient(int32_t width, int32_t height) {
   std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
   for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 7);
@@ -137,11 +118,6 @@ TEST(BmpFile, IndexPastAShortPaletteReadsBlack) {
   BmpImage image;
   ASSERT_TRUE(DecodeBmp(file.data(), file.size(), &image));
   EXPECT_EQ(image.rgb, (std::vector<uint8_t>{9, 9, 9, 0, 0, 0}));
-}
-
-TEST(BmpFile, MissingFileIsNoImage) {
-  BmpImage image;
-  EXPECT_FALSE(ReadBmpFile("/nonexistent/police1.bmp", &image));
 }
 
 }  // namespace

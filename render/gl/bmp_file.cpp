@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "start/byte_reader.h"
+
 namespace {
 
 #pragma pack(push, 1)
@@ -32,44 +34,6 @@ constexpr uint16_t kBmpMagic = 0x4D42;
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kPaletteEntrySize = 4;
 
-// Every read is checked against what is left; a failed read leaves the reader failed.
-class ByteReader {
- public:
-  ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool ok() const { return ok_; }
-  size_t Left() const { return ok_ ? size_ - pos_ : 0; }
-  void Seek(size_t pos) {
-    if (pos > size_) ok_ = false;
-    else pos_ = pos;
-  }
-  const uint8_t* Take(size_t n) {
-    if (!ok_ || n > size_ - pos_) {
-      ok_ = false;
-      return nullptr;
-    }
-    const uint8_t* p = data_ + pos_;
-    pos_ += n;
-    return p;
-  }
-  uint16_t U16() {
-    const uint8_t* p = Take(2);
-    return p ? static_cast<uint16_t>(p[0] | p[1] << 8) : 0;
-  }
-  uint32_t U32() {
-    const uint8_t* p = Take(4);
-    return p ? static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-                   static_cast<uint32_t>(p[3]) << 24
-             : 0;
-  }
-  int32_t I32() { return static_cast<int32_t>(U32()); }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
-  bool ok_ = true;
-};
-
 BmpFileHeader ReadFileHeader(ByteReader& in) {
   BmpFileHeader h;
   h.type = in.U16();
@@ -83,17 +47,22 @@ BmpFileHeader ReadFileHeader(ByteReader& in) {
 BmpInfoHeader ReadInfoHeader(ByteReader& in) {
   BmpInfoHeader h;
   h.size = in.U32();
-  h.width = in.I32();
-  h.height = in.I32();
+  h.width = static_cast<int32_t>(in.U32());
+  h.height = static_cast<int32_t>(in.U32());
   h.planes = in.U16();
   h.bitCount = in.U16();
   h.compression = in.U32();
   h.imageSize = in.U32();
-  h.xPelsPerMeter = in.I32();
-  h.yPelsPerMeter = in.I32();
+  h.xPelsPerMeter = static_cast<int32_t>(in.U32());
+  h.yPelsPerMeter = static_cast<int32_t>(in.U32());
   h.coloursUsed = in.U32();
   h.coloursImportant = in.U32();
   return h;
+}
+
+// The bytes from offset on, or an empty reader when offset lies past the end.
+ByteReader From(const uint8_t* data, size_t size, size_t offset) {
+  return offset <= size ? ByteReader(data + offset, size - offset) : ByteReader(data, 0);
 }
 
 }  // namespace
@@ -103,7 +72,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpImage* image) {
   ByteReader in(data, size);
   BmpFileHeader file = ReadFileHeader(in);
   BmpInfoHeader info = ReadInfoHeader(in);
-  if (!in.ok() || file.type != kBmpMagic || info.size < sizeof(BmpInfoHeader)) return false;
+  if (in.Failed() || file.type != kBmpMagic || info.size < sizeof(BmpInfoHeader)) return false;
   if (info.compression != kBiRgb || (info.bitCount != 24 && info.bitCount != 8)) return false;
   bool topDown = info.height < 0;
   // Checked before negating, so that the most negative height cannot overflow.
@@ -118,8 +87,8 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpImage* image) {
   if (info.bitCount == 8) {
     uint32_t count = info.coloursUsed == 0 ? 256 : info.coloursUsed;
     if (count > 256) return false;
-    in.Seek(sizeof(BmpFileHeader) + info.size);
-    const uint8_t* entries = in.Take(count * kPaletteEntrySize);
+    ByteReader table = From(data, size, sizeof(BmpFileHeader) + size_t{info.size});
+    const uint8_t* entries = table.Bytes(count * kPaletteEntrySize);
     if (!entries) return false;
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t* e = entries + i * kPaletteEntrySize;  // blue, green, red, unused
@@ -130,9 +99,10 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpImage* image) {
   }
 
   size_t stride = ((static_cast<size_t>(width) * info.bitCount + 31) / 32) * 4;
-  in.Seek(file.pixelOffset);
-  if (!in.ok() || in.Left() / stride < static_cast<size_t>(height)) return false;
-  const uint8_t* rows = in.Take(stride * height);
+  ByteReader pixels = From(data, size, file.pixelOffset);
+  // Both sides are bounded by kBmpMaxSide, so the product cannot overflow.
+  const uint8_t* rows = pixels.Bytes(stride * height);
+  if (!rows) return false;
 
   image->width = width;
   image->height = height;

@@ -9,7 +9,6 @@
 #include <GL/gl.h>
 
 // Values from GL 1.2 and 1.3 (and their extensions) that the 1.1 header lacks.
-constexpr GLenum GlBgr = 0x80E0;
 constexpr GLenum GlTextureMaxLevel = 0x813D;
 constexpr GLenum GlLightModelColorControl = 0x81F8;
 constexpr GLenum GlSeparateSpecularColor = 0x81FA;
@@ -41,7 +40,6 @@ constexpr GLenum GlPrimaryColor = 0x8577;
   X(void, Enable, GLenum)                                                                       \
   X(void, EnableClientState, GLenum)                                                            \
   X(void, End)                                                                                  \
-  X(void, Finish)                                                                               \
   X(void, Flush)                                                                                \
   X(void, Fogf, GLenum, GLfloat)                                                                \
   X(void, Fogfv, GLenum, const GLfloat*)                                                        \

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "driver/error.h"
@@ -28,12 +29,11 @@ bool GlMode(PrimitiveKind kind, GLenum* mode) {
   return true;
 }
 
+// A 0xAARRGGBB word is the record colour's bytes read little-endian.
 void ColourWordToFloats(uint32_t argb, float out[4]) {
-  constexpr float kByteToFloat = 1.0f / 255.0f;
-  out[0] = ((argb >> 16) & 0xFF) * kByteToFloat;
-  out[1] = ((argb >> 8) & 0xFF) * kByteToFloat;
-  out[2] = (argb & 0xFF) * kByteToFloat;
-  out[3] = (argb >> 24) * kByteToFloat;
+  Colour colour = {static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb >> 16),
+                   static_cast<uint8_t>(argb >> 24)};
+  ColourToFloats(colour, out);
 }
 
 void ColourVertex(const GlApi& gl, uint32_t argb) {
@@ -58,7 +58,7 @@ bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount)
   return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
 }
 
-// GL clamps nothing here: a shininess past its range would be refused and leave the old one.
+// GL refuses a larger shininess and keeps the old one, so larger ones are clamped to it.
 constexpr float kMaxShininess = 128.0f;
 
 }  // namespace
@@ -169,9 +169,9 @@ void GLRenderer::ApplyViewport() {
     return origin + static_cast<int32_t>(std::lround(value * scale));
   };
   int32_t left = edge(picture_.x, sx, viewport_.x);
-  int32_t right = edge(picture_.x, sx, double{viewport_.x} + viewport_.width);
+  int32_t right = edge(picture_.x, sx, static_cast<double>(viewport_.x) + viewport_.width);
   int32_t top = edge(picture_.y, sy, viewport_.y);
-  int32_t bottom = edge(picture_.y, sy, double{viewport_.y} + viewport_.height);
+  int32_t bottom = edge(picture_.y, sy, static_cast<double>(viewport_.y) + viewport_.height);
   gl_.Viewport(left, drawableHeight_ - bottom, right - left, bottom - top);
   gl_.DepthRange(viewport_.minZ, viewport_.maxZ);
 }
@@ -358,17 +358,13 @@ void GLRenderer::SetBlendMode(uint32_t mode) {
       gl_.BlendFunc(GL_ONE, GL_ONE);
       gl_.Enable(GL_BLEND);
       break;
-    case 3:  // the texture's colour and alpha
-      gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-      gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-      gl_.Enable(GL_BLEND);
-      break;
+    case 3:  // the texture's colour and alpha (1 for an image without alpha)
     case 4:  // the texture's colour with the vertex alpha
       gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GlCombine);
       gl_.TexEnvi(GL_TEXTURE_ENV, GlCombineRgb, GL_REPLACE);
       gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Rgb, GL_TEXTURE);
       gl_.TexEnvi(GL_TEXTURE_ENV, GlCombineAlpha, GL_REPLACE);
-      gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Alpha, GlPrimaryColor);
+      gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Alpha, mode == 3 ? GL_TEXTURE : GlPrimaryColor);
       gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
       gl_.Enable(GL_BLEND);
       break;

@@ -1,0 +1,396 @@
+// The OpenGL back end on a real display: frames drawn through the Renderer interface and read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "driver/allocate.h"
+#include "platform/sdl/sdl_platform.h"
+#include "render/gl/gl_api.h"
+#include "render/gl/gl_renderer.h"
+#include "scene/camera.h"
+#include "scene/light.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/texture.h"
+#include "scene/view.h"
+#include "scene/world.h"
+#include "tools/content/bmp_writer.h"
+
+namespace {
+
+// Any message box during a pixel test is a fault: the back end reports only failures.
+class PixelTestPlatform : public SdlPlatform {
+ public:
+  BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons, bool) override {
+    ADD_FAILURE() << "message box: " << text;
+    return BoxAnswer::Ok;
+  }
+};
+
+struct Rgb {
+  int r, g, b;
+  bool operator==(const Rgb&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, Rgb c) { return out << "(" << c.r << ", " << c.g << ", " << c.b << ")"; }
+
+constexpr uint32_t kBackground = 0xFF284878;  // (40, 72, 120)
+constexpr Rgb kBackgroundRgb = {40, 72, 120};
+constexpr float kRightAngle = 1.5707964f;
+constexpr float kDepth = 10.0f;  // where the test geometry stands in front of the camera
+
+bool Near(Rgb a, Rgb b, int tolerance = 2) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+// The camera at the origin looks along +z with both view angles square: at depth z a world
+// point (x, y) lands on screen at (400 - 400 x / z, 300 - 400 y / z). x is mirrored, as the
+// projection of both back ends mirrors it.
+struct ScreenPoint {
+  double x, y;
+};
+ScreenPoint OnScreen(float x, float y) { return {400.0 - 400.0 * x / kDepth, 300.0 - 400.0 * y / kDepth}; }
+
+class GlPixels : public ::testing::Test {
+ protected:
+  void Open(bool fullscreen) {
+    static PixelTestPlatform platform;
+    SetPlatform(&platform);
+    renderer_ = new GLRenderer(SystemGl());
+    CurrentRenderer = renderer_;
+    CurrentRendererKind = RendererGL;
+    ASSERT_TRUE(renderer_->Init(800, 600, 32, 16, fullscreen, nullptr, true));
+    world_ = new World("World1");
+    view_ = new View("View1", 0, 0, 1, 800, 600, 500, 1, world_);
+    Camera* camera = new Camera("Camera", kRightAngle, kRightAngle, world_);
+    camera->SetFov(kRightAngle, kRightAngle);
+    camera->SetOrientation({1, 0, 0, 0});
+    view_->SetCamera(camera);
+    world_->SetView(view_);
+  }
+  void SetUp() override { Open(false); }
+  void TearDown() override {
+    if (world_) {
+      world_->Destroy();
+      delete world_;
+    }
+    delete renderer_;
+    CurrentRenderer = nullptr;
+    CurrentRendererKind = RendererNone;
+  }
+
+  void BeginFrame() { renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f); }
+
+  void Begin3D() {
+    renderer_->BeginView(view_);
+    float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    renderer_->SetWorldMatrix(identity);
+  }
+
+  // The 800 x 600 picture as drawn so far.
+  void Read() {
+    PixelRect picture = renderer_->Picture();
+    ASSERT_EQ(picture.width, 800);
+    ASSERT_EQ(picture.height, 600);
+    frame_.resize(800 * 600 * 3);
+    renderer_->ReadPixels(picture, frame_.data());
+  }
+  Rgb At(int x, int y) const {
+    const uint8_t* p = &frame_[(static_cast<size_t>(y) * 800 + x) * 3];
+    return {p[0], p[1], p[2]};
+  }
+
+  Material* NewMaterial(uint32_t mode, Texture* texture) {
+    Material* m = new Material("Mat", world_);
+    m->SetMode(mode);
+    if (texture) {
+      m->SetTextureCount(1);
+      m->SetTexture(0, texture, 0);
+    }
+    return m;
+  }
+
+  // A scene-file texture of one colour.
+  Texture* SolidTexture(uint8_t red, uint8_t green, uint8_t blue) {
+    constexpr uint16_t kSide = 8;
+    auto* pixels = static_cast<uint8_t*>(Allocate(kSide * kSide * 3, "TexBits"));
+    for (int i = 0; i < kSide * kSide; ++i) {
+      pixels[i * 3] = blue;
+      pixels[i * 3 + 1] = green;
+      pixels[i * 3 + 2] = red;
+    }
+    return new Texture("Solid", TextureRawPixels, kSide, kSide, 0, pixels, kSide * kSide * 3, world_);
+  }
+
+  // An overlay-style quad: corners top-left, bottom-left, bottom-right, top-right as a fan.
+  void Quad2D(float x0, float y0, float x1, float y1, uint32_t diffuse, Material* material) {
+    ScreenVertex v[4] = {{x0, y0, 0, 1, diffuse, 0, 0, 0, 0, 0},
+                         {x0, y1, 0, 1, diffuse, 0, 0, 1, 0, 0},
+                         {x1, y1, 0, 1, diffuse, 0, 1, 1, 0, 0},
+                         {x1, y0, 0, 1, diffuse, 0, 1, 0, 0, 0}};
+    renderer_->Draw2D(PrimitiveTriangleFan, v, 4, material);
+  }
+
+  GLRenderer* renderer_ = nullptr;
+  World* world_ = nullptr;
+  View* view_ = nullptr;
+  std::vector<uint8_t> frame_;
+};
+
+// A patch the test owns, created and released through the renderer.
+struct TestPatch {
+  Patch patch = {};
+  ~TestPatch() { CurrentRenderer->ReleasePatch(&patch); }
+};
+
+std::vector<PatchVertexColoured> ColouredVertices(std::initializer_list<Vec3> positions, uint32_t argb) {
+  std::vector<PatchVertexColoured> v;
+  for (Vec3 p : positions) v.push_back({p, {0, 0, 0}, argb, 0, 0, 0});
+  return v;
+}
+
+void MakePatch(TestPatch& t, uint32_t kind, void* vertices, uint32_t vertexCount, std::vector<uint16_t>& indices) {
+  t.patch.kind = kind;
+  t.patch.vertices = vertices;
+  t.patch.vertexCount = vertexCount;
+  t.patch.indices = indices.data();
+  t.patch.indexCount = static_cast<uint32_t>(indices.size());
+  CurrentRenderer->CreatePatch(&t.patch);
+}
+
+// How far the point lies inside the triangle's edges, in pixels; negative outside.
+double InsideBy(ScreenPoint p, const ScreenPoint (&t)[3]) {
+  double least = 1e9;
+  for (int i = 0; i < 3; ++i) {
+    ScreenPoint a = t[i], b = t[(i + 1) % 3];
+    double ex = b.x - a.x, ey = b.y - a.y;
+    double distance = (ex * (p.y - a.y) - ey * (p.x - a.x)) / std::hypot(ex, ey);
+    least = std::min(least, distance);
+  }
+  return least;
+}
+
+TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
+  // Listed clockwise as seen from the camera: the picture's mirrored x makes it anticlockwise on screen.
+  std::vector<PatchVertexColoured> v = ColouredVertices({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}}, 0xFFE01020);
+  std::vector<uint16_t> indices = {0, 1, 2};
+  TestPatch triangle;
+  MakePatch(triangle, PatchColoured, v.data(), 3, indices);
+  BeginFrame();
+  Begin3D();
+  renderer_->DrawPatch(&triangle.patch);
+  renderer_->EndView();
+  Read();
+
+  // Screen winding is the other way round, so the inside is on the right of each edge.
+  const ScreenPoint t[3] = {OnScreen(-2, -2), OnScreen(2, -2), OnScreen(0, 2)};
+  int inside = 0;
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      double by = InsideBy({x + 0.5, y + 0.5}, t);
+      if (by > 1.0) {
+        ++inside;
+        ASSERT_EQ(At(x, y), (Rgb{0xE0, 0x10, 0x20})) << x << ", " << y;
+      } else if (by < -1.0) {
+        ASSERT_EQ(At(x, y), kBackgroundRgb) << x << ", " << y;
+      }
+    }
+  }
+  EXPECT_GT(inside, 10000);  // half of 160 x 160, less the edges
+}
+
+TEST_F(GlPixels, TriangleClockwiseOnScreenIsCulled) {
+  std::vector<PatchVertexColoured> v = ColouredVertices({{-2, -2, kDepth}, {2, -2, kDepth}, {0, 2, kDepth}}, 0xFFE01020);
+  std::vector<uint16_t> indices = {0, 1, 2};
+  TestPatch triangle;
+  MakePatch(triangle, PatchColoured, v.data(), 3, indices);
+  BeginFrame();
+  Begin3D();
+  renderer_->DrawPatch(&triangle.patch);
+  renderer_->EndView();
+  Read();
+  for (int y = 0; y < 600; y += 3) {
+    for (int x = 0; x < 800; x += 3) ASSERT_EQ(At(x, y), kBackgroundRgb) << x << ", " << y;
+  }
+}
+
+// Two quads as triangle lists, visible from the camera: x0 < x1, y0 < y1 in world units.
+void QuadIndices(std::vector<uint16_t>& indices, uint16_t first) {
+  for (uint16_t i : {0, 1, 2, 0, 2, 3}) indices.push_back(first + i);
+}
+
+TEST_F(GlPixels, DepthTestKeepsTheNearerOfTwoOverlappingQuads) {
+  // Corners bottom-left, top-left, top-right, bottom-right: clockwise from the camera.
+  std::vector<PatchVertexColoured> v = ColouredVertices(
+      {{-2, -2, 8}, {-2, 2, 8}, {2, 2, 8}, {2, -2, 8}, {-4, 0, 12}, {-4, 4, 12}, {0, 4, 12}, {0, 0, 12}}, 0);
+  for (int i = 0; i < 4; ++i) v[i].diffuse = 0xFF00C000;   // near: green
+  for (int i = 4; i < 8; ++i) v[i].diffuse = 0xFFC00000;   // far: red, drawn last
+  std::vector<uint16_t> indices;
+  QuadIndices(indices, 0);
+  QuadIndices(indices, 4);
+  TestPatch quads;
+  MakePatch(quads, PatchColoured, v.data(), 8, indices);
+  BeginFrame();
+  Begin3D();
+  renderer_->DrawPatch(&quads.patch);
+  renderer_->EndView();
+  Read();
+  // On screen the near quad spans x 300..500, y 200..400; the far one x 400..533, y 167..300.
+  EXPECT_EQ(At(450, 250), (Rgb{0, 0xC0, 0}));  // overlap: the near one
+  EXPECT_EQ(At(520, 180), (Rgb{0xC0, 0, 0}));  // the far one alone
+  EXPECT_EQ(At(350, 350), (Rgb{0, 0xC0, 0}));  // the near one alone
+}
+
+TEST_F(GlPixels, OmniLightBrightensTheQuadFacingIt) {
+  Material* grey = new Material("Grey", world_);
+  grey->SetDiffuse(128, 128, 128, 255);
+  Light* light = new Light("Omni", LightOmni, world_);
+  light->SetColour(1, 1, 1);
+  light->SetRange(0);
+  light->SetPosition(0, 0, 0);
+
+  // Left on screen (x > 0) the normals face the light at the camera; right, they face away.
+  std::vector<PatchVertexLit> v;
+  for (float x0 : {0.5f, -2.5f}) {
+    float nz = x0 > 0 ? -1.0f : 1.0f;
+    for (Vec3 p : {Vec3{x0, -1, kDepth}, Vec3{x0, 1, kDepth}, Vec3{x0 + 2, 1, kDepth}, Vec3{x0 + 2, -1, kDepth}}) {
+      v.push_back({p, {0, 0, nz}, 0, 0});
+    }
+  }
+  std::vector<uint16_t> indices;
+  QuadIndices(indices, 0);
+  QuadIndices(indices, 4);
+  TestPatch quads;
+  MakePatch(quads, PatchLit, v.data(), 8, indices);
+  quads.patch.material = grey;
+
+  BeginFrame();
+  Begin3D();
+  renderer_->SetMaterial(grey);
+  renderer_->DrawPatch(&quads.patch);
+  renderer_->EndView();
+  Read();
+  Rgb facing = At(340, 300), away = At(460, 300);
+  EXPECT_GT(facing.r, 100) << facing;
+  EXPECT_LT(away.r, 10) << away;
+  EXPECT_TRUE(Near(At(400, 100), kBackgroundRgb));
+}
+
+TEST_F(GlPixels, CharacterPatchDataDrawsAsALitPatch) {
+  Material* grey = new Material("Grey", world_);
+  grey->SetEmissive(0, 200, 0, 255);
+  std::vector<PatchVertexLit> v;
+  for (Vec3 p : {Vec3{-1, -1, kDepth}, Vec3{-1, 1, kDepth}, Vec3{1, 1, kDepth}, Vec3{1, -1, kDepth}}) {
+    v.push_back({p, {0, 0, -1}, 0, 0});
+  }
+  std::vector<uint16_t> indices;
+  QuadIndices(indices, 0);
+  PatchData data = {0x112, 32, 4, 6, v.data(), indices.data()};
+  Patch character = {};
+  character.kind = PatchLit;
+  character.material = grey;
+  character.rendererWords[0] = reinterpret_cast<uintptr_t>(&data);
+
+  BeginFrame();
+  Begin3D();
+  renderer_->SetMaterial(grey);
+  renderer_->DrawPatch(&character);
+  renderer_->EndView();
+  Read();
+  EXPECT_TRUE(Near(At(400, 300), Rgb{0, 200, 0})) << At(400, 300);
+  EXPECT_EQ(At(400, 200), kBackgroundRgb);
+}
+
+TEST_F(GlPixels, Begin2DMapsScreenPixelsExactly) {
+  Material* plain = NewMaterial(0, nullptr);
+  BeginFrame();
+  renderer_->Begin2D(view_);
+  Quad2D(100, 100, 200, 200, 0xFFFFFFFF, plain);
+  renderer_->End2D();
+  Read();
+  for (int y = 90; y < 210; ++y) {
+    for (int x = 90; x < 210; ++x) {
+      bool inside = x >= 100 && x < 200 && y >= 100 && y < 200;
+      ASSERT_EQ(At(x, y), (inside ? Rgb{255, 255, 255} : kBackgroundRgb)) << x << ", " << y;
+    }
+  }
+}
+
+TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoes) {
+  Texture* texture = SolidTexture(100, 50, 20);
+  Material* opaque = NewMaterial(0, texture);
+  Material* additive = NewMaterial(1, texture);
+  Material* textureAlpha = NewMaterial(3, texture);
+  Material* vertexAlpha = NewMaterial(4, texture);
+  BeginFrame();
+  renderer_->Begin2D(view_);
+  Quad2D(0, 0, 100, 100, 0xFF808080, opaque);          // texture times the vertex colour
+  Quad2D(100, 0, 200, 100, 0xFFFFFFFF, additive);      // added to the background
+  Quad2D(200, 0, 300, 100, 0x00FFFFFF, textureAlpha);  // an opaque texture hides it
+  Quad2D(300, 0, 400, 100, 0x80FFFFFF, vertexAlpha);   // half and half
+  renderer_->End2D();
+  Read();
+  EXPECT_TRUE(Near(At(50, 50), Rgb{50, 25, 10})) << At(50, 50);
+  EXPECT_TRUE(Near(At(150, 50), Rgb{140, 122, 140})) << At(150, 50);
+  EXPECT_TRUE(Near(At(250, 50), Rgb{100, 50, 20})) << At(250, 50);
+  EXPECT_TRUE(Near(At(350, 50), Rgb{70, 61, 70})) << At(350, 50);
+}
+
+TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
+  // 8-bit image, left half pure black, right half orange.
+  std::vector<uint8_t> indices(16 * 16);
+  for (int i = 0; i < 16 * 16; ++i) indices[i] = (i % 16) < 8 ? 0 : 1;
+  std::string path = ::testing::TempDir() + "keyed.bmp";
+  ASSERT_TRUE(WriteBmpFile(path.c_str(), EncodeBmp8(16, 16, indices.data(), {{0, 0, 0}, {250, 120, 0}})));
+  Texture* keyed = new Texture(path.c_str(), 0, 1, world_);
+  EXPECT_EQ(keyed->width, 16);
+  EXPECT_EQ(keyed->height, 16);
+  EXPECT_EQ(keyed->scaleU, 1.0f);
+  Material* material = NewMaterial(3, keyed);
+
+  BeginFrame();
+  renderer_->Begin2D(view_);
+  Quad2D(0, 0, 320, 320, 0xFFFFFFFF, material);
+  renderer_->End2D();
+  Read();
+  EXPECT_EQ(At(40, 160), kBackgroundRgb);
+  EXPECT_EQ(At(280, 160), (Rgb{250, 120, 0}));
+  std::remove(path.c_str());
+}
+
+class GlPixelsFullScreen : public GlPixels {
+ protected:
+  void SetUp() override { Open(true); }
+};
+
+// The virtual display is 1280 x 720: the picture is 960 x 720 between two black bars.
+TEST_F(GlPixelsFullScreen, LetterboxKeepsFourThirdsInAWideScreen) {
+  ASSERT_EQ(renderer_->DrawableWidth(), 1280);
+  ASSERT_EQ(renderer_->DrawableHeight(), 720);
+  Material* plain = NewMaterial(0, nullptr);
+  for (int frame = 0; frame < 2; ++frame) {  // both buffers of the swap chain
+    BeginFrame();
+    renderer_->Begin2D(view_);
+    Quad2D(0, 0, 800, 600, 0xFFFFFFFF, plain);
+    renderer_->End2D();
+    std::vector<uint8_t> all(1280 * 720 * 3);
+    renderer_->ReadPixels({0, 0, 1280, 720}, all.data());
+    auto at = [&all](int x, int y) {
+      const uint8_t* p = &all[(static_cast<size_t>(y) * 1280 + x) * 3];
+      return Rgb{p[0], p[1], p[2]};
+    };
+    for (int y = 0; y < 720; y += 7) {
+      ASSERT_EQ(at(159, y), (Rgb{0, 0, 0})) << y;
+      ASSERT_EQ(at(160, y), (Rgb{255, 255, 255})) << y;
+      ASSERT_EQ(at(1119, y), (Rgb{255, 255, 255})) << y;
+      ASSERT_EQ(at(1120, y), (Rgb{0, 0, 0})) << y;
+    }
+    renderer_->Present(0);
+  }
+}
+
+}  // namespace
