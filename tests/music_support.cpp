@@ -91,7 +91,15 @@ void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) {
   to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
-std::string TempPath(const std::string& name) { return ::testing::TempDir() + "qz2_music_" + name; }
+// CTest runs the tests in parallel processes: each test's files carry its own name.
+std::string TempPath(const std::string& name) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string owner = test ? std::string(test->test_suite_name()) + "." + test->name() : "none";
+  for (char& c : owner) {
+    if (c == '/') c = '_';
+  }
+  return ::testing::TempDir() + "qz2_music_" + owner + "_" + name;
+}
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
