@@ -7,12 +7,12 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 
-// Triangles are wound so that their front faces the viewer after the view transform, which is
-// the side the renderers keep.
+// Triangles are counter-clockwise seen from their front: the view's mirrored axes make that the
+// clockwise winding on screen which the renderers keep.
 void AddTriangle(MeshData& m, uint16_t a, uint16_t b, uint16_t c) {
   m.indices.push_back(a);
-  m.indices.push_back(c);
   m.indices.push_back(b);
+  m.indices.push_back(c);
 }
 
 uint16_t AddVertex(MeshData& m, Vec3 p, Vec3 n, float u, float v) {

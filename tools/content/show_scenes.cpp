@@ -199,7 +199,7 @@ void SceneRingOfCubes(SceneWriter& s) {
   uint32_t floor = s.Material("FloorMat", 0, Rgb(255, 255, 255), floorTex);
   uint32_t cube = s.Material("CubeMat", 0, Rgb(230, 140, 60), kQz3NoIndex, Rgb(0, 0, 0), 40.0f);
   s.Ambient(Rgb(50, 50, 60));
-  s.Omni("Sun", Rgb(70, 64, 56), 200.0f, [](float t) { return Vec3{30 * std::cos(t * 0.3f), 30 * std::sin(t * 0.3f), 40}; });
+  s.Omni("Sun", Rgb(42, 38, 34), 200.0f, [](float t) { return Vec3{30 * std::cos(t * 0.3f), 30 * std::sin(t * 0.3f), 40}; });
   s.Mesh("Floor", MakeGrid(60, 12, 8), floor, [](float) { return Still({0, 0, 0}); });
   for (int i = 0; i < 8; ++i) {
     float a = 2 * kPi * i / 8;
@@ -221,8 +221,8 @@ void SceneSpheres(SceneWriter& s) {
   uint32_t mats[3];
   for (int i = 0; i < 3; ++i) mats[i] = s.Material(("Ball" + std::to_string(i)).c_str(), 0, colours[i], kQz3NoIndex, Rgb(0, 0, 0), 60.0f);
   s.Ambient(Rgb(40, 40, 50));
-  s.Omni("Key", Rgb(60, 60, 60), 150.0f, [](float) { return Vec3{-10, -20, 45}; });
-  s.Omni("Fill", Rgb(20, 30, 45), 150.0f, [](float t) { return Vec3{30 * std::sin(t), 30, 15}; });
+  s.Omni("Key", Rgb(36, 36, 36), 150.0f, [](float) { return Vec3{-10, -20, 45}; });
+  s.Omni("Fill", Rgb(12, 18, 27), 150.0f, [](float t) { return Vec3{30 * std::sin(t), 30, 15}; });
   s.Mesh("Floor", MakeGrid(80, 16, 10), floor, [](float) { return Still({0, 0, 0}); });
   for (int i = 0; i < 9; ++i) {
     std::string name = "Ball" + std::to_string(i);
@@ -244,7 +244,7 @@ void SceneTunnel(SceneWriter& s) {
   uint32_t stripes = s.Texture("Stripes", 64, [](int x, int) { return (x / 8) & 1 ? Rgb(250, 200, 80) : Rgb(120, 30, 140); });
   uint32_t ring = s.Material("RingMat", 0, Rgb(255, 255, 255), stripes, Rgb(0, 0, 0), 30.0f);
   s.Ambient(Rgb(30, 20, 40));
-  s.Omni("Lamp", Rgb(40, 40, 40), 120.0f, [](float t) { return Vec3{0, -60 + t * 11 + 8, 2}; });
+  s.Omni("Lamp", Rgb(24, 24, 24), 120.0f, [](float t) { return Vec3{0, -60 + t * 11 + 8, 2}; });
   for (int i = 0; i < 14; ++i) {
     std::string name = "Ring" + std::to_string(i);
     float y = -50 + 12.0f * i;
@@ -269,8 +269,8 @@ void SceneStage(SceneWriter& s) {
   uint32_t stone = s.Material("StoneMat", 0, Rgb(255, 255, 255), stoneTex);
   uint32_t pillar = s.Material("PillarMat", 0, Rgb(180, 180, 200), kQz3NoIndex, Rgb(0, 0, 0), 50.0f);
   s.Ambient(Rgb(45, 40, 50));
-  s.Omni("Front", Rgb(45, 42, 40), 150.0f, [](float) { return Vec3{0, -35, 30}; });
-  s.Omni("Back", Rgb(30, 20, 50), 150.0f, [](float t) { return Vec3{25 * std::cos(t), 25 * std::sin(t), 10}; });
+  s.Omni("Front", Rgb(27, 25, 24), 150.0f, [](float) { return Vec3{0, -35, 30}; });
+  s.Omni("Back", Rgb(18, 12, 30), 150.0f, [](float t) { return Vec3{25 * std::cos(t), 25 * std::sin(t), 10}; });
   s.Mesh("Podium", MakeCylinder(16, 2, 40), stone, [](float) { return Still({0, 0, 0}); });
   for (int i = 0; i < 6; ++i) {
     float a = 2 * kPi * i / 6 + kPi / 6;
@@ -287,8 +287,7 @@ void SceneCrystals(SceneWriter& s) {
   uint32_t crystal = s.Material("CrystalMat", 1, Rgb(255, 255, 255), glowTex, Rgb(60, 60, 90));
   uint32_t ground = s.Material("GroundMat", 0, Rgb(50, 50, 70));
   s.Ambient(Rgb(30, 30, 40));
-  s.Omni("Blue", Rgb(20, 40, 70), 150.0f, [](float t) { return Vec3{20 * std::cos(t), 20 * std::sin(t), 20}; });
-  s.Mesh("Ground", MakeGrid(60, 8, 1), ground, [](float) { return Still({0, 0, -6}); });
+  s.Omni("Blue", Rgb(12, 24, 42), 150.0f, [](float t) { return Vec3{20 * std::cos(t), 20 * std::sin(t), 20}; });
   for (int i = 0; i < 12; ++i) {
     std::string name = "Crystal" + std::to_string(i);
     float a = 2 * kPi * i / 12;
@@ -300,6 +299,8 @@ void SceneCrystals(SceneWriter& s) {
       return p;
     });
   }
+  // Written last, drawn first: the mesh list runs newest first and the glows add onto what is there.
+  s.Mesh("Ground", MakeGrid(60, 8, 1), ground, [](float) { return Still({0, 0, -6}); });
   s.Camera([](float t) { return Orbit(t, 36, 14 + 6 * std::sin(t * 0.4f), 0.2f, {0, 0, 0}); });
 }
 
@@ -324,7 +325,7 @@ void SceneHills(SceneWriter& s) {
     for (int j = 0; j < n; ++j) {
       uint16_t a = static_cast<uint16_t>(i * (n + 1) + j), b = static_cast<uint16_t>(a + 1),
                c = static_cast<uint16_t>(a + n + 1), d = static_cast<uint16_t>(c + 1);
-      indices.insert(indices.end(), {a, d, b, a, c, d});
+      indices.insert(indices.end(), {a, b, d, a, d, c});
     }
   }
   s.MeshColoured("Hills", vertices, indices, plain);
@@ -338,7 +339,7 @@ void SceneSpots(SceneWriter& s) {
   uint32_t floor = s.Material("FloorMat", 0, Rgb(200, 200, 200));
   uint32_t column = s.Material("ColumnMat", 0, Rgb(230, 230, 230), kQz3NoIndex, Rgb(0, 0, 0), 30.0f);
   s.Ambient(Rgb(25, 25, 30));
-  const Colour colours[3] = {Rgb(70, 20, 20), Rgb(20, 70, 20), Rgb(20, 30, 80)};
+  const Colour colours[3] = {Rgb(45, 12, 12), Rgb(12, 45, 12), Rgb(12, 18, 50)};
   for (int i = 0; i < 3; ++i) {
     std::string name = "Spot" + std::to_string(i);
     s.Spot(name.c_str(), colours[i], 200.0f, 0.3f, 0.6f, [i](float t) {
@@ -368,8 +369,8 @@ void SceneHelix(SceneWriter& s) {
   uint32_t pearl = s.Material("PearlMat", 0, Rgb(255, 255, 255), pearlTex, Rgb(0, 0, 0), 80.0f);
   uint32_t axis = s.Material("AxisMat", 0, Rgb(120, 120, 140));
   s.Ambient(Rgb(40, 40, 50));
-  s.Omni("Top", Rgb(50, 50, 50), 150.0f, [](float) { return Vec3{10, -30, 50}; });
-  s.Omni("Low", Rgb(40, 20, 10), 100.0f, [](float t) { return Vec3{20 * std::cos(t), 20 * std::sin(t), 0}; });
+  s.Omni("Top", Rgb(30, 30, 30), 150.0f, [](float) { return Vec3{10, -30, 50}; });
+  s.Omni("Low", Rgb(24, 12, 6), 100.0f, [](float t) { return Vec3{20 * std::cos(t), 20 * std::sin(t), 0}; });
   s.Mesh("Axis", MakeCylinder(1, 40, 16), axis, [](float t) {
     Pose p = Still({0, 0, -5});
     p.rotation = Spin({0, 0, 1}, t);
@@ -393,7 +394,13 @@ void SceneFinale(SceneWriter& s) {
   uint32_t glowTex = s.Texture("Glow", 64, [](int x, int y) { return Glow(x, y, 64, Rgb(255, 160, 80)); });
   uint32_t glow = s.Material("GlowMat", 2, Rgb(255, 255, 255), glowTex, Rgb(80, 50, 30));
   s.Ambient(Rgb(50, 45, 50));
-  s.Omni("Key", Rgb(80, 75, 70), 200.0f, [](float t) { return Vec3{40 * std::cos(t * 0.2f), 40 * std::sin(t * 0.2f), 60}; });
+  s.Omni("Key", Rgb(48, 45, 42), 200.0f, [](float t) { return Vec3{40 * std::cos(t * 0.2f), 40 * std::sin(t * 0.2f), 60}; });
+  // The glowing heart is drawn after everything opaque: the mesh list runs newest first.
+  s.Mesh("Heart", MakeOctahedron(5), glow, [](float t) {
+    Pose p = Still({0, 0, 8}, 1.0f + 0.2f * std::sin(t * 4));
+    p.rotation = Spin({0, 0, 1}, t * 2);
+    return p;
+  });
   s.Mesh("Floor", MakeGrid(100, 20, 12), floor, [](float) { return Still({0, 0, -10}); });
   for (int i = 0; i < 3; ++i) {
     std::string name = "Gyro" + std::to_string(i);
@@ -404,11 +411,6 @@ void SceneFinale(SceneWriter& s) {
       return p;
     });
   }
-  s.Mesh("Heart", MakeOctahedron(5), glow, [](float t) {
-    Pose p = Still({0, 0, 8}, 1.0f + 0.2f * std::sin(t * 4));
-    p.rotation = Spin({0, 0, 1}, t * 2);
-    return p;
-  });
   s.Camera([](float t) { return Orbit(t, 25 + t * 3.5f, 10 + t * 2, 0.25f, {0, 0, 6}, 0.9f); });
 }
 
