@@ -34,8 +34,16 @@ struct Show {
   KEYBOARD keyboard;
   char dataDirectory[kDataPathSize];
   bool paused = false;
-  bool characterVisible = true;
-  uint32_t frameCounter = 0;
+  CharacterState character;
+};
+
+class TimerClock : public FrameClock {
+ public:
+  explicit TimerClock(Timer& timer) : timer_(timer) {}
+  float Elapsed() override { return timer_.Elapsed(); }
+
+ private:
+  Timer& timer_;
 };
 
 void BlackFrame() {
@@ -43,82 +51,90 @@ void BlackFrame() {
   CurrentRenderer->Present(0);
 }
 
-void DrawCharacter(Show& show) {
-  CharacterParts& character = show.parts.character;
+void DrawCharacter(CharacterParts& character, CharacterState& state) {
   uint32_t frames = character.FrameCount();
   // An animation without frames leaves the bones in their rest pose.
-  if (frames != 0) character.PoseBones(show.frameCounter % frames);
-  ++show.frameCounter;
+  if (frames != 0) character.PoseBones(state.frameCounter % frames);
+  ++state.frameCounter;
   character.SkinVertices();
-  if (KeyPressed(KeyM)) show.characterVisible = !show.characterVisible;
-  if (show.characterVisible) character.Draw();
+  if (KeyPressed(KeyM)) state.visible = !state.visible;
+  if (state.visible) character.Draw();
 }
 
 void PlayScene(Show& show, int index) {
   const SceneRow& row = kScenes[index];
   ShowParts& parts = show.parts;
-  bool sceneEnded = false;
-  bool characterScene = false;
+  SetUpScene(parts, show.dataDirectory, index);
+  Timer timer("Timer01");
+  TimerClock clock(timer);
+  if (row.musicFile) parts.music.Start();
+
+  for (;;) {
+    show.keyboard.Update();
+    if (KeyPressed(KeyP)) {
+      show.paused = !show.paused;
+      timer.Toggle();
+    }
+    if (show.paused) continue;
+    if (KeyPressed(KeyF12)) timer.Toggle();
+    bool sceneEnded = DrawShowFrame(parts, index, clock, show.character);
+    CurrentRenderer->Present(0);
+    if (KeyHeld(KeyEscape) || sceneEnded) break;
+  }
+
+  TearDownScene(parts);
+  if (row.stopMusicAtEnd) parts.music.Stop();
+}
+
+}  // namespace
+
+void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
+  const SceneRow& row = kScenes[index];
   char path[kDataPathSize];
   char fontPath[kDataPathSize];
-
-  DataPath(path, show.dataDirectory, row.sceneFile);
-  DataPath(fontPath, show.dataDirectory, "police1.bmp");
+  DataPath(path, dataDirectory, row.sceneFile);
+  DataPath(fontPath, dataDirectory, "police1.bmp");
   parts.scene.Build(path, fontPath);
   if (row.musicFile) {
-    DataPath(path, show.dataDirectory, row.musicFile);
+    DataPath(path, dataDirectory, row.musicFile);
     parts.music.Open(path);
   }
   char overlayName[16];
   std::snprintf(overlayName, sizeof overlayName, "over%d.dat", index + 1);
   char animationPath[kDataPathSize];
   char meshPath[kDataPathSize];
-  DataPath(path, show.dataDirectory, overlayName);
-  DataPath(animationPath, show.dataDirectory, "rap.qza");
-  DataPath(meshPath, show.dataDirectory, "rap.qzb");
-  parts.overlays.Load(path, show.dataDirectory);
+  DataPath(path, dataDirectory, overlayName);
+  DataPath(animationPath, dataDirectory, "rap.qza");
+  DataPath(meshPath, dataDirectory, "rap.qzb");
+  parts.overlays.Load(path, dataDirectory);
   parts.character.Load(animationPath, meshPath);
-  if (index == kCharacterScene) {
-    characterScene = true;
-    parts.scene.SetupCharacterMaterial();
-  }
+  if (index == kCharacterScene) parts.scene.SetupCharacterMaterial();
   parts.scene.ShowNewestCamera();
   BlackFrame();
-  Timer clock("Timer01");
-  if (row.musicFile) parts.music.Start();
+}
 
+bool DrawShowFrame(ShowParts& parts, int index, FrameClock& clock, CharacterState& character) {
   View* view = parts.scene.SceneView();
-  for (;;) {
-    show.keyboard.Update();
-    if (KeyPressed(KeyP)) {
-      show.paused = !show.paused;
-      clock.Toggle();
-    }
-    if (show.paused) continue;
-    if (KeyPressed(KeyF12)) clock.Toggle();
+  CurrentRenderer->Clear(ClearColor | ClearDepth, 0, 1.0f);
+  CurrentRenderer->BeginScene();
+  // The rest of the frame is drawn even when the animation has just ended.
+  bool ended = parts.scene.Animate(clock.Elapsed());
+  CurrentRenderer->BeginView(view);
+  if (index == kCharacterScene) DrawCharacter(parts.character, character);
+  CurrentRenderer->EndView();
+  CurrentRenderer->Begin2D(view);
+  parts.overlays.Draw(clock.Elapsed());
+  CurrentRenderer->End2D();
+  CurrentRenderer->EndScene();
+  return ended;
+}
 
-    CurrentRenderer->Clear(ClearColor | ClearDepth, 0, 1.0f);
-    CurrentRenderer->BeginScene();
-    if (parts.scene.Animate(clock.Elapsed())) sceneEnded = true;
-    CurrentRenderer->BeginView(view);
-    if (characterScene) DrawCharacter(show);
-    CurrentRenderer->EndView();
-    CurrentRenderer->Begin2D(view);
-    parts.overlays.Draw(clock.Elapsed());
-    CurrentRenderer->End2D();
-    CurrentRenderer->EndScene();
-    CurrentRenderer->Present(0);
-    if (KeyHeld(KeyEscape) || sceneEnded) break;
-  }
-
+void TearDownScene(ShowParts& parts) {
   parts.character.Release();
   parts.overlays.Release();
   parts.scene.Destroy();
   BlackFrame();
-  if (row.stopMusicAtEnd) parts.music.Stop();
 }
-
-}  // namespace
 
 void DataPath(char* buffer, const char* directory, const char* name) {
   // A path that does not fit must not name another file by its cut-off prefix: it names none.
@@ -127,7 +143,7 @@ void DataPath(char* buffer, const char* directory, const char* name) {
 }
 
 int RunShow(ShowParts parts, int32_t rendererKind, void* instance) {
-  Show show{parts, {}, {}};
+  Show show{parts, {}, {}, false, {}};
   ReadConfig(CreateRenderer(rendererKind), instance);
   bool named = parts.pack.ChooseDataDirectory(show.dataDirectory, sizeof show.dataDirectory);
   if (parts.pack.Unpack(kPackFile, named ? show.dataDirectory : nullptr) == -1) {

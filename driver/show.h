@@ -80,5 +80,29 @@ struct ShowParts {
 // Plays the whole show with the renderer of the given kind and returns the exit code (0).
 int RunShow(ShowParts parts, int32_t rendererKind, void* instance);
 
+// What the keys and the frames leave for the character across scenes.
+struct CharacterState {
+  bool visible = true;
+  uint32_t frameCounter = 0;
+};
+
+// The time source of a frame: the show's clock, or a fixed time for a captured frame.
+class FrameClock {
+ public:
+  virtual float Elapsed() = 0;
+
+ protected:
+  ~FrameClock() = default;
+};
+
+// Scene set-up for index 0 to 8 from the files of the data directory, up to the black frame;
+// the clock and the music start are the caller's.
+void SetUpScene(ShowParts& parts, const char* dataDirectory, int index);
+// One frame of scene index, from the clear to EndScene (the caller presents it); true once the
+// scene's animation is over.
+bool DrawShowFrame(ShowParts& parts, int index, FrameClock& clock, CharacterState& character);
+// Scene tear-down up to the black frame; the music stop is the caller's.
+void TearDownScene(ShowParts& parts);
+
 // "directory" + separator + "name" into a kDataPathSize buffer.
 void DataPath(char* buffer, const char* directory, const char* name);

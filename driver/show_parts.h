@@ -7,6 +7,32 @@ class World;
 class Material;
 class Texture;
 
+// The overlays, the character and the music player join the show in later steps; until they do,
+// the scenes play without them.
+class NoOverlays : public OverlayParts {
+ public:
+  void Load(const char*, const char*) override {}
+  void Draw(float) override {}
+  void Release() override {}
+};
+
+class NoCharacter : public CharacterParts {
+ public:
+  void Load(const char*, const char*) override {}
+  uint32_t FrameCount() override { return 0; }
+  void PoseBones(uint32_t) override {}
+  void SkinVertices() override {}
+  void Draw() override {}
+  void Release() override {}
+};
+
+class NoMusic : public MusicParts {
+ public:
+  void Open(const char*) override {}
+  void Start() override {}
+  void Stop() override {}
+};
+
 // One scene's World "World1" with the driver's own materials, font texture and view.
 class ShowScene : public SceneParts {
  public:

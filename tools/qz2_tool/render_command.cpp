@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/error.h"
+#include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
 #include "render/backends.h"
@@ -47,11 +48,6 @@ bool ParseArgs(int argc, char** argv, RenderArgs& args) {
   return args.scene >= 1 && args.scene <= kSceneCount && args.timed && args.out;
 }
 
-// The scene files as the show names them.
-void SceneFileName(int scene, char* name, size_t size) {
-  std::snprintf(name, size, scene == 1 ? "scene%d.QZ3" : "scene%d.qz3", scene);
-}
-
 bool WritePng(const char* path, const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
   png_image image = {};
   image.version = PNG_IMAGE_VERSION;
@@ -61,19 +57,15 @@ bool WritePng(const char* path, const std::vector<uint8_t>& rgb, int32_t width, 
   return png_image_write_to_file(&image, path, 0, rgb.data(), width * 3, nullptr) != 0;
 }
 
-// One frame as the show's loop draws it; the scene alone until the overlays and the character join.
-bool DrawFrame(ShowScene& scene, float seconds) {
-  CurrentRenderer->Clear(ClearColor | ClearDepth, 0, 1.0f);
-  CurrentRenderer->BeginScene();
-  bool ended = scene.Animate(seconds);
-  View* view = scene.SceneView();
-  CurrentRenderer->BeginView(view);
-  CurrentRenderer->EndView();
-  CurrentRenderer->Begin2D(view);
-  CurrentRenderer->End2D();
-  CurrentRenderer->EndScene();
-  return ended;
-}
+// A captured frame reads one fixed time wherever the show reads its clock.
+class FixedClock : public FrameClock {
+ public:
+  explicit FixedClock(float seconds) : seconds_(seconds) {}
+  float Elapsed() override { return seconds_; }
+
+ private:
+  float seconds_;
+};
 
 int RunRender(int argc, char** argv) {
   RenderArgs args;
@@ -86,31 +78,29 @@ int RunRender(int argc, char** argv) {
   // A window of the picture's own size, so that the picture fills it.
   if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
 
-  char sceneName[16];
-  char scenePath[kDataPathSize];
-  char fontPath[kDataPathSize];
-  SceneFileName(args.scene, sceneName, sizeof sceneName);
-  DataPath(scenePath, args.dataDirectory, sceneName);
-  DataPath(fontPath, args.dataDirectory, "police1.bmp");
   ShowScene scene;
-  scene.Build(scenePath, fontPath);
-  if (args.scene == 4) scene.SetupCharacterMaterial();
-  scene.ShowNewestCamera();
-  CurrentRenderer->Clear(ClearColor | ClearDepth, 0, 1.0f);
-  CurrentRenderer->Present(0);
+  NoOverlays overlays;
+  NoCharacter character;
+  NoMusic music;
+  DataPack pack;
+  ShowParts parts{scene, overlays, character, music, pack};
+  const int index = args.scene - 1;
+  SetUpScene(parts, args.dataDirectory, index);
 
   // Objects are culled where the previous frame left them: a first frame at the same time puts
   // them where a running show would have them.
-  DrawFrame(scene, args.time);
+  FixedClock clock(args.time);
+  CharacterState characterState;
+  DrawShowFrame(parts, index, clock, characterState);
   CurrentRenderer->Present(0);
-  bool ended = DrawFrame(scene, args.time);
+  bool ended = DrawShowFrame(parts, index, clock, characterState);
   PixelRect picture = renderer->Picture();
   std::vector<uint8_t> rgb(static_cast<size_t>(picture.width) * picture.height * 3);
   renderer->ReadPixels(picture, rgb.data());
   CurrentRenderer->Present(0);
   bool written = WritePng(args.out, rgb, picture.width, picture.height);
 
-  scene.Destroy();
+  TearDownScene(parts);
   DestroyRenderer();
   if (!written) ReportErrorDetail("Could not write the picture", args.out, true);
 
