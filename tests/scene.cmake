@@ -1,4 +1,4 @@
-qz2_test_suite(scene qz2_scene qz2_render_recording qz2_content_qz3 qz2_platform_fake)
+qz2_test_suite(scene qz2_scene qz2_render_recording qz2_content qz2_platform_fake)
 # The tool test runs qz2-tool itself.
 if(TARGET qz2-tool)
   add_dependencies(scene_tests qz2-tool)
