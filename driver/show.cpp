@@ -99,7 +99,7 @@ void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
     DataPath(path, dataDirectory, row.musicFile);
     parts.music.Open(path);
   }
-  char overlayName[16];
+  char overlayName[32];
   std::snprintf(overlayName, sizeof overlayName, "over%d.dat", index + 1);
   char animationPath[kDataPathSize];
   char meshPath[kDataPathSize];

@@ -2,12 +2,15 @@
 #include "tools/content/qz3_writer.h"
 
 #include <cstdio>
+#include <cstring>
 
 Qz3Writer::Qz3Writer(uint32_t version, uint32_t magic) { Append(Qz3Header{magic, version}); }
 
 void Qz3Writer::Raw(const void* data, size_t size) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  bytes_.insert(bytes_.end(), p, p + size);
+  if (size == 0) return;
+  size_t at = bytes_.size();
+  bytes_.resize(at + size);
+  std::memcpy(bytes_.data() + at, data, size);
 }
 
 size_t Qz3Writer::BeginChunk(uint32_t id) {
