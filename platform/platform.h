@@ -41,7 +41,7 @@ class KeyDevice {
   virtual void ReleaseInput() = 0;
 };
 
-struct WindowSpec {
+struct WindowRequest {
   const char* className;
   const char* title;
   int32_t width;
@@ -73,7 +73,7 @@ class Platform {
   virtual int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) = 0;
 
   // Creates and shows the main window; null on failure.
-  virtual void* OpenWindow(const WindowSpec& spec) = 0;
+  virtual void* OpenWindow(const WindowRequest& request) = 0;
   virtual void CloseWindow(void* window) = 0;
 
   virtual KeyDevice& Keys() = 0;

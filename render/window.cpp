@@ -5,8 +5,8 @@
 #include "render/renderer.h"
 
 void CreateMainWindow(int32_t width, int32_t height, bool fullscreen) {
-  WindowSpec spec{kWindowClassName, kWindowTitle, width, height, fullscreen, AppInstance, WindowProc};
-  MainWindow = Sys().OpenWindow(spec);
+  WindowRequest request{kWindowClassName, kWindowTitle, width, height, fullscreen, AppInstance, WindowProc};
+  MainWindow = Sys().OpenWindow(request);
 }
 
 intptr_t WindowProc(void* window, uint32_t message, uintptr_t, intptr_t) {

@@ -87,7 +87,7 @@ class FakePlatform : public Platform {
   std::map<std::string, int32_t> iniValues;  // "section/key"
   std::vector<std::string> iniPaths;
 
-  std::vector<WindowSpec> windows;
+  std::vector<WindowRequest> windows;
   std::vector<void*> closedWindows;
   void* windowToReturn = reinterpret_cast<void*>(0x1234);
 
@@ -105,8 +105,8 @@ class FakePlatform : public Platform {
   void TimeEndPeriod(uint32_t) override { --periodDepth; }
   bool CurrentDirectory(char* buffer, uint32_t size) override;
   int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) override;
-  void* OpenWindow(const WindowSpec& spec) override {
-    windows.push_back(spec);
+  void* OpenWindow(const WindowRequest& request) override {
+    windows.push_back(request);
     return windowToReturn;
   }
   void CloseWindow(void* window) override { closedWindows.push_back(window); }

@@ -84,12 +84,12 @@ int32_t SdlPlatform::ReadIniInt(const char* section, const char* key, int32_t fa
   return IniFile_ReadInt(path, section, key, fallback);
 }
 
-void* SdlPlatform::OpenWindow(const WindowSpec& spec) {
+void* SdlPlatform::OpenWindow(const WindowRequest& request) {
   if (!VideoReady()) return nullptr;
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
   int x = 50, y = 50;
-  int width = spec.width, height = spec.height;
-  if (spec.fullscreen) {
+  int width = request.width, height = request.height;
+  if (request.fullscreen) {
     // Full screen is a desktop-sized borderless window: the desktop's video mode is never changed.
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     x = y = 0;
@@ -101,11 +101,11 @@ void* SdlPlatform::OpenWindow(const WindowSpec& spec) {
       height = desktop.h;
     }
   }
-  SDL_Window* window = SDL_CreateWindow(spec.title, x, y, width, height, flags);
+  SDL_Window* window = SDL_CreateWindow(request.title, x, y, width, height, flags);
   if (!window) return nullptr;
   SDL_RaiseWindow(window);
   g_window = window;
-  g_windowProc = spec.windowProc;
+  g_windowProc = request.windowProc;
   return window;
 }
 

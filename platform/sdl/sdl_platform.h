@@ -17,7 +17,7 @@ class SdlPlatform : public Platform {
   void TimeEndPeriod(uint32_t) override {}
   bool CurrentDirectory(char* buffer, uint32_t size) override;
   int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) override;
-  void* OpenWindow(const WindowSpec& spec) override;
+  void* OpenWindow(const WindowRequest& request) override;
   void CloseWindow(void* window) override;
   KeyDevice& Keys() override;
 

@@ -81,9 +81,9 @@ int32_t Win32Platform::ReadIniInt(const char* section, const char* key, int32_t 
   return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path));
 }
 
-void* Win32Platform::OpenWindow(const WindowSpec& spec) {
-  HINSTANCE instance = static_cast<HINSTANCE>(spec.instance);
-  g_windowProc = spec.windowProc;
+void* Win32Platform::OpenWindow(const WindowRequest& request) {
+  HINSTANCE instance = static_cast<HINSTANCE>(request.instance);
+  g_windowProc = request.windowProc;
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
@@ -93,17 +93,17 @@ void* Win32Platform::OpenWindow(const WindowSpec& spec) {
   wc.hIconSm = wc.hIcon;
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  wc.lpszMenuName = spec.className;
-  wc.lpszClassName = spec.className;
+  wc.lpszMenuName = request.className;
+  wc.lpszClassName = request.className;
   RegisterClassExA(&wc);
   HWND window;
-  if (spec.fullscreen) {
-    window = CreateWindowExA(WS_EX_TOPMOST, spec.className, spec.title, WS_POPUP | WS_VISIBLE, 0, 0, spec.width,
-                             spec.height, nullptr, nullptr, instance, nullptr);
+  if (request.fullscreen) {
+    window = CreateWindowExA(WS_EX_TOPMOST, request.className, request.title, WS_POPUP | WS_VISIBLE, 0, 0, request.width,
+                             request.height, nullptr, nullptr, instance, nullptr);
   } else {
-    RECT r = {0, 0, spec.width, spec.height};
+    RECT r = {0, 0, request.width, request.height};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
-    window = CreateWindowExA(WS_EX_APPWINDOW, spec.className, spec.title, WS_OVERLAPPEDWINDOW, 50, 50,
+    window = CreateWindowExA(WS_EX_APPWINDOW, request.className, request.title, WS_OVERLAPPEDWINDOW, 50, 50,
                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
   }
   if (!window) return nullptr;
