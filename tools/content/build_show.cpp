@@ -36,7 +36,7 @@ bool EncodeTrack(const std::string& work, int track, float seconds, std::vector<
   std::string out = work + "/track" + std::to_string(track) + ".mp3";
   if (!WriteFile(raw, pcm.data(), pcm.size() * sizeof(int16_t))) return false;
   std::string command = "lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -m j -b 160 -t '" + raw +
-                        "' '" + out + "'";
+                        "' '" + out + "' 2>/dev/null";
   bool ok = std::system(command.c_str()) == 0 && ReadFile(out, mp3);
   std::remove(raw.c_str());
   std::remove(out.c_str());
