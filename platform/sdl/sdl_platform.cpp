@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/ini_file.h"
 #include "platform/sdl/sdl_keys.h"
@@ -41,6 +42,14 @@ bool SdlPlatform::VideoReady() {
   if (!videoTried_) {
     videoTried_ = true;
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    // With no display SDL falls back to drawing nowhere; a show nobody can see is no display at
+    // all, unless the user asked for such a driver by name.
+    const char* driver = videoReady_ ? SDL_GetCurrentVideoDriver() : nullptr;
+    bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !std::getenv("SDL_VIDEODRIVER")) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      videoReady_ = false;
+    }
   }
   return videoReady_;
 }
