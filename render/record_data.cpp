@@ -10,13 +10,21 @@ namespace {
 
 constexpr float kByteToFloat = 1.0f / 255.0f;
 
+// Truncated toward zero; an edge no unsigned pixel count can hold (negative, huge, not a number)
+// is clamped rather than converted, which would be undefined.
+uint32_t PixelCount(float v) {
+  if (!(v > 0.0f)) return 0;
+  if (v >= 4294967040.0f) return 0xFFFFFF00u;
+  return static_cast<uint32_t>(v);
+}
+
 }  // namespace
 
 void FillViewportData(const View& view, ViewportData& data) {
-  data.x = static_cast<uint32_t>(view.left);
-  data.y = static_cast<uint32_t>(view.top);
-  data.width = static_cast<uint32_t>(view.right - view.left);
-  data.height = static_cast<uint32_t>(view.bottom - view.top);
+  data.x = PixelCount(view.left);
+  data.y = PixelCount(view.top);
+  data.width = PixelCount(view.right - view.left);
+  data.height = PixelCount(view.bottom - view.top);
   data.minZ = 0.0f;
   data.maxZ = 1.0f;
 }

@@ -335,6 +335,20 @@ TEST_F(RecordData, LightsTakeTheLowestFreeSlotAndAmbientTakesNone) {
   EXPECT_EQ(slot(again), 2);
 }
 
+TEST_F(RecordData, ViewportEdgesAreTruncatedAndImpossibleOnesClamped) {
+  View view("V", 10.9f, -5.0f, 1.0f, 810.5f, std::nanf(""), 100.0f, 1, &world);
+  ViewportData data;
+  FillViewportData(view, data);
+  EXPECT_EQ(data.x, 10u);
+  EXPECT_EQ(data.y, 0u) << "negative";
+  EXPECT_EQ(data.width, 799u);
+  EXPECT_EQ(data.height, 0u) << "not a number";
+  view.right = 1e30f;
+  FillViewportData(view, data);
+  EXPECT_EQ(data.width, 0xFFFFFF00u);
+  view.Destroy();
+}
+
 TEST_F(RecordData, MaterialDataScalesTheSpecularColourOnly) {
   Material material("Mat", &world);
   material.SetSpecular(255, 51, 0, 255);
