@@ -19,7 +19,7 @@ int ProgramMain(void* instance) {
   ShowScene scene;
   NoOverlays overlays;
   NoCharacter character;
-  NoMusic music;
+  ShowMusic music;
   DataPack pack;
   return RunShow({scene, overlays, character, music, pack}, kind, instance);
 }

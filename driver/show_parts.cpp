@@ -1,9 +1,10 @@
-// The real parts of the show as the driver reaches them: the scene model of each scene and the data pack.
+// The real parts of the show as the driver reaches them: the scene model of each scene and the music.
 #include "driver/show_parts.h"
 
 #include <initializer_list>
 
 #include "driver/config.h"
+#include "music/player.h"
 #include "scene/camera.h"
 #include "scene/material.h"
 #include "scene/scene_file.h"
@@ -55,3 +56,9 @@ void ShowScene::Destroy() {
   font_ = nullptr;
   mat1_ = mat2_ = matMotion_ = nullptr;
 }
+
+void ShowMusic::Open(const char* path) { MusicOpen(path); }
+
+void ShowMusic::Start() { MusicStart(); }
+
+void ShowMusic::Stop() { MusicStop(); }

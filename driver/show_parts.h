@@ -1,4 +1,4 @@
-// The real parts of the show as the driver reaches them: the scene model of each scene and the data pack.
+// The real parts of the show as the driver reaches them: the scene model of each scene and the music.
 #pragma once
 
 #include "driver/show.h"
@@ -7,8 +7,7 @@ class World;
 class Material;
 class Texture;
 
-// The overlays, the character and the music player join the show in later steps; until they do,
-// the scenes play without them.
+// The overlays and the character join the show in later steps; until they do, the scenes play without them.
 class NoOverlays : public OverlayParts {
  public:
   void Load(const char*, const char*) override {}
@@ -26,11 +25,12 @@ class NoCharacter : public CharacterParts {
   void Release() override {}
 };
 
-class NoMusic : public MusicParts {
+// The music player.
+class ShowMusic : public MusicParts {
  public:
-  void Open(const char*) override {}
-  void Start() override {}
-  void Stop() override {}
+  void Open(const char* path) override;
+  void Start() override;
+  void Stop() override;
 };
 
 // One scene's World "World1" with the driver's own materials, font texture and view.

@@ -1,9 +1,14 @@
 // The Linux entry point: no arguments are read.
 #include "platform/entry.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/sdl_sound_device.h"
+#include "platform/sound_device.h"
 
 int main() {
   static SdlPlatform platform;
   SetPlatform(&platform);
+  // Made after the platform so that it closes its device first at exit.
+  static SdlSoundDevice sound;
+  SetSoundDevice(&sound);
   return ProgramMain(nullptr);
 }

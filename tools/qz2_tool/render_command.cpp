@@ -67,6 +67,14 @@ class FixedClock : public FrameClock {
   float seconds_;
 };
 
+// A captured frame plays no music.
+class NoMusic : public MusicParts {
+ public:
+  void Open(const char*) override {}
+  void Start() override {}
+  void Stop() override {}
+};
+
 int RunRender(int argc, char** argv) {
   RenderArgs args;
   if (!ParseArgs(argc, argv, args)) {

@@ -1,0 +1,96 @@
+// The music player's state and its playback thread over the track decode path and the wave output.
+#include "music/player.h"
+
+#include <atomic>
+#include <thread>
+
+#include "music/track.h"
+#include "music/wave_output.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct MusicState {
+  bool opened = false;
+  std::atomic<bool> running{false};
+  std::thread* thread = nullptr;
+  bool outputReady = false;
+  OutputFormat output = kUnsetOutput;
+};
+
+MusicState g_music;
+// Checked before each frame; the output checks its own flag while it waits for a free block.
+std::atomic<bool> g_stopRequested{false};
+
+// The device side of the decode path: the first frame fixes the format and opens the device.
+class DeviceSink : public OutputSink {
+ public:
+  void Begin(int32_t rate) override {
+    const OutputFormat before = g_music.output;
+    FitOutputFormat(g_music.output, rate);
+    if (!g_music.outputReady) {
+      WaveOpen(g_music.output);
+      g_music.outputReady = true;
+    }
+    const OutputFormat& now = g_music.output;
+    if (now.rate != before.rate || now.channels != before.channels || now.format != before.format) {
+      WaveClose(g_music.output);
+      WaveOpen(g_music.output);
+    }
+  }
+  bool Write(const int16_t* samples, uint32_t bytes) override { return WaveWrite(samples, bytes) >= 0; }
+  void End() override { WaveClose(g_music.output); }
+};
+
+DeviceSink g_sink;
+
+bool PlayFrame() {
+  const TrackStatus status = TrackPlayFrame(g_sink);
+  if (status == TrackStatus::Unplayable) Sys().ExitProcess(1);
+  return status == TrackStatus::Playing;
+}
+
+void PlaybackThread() {
+  while (!g_stopRequested && PlayFrame()) {
+  }
+  // A stopped track leaves its queued blocks to play out; the next MusicOpen closes the device.
+  if (g_stopRequested) return;
+  TrackClose(g_sink);
+  g_music.running = false;
+}
+
+// Stops the thread if it still runs and releases its handle.
+void EndThread() {
+  if (!g_music.thread) return;
+  g_stopRequested = true;
+  CancelWaveWrites(true);
+  g_music.thread->join();
+  delete g_music.thread;
+  g_music.thread = nullptr;
+  g_music.running = false;
+}
+
+}  // namespace
+
+void MusicOpen(const char* path) {
+  EndThread();
+  g_music.running = false;
+  g_music.outputReady = false;
+  g_music.output = kUnsetOutput;
+  ProbeOutputCapabilities(g_music.output);
+  g_music.opened = TrackOpen(path);
+}
+
+void MusicStart() {
+  if (!g_music.opened || g_music.thread) return;
+  g_stopRequested = false;
+  CancelWaveWrites(false);
+  // Set first: a short track may end before the thread's creation returns.
+  g_music.running = true;
+  // Held through a pointer: a process ended from the thread must not run a joinable thread's destructor.
+  g_music.thread = new std::thread(PlaybackThread);
+}
+
+void MusicStop() { EndThread(); }
+
+bool MusicRunning() { return g_music.running; }

@@ -1,0 +1,150 @@
+// The throttled block writer over the sound device, with the completion report that frees finished blocks.
+#include "music/wave_output.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "music/pcm_output.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int32_t kChannelCounts[2] = {1, 2};
+constexpr int kRateCount = 10;
+constexpr int32_t kRates[kRateCount] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 8000};
+constexpr int kFormatCount = 6;
+constexpr int32_t kFormats[kFormatCount] = {272, 288, 1, 2, 4, 8};
+// The format query answers 16-bit signed whatever the device: that is what the synthesis produces.
+constexpr int32_t kFormatMask = 272;
+
+// The most blocks in flight: the writer queues one more once the count is down to kMaxQueuedBlocks.
+constexpr int kBlockSlots = kMaxQueuedBlocks + 1;
+
+// A block's copy of the samples lives in a fixed slot until its completion report, so no block is
+// allocated while a track plays.
+struct OutputBlock : SoundBlock {
+  bool busy;
+  int16_t samples[kPcmBlockBytes / 2];
+};
+
+uint8_t g_capabilities[2][kFormatCount][kRateCount];
+bool g_deviceOpen = false;
+std::mutex g_lock;
+bool g_lockReady = false;
+std::atomic<int32_t> g_queued{0};
+std::atomic<bool> g_cancelled{false};
+OutputBlock g_blocks[kBlockSlots];
+
+void SleepPoll() { std::this_thread::sleep_for(std::chrono::milliseconds(kWavePollMs)); }
+
+int RateIndex(int32_t rate) {
+  for (int i = 0; i < kRateCount; ++i) {
+    if (kRates[i] == rate) return i;
+  }
+  return -1;
+}
+
+OutputBlock* FreeBlock() {
+  for (OutputBlock& block : g_blocks) {
+    if (!block.busy) return &block;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void ProbeOutputCapabilities(const OutputFormat& output) {
+  OutputFormat probe = output;
+  std::memset(g_capabilities, 0, sizeof g_capabilities);
+  WaveOpen(probe);
+  for (int c = 0; c < 2; ++c) {
+    for (int r = 0; r < kRateCount; ++r) {
+      for (int f = 0; f < kFormatCount; ++f) {
+        if ((kFormats[f] & kFormatMask) == kFormats[f]) g_capabilities[c][f][r] = 1;
+      }
+    }
+  }
+  WaveClose(probe);
+}
+
+void FitOutputFormat(OutputFormat& output, int32_t streamRate) {
+  const int32_t rates[3] = {streamRate, streamRate / 2, streamRate / 4};
+  const int formatRanges[2][2] = {{0, 2}, {2, kFormatCount}};
+  for (const auto& range : formatRanges) {
+    for (int32_t rate : rates) {
+      const int r = RateIndex(rate);
+      if (r < 0) continue;
+      for (int f = range[0]; f < range[1]; ++f) {
+        if (!g_capabilities[1][f][r]) continue;
+        output.rate = kRates[r];
+        output.format = kFormats[f];
+        output.channels = kChannelCounts[1];
+        return;
+      }
+    }
+  }
+  Sys().ExitProcess(1);
+}
+
+int WaveOpen(const OutputFormat& output) {
+  if (output.rate == -1) return 0;
+  SoundDevice& device = Sound();
+  if (device.DeviceCount() == 0) return -1;
+  // Always 16-bit stereo, whatever the fit chose: that is what the PCM buffer holds.
+  const SoundFormat format{1, 2, uint32_t(output.rate), 4 * uint32_t(output.rate), 4, 16};
+  if (!device.Open(uint32_t(output.device), format, WaveDone)) return -1;
+  g_deviceOpen = true;
+  device.Reset();
+  g_lockReady = true;
+  return 0;
+}
+
+int32_t WaveWrite(const int16_t* samples, uint32_t bytes) {
+  while (g_queued > kMaxQueuedBlocks) {
+    if (g_cancelled) return -1;
+    SleepPoll();
+  }
+  if (!g_deviceOpen || !g_lockReady || bytes > kPcmBlockBytes) return -1;
+  std::lock_guard<std::mutex> hold(g_lock);
+  OutputBlock* block = FreeBlock();
+  if (!block) return -1;
+  std::memcpy(block->samples, samples, bytes);
+  block->data = block->samples;
+  block->bytes = bytes;
+  block->system = nullptr;
+  SoundDevice& device = Sound();
+  if (!device.Prepare(*block)) return -1;
+  if (!device.Write(*block)) {
+    device.Unprepare(*block);
+    return -1;
+  }
+  block->busy = true;
+  ++g_queued;
+  return int32_t(bytes);
+}
+
+void WaveDone(SoundBlock* finished) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  Sound().Unprepare(*finished);
+  static_cast<OutputBlock*>(finished)->busy = false;
+  --g_queued;
+}
+
+int WaveClose(const OutputFormat&) {
+  if (g_deviceOpen) {
+    while (g_queued != 0) SleepPoll();
+    Sound().Reset();
+    Sound().Close();
+    g_deviceOpen = false;
+  }
+  g_lockReady = false;
+  g_queued = 0;
+  return 0;
+}
+
+void CancelWaveWrites(bool cancel) { g_cancelled = cancel; }
+
+int32_t WaveQueued() { return g_queued; }
