@@ -65,6 +65,8 @@ void EndThread() {
   g_stopRequested = true;
   CancelWaveWrites(true);
   g_music.thread->join();
+  g_stopRequested = false;
+  CancelWaveWrites(false);
   delete g_music.thread;
   g_music.thread = nullptr;
   g_music.running = false;
@@ -83,8 +85,6 @@ void MusicOpen(const char* path) {
 
 void MusicStart() {
   if (!g_music.opened || g_music.thread) return;
-  g_stopRequested = false;
-  CancelWaveWrites(false);
   // Set first: a short track may end before the thread's creation returns.
   g_music.running = true;
   // Held through a pointer: a process ended from the thread must not run a joinable thread's destructor.
