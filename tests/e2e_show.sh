@@ -10,6 +10,10 @@ mode=$2
 work=$(mktemp -d)
 trap 'xdotool keyup Escape 2>/dev/null; rm -rf "$work"' EXIT
 mkdir "$work/tmp"
+# A session's runtime directory, as a desktop has: without one the sound system's client keeps its own
+# files under TMP, beside the data directory.
+mkdir -m 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run"
 cp "$(dirname "$program")/PACK.ZUL" "$work/"
 cd "$work"
 
