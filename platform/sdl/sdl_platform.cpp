@@ -80,7 +80,12 @@ void SdlPlatform::ShowCursor(bool show) {
   if (VideoReady()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
-void SdlPlatform::ExitProcess(int code) { std::exit(code); }
+// Ends the process at once from any thread: running static destructors while the other thread
+// still plays music could crash on the way out.
+void SdlPlatform::ExitProcess(int code) {
+  std::fflush(nullptr);
+  std::_Exit(code);
+}
 
 uint32_t SdlPlatform::TimeGetTime() {
   auto since = std::chrono::steady_clock::now().time_since_epoch();

@@ -6,7 +6,7 @@
 #include <dinput.h>
 #include <mmsystem.h>
 
-#include <cstdlib>
+#include <cstdio>
 
 namespace {
 
@@ -64,7 +64,10 @@ BoxAnswer Win32Platform::ShowMessageBox(void* owner, const char* text, const cha
 
 void Win32Platform::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
 
-void Win32Platform::ExitProcess(int code) { std::exit(code); }
+void Win32Platform::ExitProcess(int code) {
+  std::fflush(nullptr);
+  ::ExitProcess(static_cast<UINT>(code));
+}
 
 uint32_t Win32Platform::TimeGetTime() { return timeGetTime(); }
 
