@@ -55,38 +55,23 @@ void Qz3Writer::MeshObject(const Qz3MeshObject& mesh, const std::vector<Qz3Patch
 }
 
 void Qz3Writer::ObjectTrack(const Qz3ObjectTrack& track, const std::vector<ObjKey>& keys) {
-  size_t header = BeginChunk(ChunkObjectTrack);
-  Append(track);
-  AppendAll(keys);
-  EndChunk(header);
+  TrackChunk(ChunkObjectTrack, track, keys);
 }
 
 void Qz3Writer::CameraTrack(const Qz3CameraTrack& track, const std::vector<TargCamKey>& keys) {
-  size_t header = BeginChunk(ChunkCameraTrack);
-  Append(track);
-  AppendAll(keys);
-  EndChunk(header);
+  TrackChunk(ChunkCameraTrack, track, keys);
 }
 
 void Qz3Writer::CameraTrack(const Qz3CameraTrack& track, const std::vector<FreeCamKey>& keys) {
-  size_t header = BeginChunk(ChunkCameraTrack);
-  Append(track);
-  AppendAll(keys);
-  EndChunk(header);
+  TrackChunk(ChunkCameraTrack, track, keys);
 }
 
 void Qz3Writer::LightTrack(const Qz3LightTrack& track, const std::vector<OmniLightKey>& keys) {
-  size_t header = BeginChunk(ChunkLightTrack);
-  Append(track);
-  AppendAll(keys);
-  EndChunk(header);
+  TrackChunk(ChunkLightTrack, track, keys);
 }
 
 void Qz3Writer::LightTrack(const Qz3LightTrack& track, const std::vector<SpotLightKey>& keys) {
-  size_t header = BeginChunk(ChunkLightTrack);
-  Append(track);
-  AppendAll(keys);
-  EndChunk(header);
+  TrackChunk(ChunkLightTrack, track, keys);
 }
 
 void Qz3Writer::LightTrack(const Qz3LightTrack& track) { Chunk(ChunkLightTrack, &track, sizeof track); }

@@ -56,6 +56,14 @@ class Qz3Writer {
   // Writes a chunk header whose size is filled in by EndChunk.
   size_t BeginChunk(uint32_t id);
   void EndChunk(size_t header);
+  // A track chunk of any form: its header, then its keys.
+  template <class Header, class Key>
+  void TrackChunk(uint32_t id, const Header& track, const std::vector<Key>& keys) {
+    size_t header = BeginChunk(id);
+    Append(track);
+    AppendAll(keys);
+    EndChunk(header);
+  }
 
   std::vector<uint8_t> bytes_;
 };
