@@ -1,0 +1,32 @@
+// Fuzz target: a .qz3 scene read into a World and played a few frames as the driver plays it.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/fake/fake_platform.h"
+#include "render/recording_renderer.h"
+#include "scene/scene_file.h"
+#include "scene/view.h"
+#include "scene/world.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ScopedFakePlatform sys;
+  RecordingRenderer renderer;
+  CurrentRenderer = &renderer;
+  World world("World1");
+  View* view = new View("View1", 0.0f, 0.0f, 1.0f, 640.0f, 480.0f, 500.0f, 1, &world);
+  try {
+    LoadScene("fuzz.qz3", data, size, &world);
+    view->SetCamera(world.cameras);
+    world.SetView(view);
+    // Times before, inside and far past any track, the last one past every key.
+    for (float t : {-1.0f, 0.0f, 0.37f, 2.5f, 1e6f}) world.AnimateWorld(t);
+  } catch (const FakeExit&) {
+    // A fatal report: the program would end here, the World is torn down as for any scene.
+  }
+  view->Destroy();
+  delete view;
+  world.Destroy();
+  CurrentRenderer = nullptr;
+  CurrentView = nullptr;
+  return 0;
+}
