@@ -91,7 +91,7 @@ bool SceneSeeds(const fs::path& folder) {
          WriteSeed(folder, "free_spot.qz3", FullScene(true, LightSpot));
 }
 
-// Short lame streams of every kind the decoder meets: the stereo modes, check words, the lower rates.
+// Short lame streams of every kind the decoder meets: the stereo modes, check words, the lower rates, a tag.
 bool Mp3Seeds(const fs::path& folder) {
   std::vector<int16_t> pcm = SynthesiseShowTrack(3, 0.3f);
   fs::path raw = folder / "music.raw";
@@ -103,6 +103,7 @@ bool Mp3Seeds(const fs::path& folder) {
       {"joint.mp3", "-m j -b 64"},         {"mono.mp3", "-m m -b 32"},
       {"stereo_crc.mp3", "-m s -b 96 -p"}, {"midside.mp3", "-m f -b 64"},
       {"lsf.mp3", "--resample 22.05 -b 32"}, {"mpeg25.mp3", "--resample 8 -b 16"},
+      {"id3v2.mp3", "-m m -b 32 --add-id3v2 --tt Seed"},
   };
   bool ok = true;
   for (const auto& kind : kinds) {
