@@ -1,4 +1,4 @@
-// Fuzz support: each input written to a file of this process's own, for the readers that take a path.
+// Fuzz support: a file or folder of this process's own, removed at exit, for the readers that take a path.
 #pragma once
 
 #include <cstdint>
