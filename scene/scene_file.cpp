@@ -335,7 +335,11 @@ void SceneReader::Track(uint32_t chunkId) {
 void LoadScene(const char* path, World* world) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes)) return ReportErrorDetail("Can't open file", path, true);
-  ByteReader in(bytes.data(), bytes.size());
+  LoadScene(path, bytes.data(), bytes.size(), world);
+}
+
+void LoadScene(const char* path, const uint8_t* bytes, size_t size, World* world) {
+  ByteReader in(bytes, size);
   uint32_t magic, version;
   if (!ReadRecord(in, magic) || magic != kQz3Magic) return ReportErrorDetail("Wrong file format", path, true);
   if (!ReadRecord(in, version) || version < kQz3Version) return ReportErrorDetail("Wrong version", path, true);

@@ -1,0 +1,178 @@
+// qz2-fuzz-seeds: writes the fuzz targets' seed corpora, one folder per target, with the content writers and lame.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "scene/light.h"
+#include "scene/move.h"
+#include "scene/texture.h"
+#include "tools/content/bmp_writer.h"
+#include "tools/content/qz3_writer.h"
+#include "tools/content/rar_writer.h"
+#include "tools/content/show_music.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool WriteFile(const fs::path& path, const void* data, size_t size) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(data, 1, size, f) == size;
+  return std::fclose(f) == 0 && ok;
+}
+
+bool WriteSeed(const fs::path& folder, const char* name, const std::vector<uint8_t>& bytes) {
+  return WriteFile(folder / name, bytes.data(), bytes.size());
+}
+
+std::vector<uint8_t> ReadFile(const fs::path& path) {
+  std::vector<uint8_t> bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  uint8_t buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  std::fclose(f);
+  return bytes;
+}
+
+Qz3PatchData Square(uint32_t materialIndex) {
+  return LitPatch(materialIndex,
+                  {{{-1, -1, 0}, {0, 0, 1}, 0, 0}, {{1, -1, 0}, {0, 0, 1}, 1, 0}, {{1, 1, 0}, {0, 0, 1}, 1, 1},
+                   {{-1, 1, 0}, {0, 0, 1}, 0, 1}},
+                  {0, 1, 2, 0, 2, 3});
+}
+
+Qz3PatchData ColouredTriangle(uint32_t materialIndex) {
+  return ColouredPatch(materialIndex,
+                       {{{0, 0, 0}, {}, 0xFFFF0000, 0, 0, 0}, {{1, 0, 0}, {}, 0xFF00FF00, 0, 1, 0},
+                        {{0, 1, 0}, {}, 0xFF0000FF, 0, 0, 1}},
+                       {0, 1, 2});
+}
+
+// A scene with every chunk kind: tracks first, so that the elements read after them find theirs.
+std::vector<uint8_t> FullScene(bool freeCamera, uint32_t lightType) {
+  Qz3Writer w;
+  const uint32_t frames = 20, step = 10;
+  const size_t keys = frames / step + 1;
+  w.ObjectTrack(ObjectTrackRecord("Box", frames, step, 30), std::vector<ObjKey>(keys, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
+  if (freeCamera) {
+    w.CameraTrack(CameraTrackRecord("Cam", CameraTrackFree, frames, step, 30),
+                  std::vector<FreeCamKey>(keys, FreeCamKey{{0, -10, 0}, {}, {1, 0, 0, 0}, 0.8f}));
+  } else {
+    w.CameraTrack(CameraTrackRecord("Cam", 0, frames, step, 30),
+                  std::vector<TargCamKey>(keys, TargCamKey{{0, -10, 0}, 0, {0, 0, 0}, 0, 0.8f, 0}));
+  }
+  if (lightType == LightSpot) {
+    w.LightTrack(LightTrackRecord("Lamp", LightSpot, frames, step, 30),
+                 std::vector<SpotLightKey>(keys, SpotLightKey{255, 200, 100, 0, 0, 0.3f, 0.6f, {0, 0, 5}, 0, {0, 0, -1}, 0}));
+  } else {
+    w.LightTrack(LightTrackRecord("Lamp", LightOmni, frames, step, 30),
+                 std::vector<OmniLightKey>(keys, OmniLightKey{255, 255, 255, 0, {0, 0, 5}, 0}));
+  }
+  Qz3Texture texture = TextureRecord("Checker", 0, 2, 2);
+  w.Texture(texture, std::vector<uint8_t>(texture.pixelBytes, 0x80));
+  w.Material(MaterialRecord("Plain", 0));
+  w.Material(MaterialRecord("Textured", 1, 0));
+  w.Camera(CameraRecord("Cam", 0, 0.8f, {0, -10, 0}, {0, 0, 0}));
+  w.Light(LightRecord("Lamp", 0, lightType));
+  w.MeshObject(MeshRecord("Box", 2), {Square(1), ColouredTriangle(0)});
+  w.End();
+  return w.Bytes();
+}
+
+bool SceneSeeds(const fs::path& folder) {
+  Qz3Writer empty;
+  empty.End();
+  return WriteSeed(folder, "empty.qz3", empty.Bytes()) && WriteSeed(folder, "target_omni.qz3", FullScene(false, LightOmni)) &&
+         WriteSeed(folder, "free_spot.qz3", FullScene(true, LightSpot));
+}
+
+// Short lame streams of every kind the decoder meets: the stereo modes, check words, the lower rates, a tag.
+bool Mp3Seeds(const fs::path& folder) {
+  std::vector<int16_t> pcm = SynthesiseShowTrack(3, 0.3f);
+  fs::path raw = folder / "music.raw";
+  if (!WriteFile(raw, pcm.data(), pcm.size() * sizeof(int16_t))) return false;
+  const struct {
+    const char* name;
+    const char* options;
+  } kinds[] = {
+      {"joint.mp3", "-m j -b 64"},         {"mono.mp3", "-m m -b 32"},
+      {"stereo_crc.mp3", "-m s -b 96 -p"}, {"midside.mp3", "-m f -b 64"},
+      {"lsf.mp3", "--resample 22.05 -b 32"}, {"mpeg25.mp3", "--resample 8 -b 16"},
+      {"id3v2.mp3", "-m m -b 32 --add-id3v2 --tt Seed"},
+  };
+  bool ok = true;
+  for (const auto& kind : kinds) {
+    fs::path out = folder / kind.name;
+    std::string command = std::string("lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -t ") +
+                          kind.options + " '" + raw.string() + "' '" + out.string() + "' 2>/dev/null";
+    ok = ok && std::system(command.c_str()) == 0 && !ReadFile(out).empty();
+  }
+  fs::remove(raw);
+  return ok;
+}
+
+bool RarSeeds(const fs::path& folder, const std::vector<uint8_t>& scene) {
+  std::vector<uint8_t> one, many;
+  return WriteRar4({{"scene1.QZ3", scene}}, one) && WriteSeed(folder, "one.rar", one) &&
+         WriteRar4({{"data", {}, true},
+                    {"data/sub/notes.txt", {'h', 'i', '\n'}},
+                    {"data\\empty.bin", {}},
+                    {"police1.bmp", EncodeBmp24(1, 1, std::vector<uint8_t>{1, 2, 3}.data())}},
+                   many) &&
+         WriteSeed(folder, "many.rar", many);
+}
+
+bool BmpSeeds(const fs::path& folder) {
+  std::vector<uint8_t> rgb(3 * 2 * 3);
+  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 17);
+  std::vector<uint8_t> indices = {0, 1, 2, 3, 3, 2, 1, 0, 1, 3, 0, 2, 2, 0, 3};
+  std::vector<BmpColour> four = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+  std::vector<BmpColour> full(256);
+  for (size_t i = 0; i < full.size(); ++i) full[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7};
+  return WriteSeed(folder, "rgb_3x2.bmp", EncodeBmp24(3, 2, rgb.data())) &&
+         WriteSeed(folder, "palette4_5x3.bmp", EncodeBmp8(5, 3, indices.data(), four)) &&
+         WriteSeed(folder, "palette256_2x2.bmp", EncodeBmp8(2, 2, indices.data(), full));
+}
+
+bool IniSeeds(const fs::path& folder) {
+  const std::string texts[] = {
+      "[CONFIG]\nColor=1\nFiltering=0\n",
+      "; the viewer's choice\r\n [ config ] \r\n  color =  16bits \r\nFILTERING=-3\r\nx=\r\n",
+      "[OTHER]\nColor=+4294967295\n[CONFIG\nFiltering\n[CONFIG]\nColor=2147483648",
+  };
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    std::string name = "config" + std::to_string(i) + ".ini";
+    if (!WriteFile(folder / name, texts[i].data(), texts[i].size())) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: qz2-fuzz-seeds OUTPUT_DIRECTORY\n", stderr);
+    return 2;
+  }
+  const fs::path out = argv[1];
+  const char* targets[] = {"scene_file", "mp3_track", "rar4_archive", "bmp_file", "ini_file"};
+  std::error_code error;
+  for (const char* target : targets) fs::create_directories(out / target, error);
+  if (error) {
+    std::fprintf(stderr, "qz2-fuzz-seeds: cannot make the folders in %s\n", out.c_str());
+    return 1;
+  }
+  bool ok = SceneSeeds(out / "scene_file") && Mp3Seeds(out / "mp3_track") &&
+            RarSeeds(out / "rar4_archive", FullScene(false, LightOmni)) && BmpSeeds(out / "bmp_file") &&
+            IniSeeds(out / "ini_file");
+  if (!ok) {
+    std::fprintf(stderr, "qz2-fuzz-seeds: could not write every seed into %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
