@@ -135,6 +135,9 @@ class GlPixels : public ::testing::Test {
     renderer_->Draw2D(PrimitiveTriangleFan, v, 4, material);
   }
 
+  // One unlit triangle of 0xE01020 in the listed order, drawn and read back.
+  void DrawColouredTriangle(std::initializer_list<Vec3> corners);
+
   GLRenderer* renderer_ = nullptr;
   World* world_ = nullptr;
   View* view_ = nullptr;
@@ -162,6 +165,18 @@ void MakePatch(TestPatch& t, uint32_t kind, void* vertices, uint32_t vertexCount
   CurrentRenderer->CreatePatch(&t.patch);
 }
 
+void GlPixels::DrawColouredTriangle(std::initializer_list<Vec3> corners) {
+  std::vector<PatchVertexColoured> v = ColouredVertices(corners, 0xFFE01020);
+  std::vector<uint16_t> indices = {0, 1, 2};
+  TestPatch triangle;
+  MakePatch(triangle, PatchColoured, v.data(), 3, indices);
+  BeginFrame();
+  Begin3D();
+  renderer_->DrawPatch(&triangle.patch);
+  renderer_->EndView();
+  Read();
+}
+
 // How far the point lies inside the triangle's edges, in pixels; negative outside.
 double InsideBy(ScreenPoint p, const ScreenPoint (&t)[3]) {
   double least = 1e9;
@@ -176,15 +191,7 @@ double InsideBy(ScreenPoint p, const ScreenPoint (&t)[3]) {
 
 TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
   // Listed clockwise as seen from the camera: the picture's mirrored x makes it anticlockwise on screen.
-  std::vector<PatchVertexColoured> v = ColouredVertices({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}}, 0xFFE01020);
-  std::vector<uint16_t> indices = {0, 1, 2};
-  TestPatch triangle;
-  MakePatch(triangle, PatchColoured, v.data(), 3, indices);
-  BeginFrame();
-  Begin3D();
-  renderer_->DrawPatch(&triangle.patch);
-  renderer_->EndView();
-  Read();
+  DrawColouredTriangle({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}});
 
   // Screen winding is the other way round, so the inside is on the right of each edge.
   const ScreenPoint t[3] = {OnScreen(-2, -2), OnScreen(2, -2), OnScreen(0, 2)};
@@ -204,15 +211,7 @@ TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
 }
 
 TEST_F(GlPixels, TriangleClockwiseOnScreenIsCulled) {
-  std::vector<PatchVertexColoured> v = ColouredVertices({{-2, -2, kDepth}, {2, -2, kDepth}, {0, 2, kDepth}}, 0xFFE01020);
-  std::vector<uint16_t> indices = {0, 1, 2};
-  TestPatch triangle;
-  MakePatch(triangle, PatchColoured, v.data(), 3, indices);
-  BeginFrame();
-  Begin3D();
-  renderer_->DrawPatch(&triangle.patch);
-  renderer_->EndView();
-  Read();
+  DrawColouredTriangle({{-2, -2, kDepth}, {2, -2, kDepth}, {0, 2, kDepth}});
   for (int y = 0; y < 600; y += 3) {
     for (int x = 0; x < 800; x += 3) ASSERT_EQ(At(x, y), kBackgroundRgb) << x << ", " << y;
   }

@@ -132,8 +132,10 @@ Qz3MeshObject MeshRecord(const char* name, uint32_t patchCount) {
   return m;
 }
 
-Qz3ObjectTrack ObjectTrackRecord(const char* name, uint32_t frames, uint32_t step, float fps) {
-  Qz3ObjectTrack t = {};
+// The three track forms share these fields, each at its own offset.
+template <class Track>
+static Track TrackRecord(const char* name, uint32_t frames, uint32_t step, float fps) {
+  Track t = {};
   SetName(t.name, name);
   t.frames = frames;
   t.step = step;
@@ -141,23 +143,19 @@ Qz3ObjectTrack ObjectTrackRecord(const char* name, uint32_t frames, uint32_t ste
   return t;
 }
 
+Qz3ObjectTrack ObjectTrackRecord(const char* name, uint32_t frames, uint32_t step, float fps) {
+  return TrackRecord<Qz3ObjectTrack>(name, frames, step, fps);
+}
+
 Qz3CameraTrack CameraTrackRecord(const char* name, uint32_t cameraType, uint32_t frames, uint32_t step, float fps) {
-  Qz3CameraTrack t = {};
-  SetName(t.name, name);
+  Qz3CameraTrack t = TrackRecord<Qz3CameraTrack>(name, frames, step, fps);
   t.cameraType = cameraType;
-  t.frames = frames;
-  t.step = step;
-  t.fps = fps;
   return t;
 }
 
 Qz3LightTrack LightTrackRecord(const char* name, uint32_t lightType, uint32_t frames, uint32_t step, float fps) {
-  Qz3LightTrack t = {};
-  SetName(t.name, name);
+  Qz3LightTrack t = TrackRecord<Qz3LightTrack>(name, frames, step, fps);
   t.lightType = lightType;
-  t.frames = frames;
-  t.step = step;
-  t.fps = fps;
   return t;
 }
 
