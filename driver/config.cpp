@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "driver/error.h"
+#include "core/error.h"
 #include "platform/platform.h"
 #include "render/renderer.h"
 

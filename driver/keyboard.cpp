@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "driver/error.h"
+#include "core/error.h"
 #include "platform/platform.h"
 
 uint8_t KeyState[256];

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "driver/error.h"
+#include "core/error.h"
 #include "platform/dynamic_library.h"
 #include "platform/private_directory.h"
 #include "start/unrar.h"

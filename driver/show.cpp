@@ -4,7 +4,8 @@
 #include <cstdio>
 
 #include "driver/config.h"
-#include "driver/error.h"
+#include "core/app.h"
+#include "core/error.h"
 #include "driver/keyboard.h"
 #include "driver/timer.h"
 #include "platform/platform.h"

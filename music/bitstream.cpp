@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 
 const int32_t kSamplingFrequencies[kSamplingFrequencyCount] = {44100, 48000, 32000, 22050, 24000,
                                                                16000, 11025, 12000, 8000};

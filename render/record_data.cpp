@@ -1,7 +1,7 @@
 // The renderer's data of the scene records, built the same way by every back end.
 #include "render/record_data.h"
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "scene/light.h"
 #include "scene/material.h"
 #include "scene/view.h"

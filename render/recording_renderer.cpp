@@ -3,14 +3,11 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 
-#include "driver/allocate.h"
-#include "driver/error.h"
+#include "core/allocate.h"
+#include "core/error.h"
 #include "render/record_data.h"
-#include "start/byte_reader.h"
+#include "render/bmp_file.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -25,54 +22,6 @@ const char* Ptr(const void* p) { return p ? "ptr" : "null"; }
 struct RecordedLight {
   int32_t slot;
 };
-
-// The file header and the start of the info header of a bitmap file. The file header's 32-bit
-// fields are not aligned, so the fields are kept as bytes.
-struct BitmapStart {
-  char magic[2];  // "BM"
-  uint8_t fileSize[4];
-  uint8_t reserved[4];
-  uint8_t pixelOffset[4];
-  uint8_t infoSize[4];  // 12 for the old core header with 16-bit sizes, 40 or more otherwise
-  uint8_t width[4];
-  uint8_t height[4];  // negative for rows stored top-down
-};
-static_assert(sizeof(BitmapStart) == 26);
-
-constexpr uint32_t kCoreHeaderSize = 12;
-constexpr int64_t kLargestTextureSide = 0xFFFF;
-
-uint32_t Le32(const uint8_t* b) { return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24; }
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
-// Reads no more than the bitmap's first bytes; false for anything that is not a bitmap with a
-// size a texture can hold.
-bool ReadBitmapSize(const char* path, uint16_t& width, uint16_t& height) {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
-  if (!file) return false;
-  uint8_t bytes[sizeof(BitmapStart)];
-  ByteReader in(bytes, std::fread(bytes, 1, sizeof bytes, file.get()));
-  const uint8_t* start = in.Bytes(sizeof(BitmapStart));
-  if (!start) return false;
-  BitmapStart head;
-  std::memcpy(&head, start, sizeof head);
-  if (head.magic[0] != 'B' || head.magic[1] != 'M') return false;
-  int64_t w, h;
-  if (Le32(head.infoSize) == kCoreHeaderSize) {
-    w = head.width[0] | head.width[1] << 8;
-    h = head.width[2] | head.width[3] << 8;
-  } else {
-    w = static_cast<int32_t>(Le32(head.width));
-    h = std::llabs(static_cast<int32_t>(Le32(head.height)));
-  }
-  if (w <= 0 || h <= 0 || w > kLargestTextureSide || h > kLargestTextureSide) return false;
-  width = static_cast<uint16_t>(w);
-  height = static_cast<uint16_t>(h);
-  return true;
-}
 
 }  // namespace
 
@@ -176,8 +125,12 @@ void RecordingRenderer::SetWorldMatrix(float* m) {
 void RecordingRenderer::LoadTexture(Texture* t) {
   Log("LoadTexture(%s)", Ptr(t));
   t->scaleU = t->scaleV = 1.0f;
-  if (t->source == TextureImageFile && t->fileName && !ReadBitmapSize(t->fileName, t->width, t->height)) {
-    ReportErrorDetail("Texture BMP File not found", t->fileName, true);
+  if (t->source == TextureImageFile && t->fileName) {
+    // The same reader as the real back ends, so both accept and refuse the same files.
+    BmpImage image;
+    if (!ReadBmpFile(t->fileName, &image)) ReportErrorDetail("Texture BMP File not found", t->fileName, true);
+    t->width = static_cast<uint16_t>(image.width);
+    t->height = static_cast<uint16_t>(image.height);
   }
 }
 void RecordingRenderer::BindTexture(uint32_t stage, Texture* t) { Log("BindTexture(%u, %s)", stage, Ptr(t)); }

@@ -6,8 +6,6 @@
 Renderer* CurrentRenderer;
 int32_t CurrentRendererKind;
 View* CurrentView;
-void* MainWindow;
-void* AppInstance;
 
 static RendererMaker g_makers[2];
 

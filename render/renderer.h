@@ -151,8 +151,6 @@ class Renderer {
 extern Renderer* CurrentRenderer;
 extern int32_t CurrentRendererKind;
 extern View* CurrentView;
-extern void* MainWindow;
-extern void* AppInstance;
 
 // Kind 1 builds the Direct3D 7 back end, kind 3 the OpenGL one; any other kind returns null
 // and changes nothing. Construction does no device work: Init opens the display.

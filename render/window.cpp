@@ -2,7 +2,7 @@
 #include "render/window.h"
 
 #include "platform/platform.h"
-#include "render/renderer.h"
+#include "core/app.h"
 
 void CreateMainWindow(int32_t width, int32_t height, bool fullscreen) {
   WindowRequest request{kWindowClassName, kWindowTitle, width, height, fullscreen, AppInstance, WindowProc};

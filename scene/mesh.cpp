@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "render/renderer.h"
 #include "scene/camera.h"
 #include "scene/list.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/allocate.h"
-#include "driver/error.h"
+#include "core/allocate.h"
+#include "core/error.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/list.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 
 namespace {
 

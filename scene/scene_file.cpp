@@ -2,15 +2,14 @@
 // so no count from the file sizes an allocation before the bytes it describes are known to be there.
 #include "scene/scene_file.h"
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
-#include "driver/allocate.h"
-#include "driver/error.h"
+#include "core/allocate.h"
+#include "core/error.h"
+#include "core/file.h"
 #include "render/renderer.h"
-#include "start/byte_reader.h"
+#include "core/byte_reader.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -22,25 +21,9 @@
 
 namespace {
 
-constexpr size_t kReadBlock = 64 * 1024;
+// Far past any scene a show holds; a larger file is refused before it fills memory.
+constexpr size_t kSceneFileMaxBytes = size_t(1) << 30;
 constexpr uint32_t kRawPixelBytes = 3;
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
-bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
-  if (!file) return false;
-  size_t got;
-  do {
-    size_t used = bytes.size();
-    bytes.resize(used + kReadBlock);
-    got = std::fread(bytes.data() + used, 1, kReadBlock, file.get());
-    bytes.resize(used + got);
-  } while (got == kReadBlock);
-  return !std::ferror(file.get());
-}
 
 // One whole on-disk record; false when the bytes run out.
 template <class T>
@@ -334,7 +317,7 @@ void SceneReader::Track(uint32_t chunkId) {
 
 void LoadScene(const char* path, World* world) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) return ReportErrorDetail("Can't open file", path, true);
+  if (!File_ReadAll(path, kSceneFileMaxBytes, bytes)) return ReportErrorDetail("Can't open file", path, true);
   LoadScene(path, bytes.data(), bytes.size(), world);
 }
 

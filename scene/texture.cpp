@@ -1,7 +1,7 @@
 // Texture: raw pixels from a scene file or an image file, made into a device texture by the renderer.
 #include "scene/texture.h"
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "render/renderer.h"
 #include "scene/list.h"
 #include "scene/world.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "start/byte_reader.h"
+#include "core/byte_reader.h"
 #include "start/crc32.h"
 #include "start/rar4_format.h"
 #include "start/unrar.h"

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "driver/error.h"
+#include "core/error.h"
 #include "platform/fake/fake_platform.h"
-#include "render/renderer.h"
+#include "core/app.h"
 
 namespace {
 

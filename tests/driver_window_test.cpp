@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/app.h"
 #include "platform/fake/fake_platform.h"
 #include "render/renderer.h"
 #include "render/window.h"

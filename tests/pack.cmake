@@ -2,6 +2,9 @@
 # here), the driver's extraction and deletion with a scripted stand-in library, and the RAR 4 writer.
 add_library(pack_fake_start SHARED pack_fake_start.cpp)
 add_library(pack_not_start SHARED pack_not_start.cpp)
+foreach(library pack_fake_start pack_not_start)
+  target_include_directories(${library} PRIVATE ${CMAKE_SOURCE_DIR})
+endforeach()
 qz2_test_suite(pack qz2_driver qz2_platform_fake qz2_content qz2_start_rar4)
 add_dependencies(pack_tests Start StartStored pack_fake_start pack_not_start)
 target_compile_definitions(pack_tests PRIVATE

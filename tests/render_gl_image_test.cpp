@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "render/gl/bmp_file.h"
+#include "render/bmp_file.h"
 #include "render/gl/gl_renderer.h"
 #include "render/gl/texture_image.h"
 #include "tools/content/bmp_writer.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"

@@ -1,7 +1,7 @@
 // Mesh objects: transform updates, bounds, the visibility boundary, drawing and destruction.
 #include <cmath>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "scene/camera.h"
 #include "scene/mesh.h"
 #include "scene/scene_file.h"

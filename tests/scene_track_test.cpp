@@ -1,7 +1,7 @@
 // Track interpolation: key wrap, colour bytes, roll, free cameras, range warnings and mismatched tracks.
 #include <cmath>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/mesh.h"

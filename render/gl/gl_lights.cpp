@@ -1,7 +1,7 @@
 // The OpenGL back end's lights: eight GL light slots lit as the Direct3D 7 back end lights them.
 #include <cmath>
 
-#include "driver/allocate.h"
+#include "core/allocate.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"
 #include "scene/light.h"

@@ -7,7 +7,8 @@
 #include <iterator>
 #include <utility>
 
-#include "driver/error.h"
+#include "core/app.h"
+#include "core/error.h"
 #include "platform/gl_context.h"
 #include "render/gl/gl_api.h"
 #include "render/window.h"

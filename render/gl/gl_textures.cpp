@@ -1,8 +1,8 @@
 // The OpenGL back end's textures: scene pixels as mip-mapped textures, image files with their colour key.
 #include <vector>
 
-#include "driver/error.h"
-#include "render/gl/bmp_file.h"
+#include "core/error.h"
+#include "render/bmp_file.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"
 #include "render/gl/texture_image.h"

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "render/gl/bmp_file.h"
+#include "render/bmp_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BmpImage image;

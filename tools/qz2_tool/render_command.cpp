@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "driver/error.h"
+#include "core/error.h"
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"

@@ -1,5 +1,5 @@
 // Memory for the program's own records, tagged with what it holds ("Patch", "TexBits", ...).
-#include "driver/allocate.h"
+#include "core/allocate.h"
 
 #include <cstdlib>
 

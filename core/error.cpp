@@ -1,10 +1,10 @@
 // Error reporting: every failure the viewer is told of goes through these two functions.
-#include "driver/error.h"
+#include "core/error.h"
 
 #include <cstdio>
 
+#include "core/app.h"
 #include "platform/platform.h"
-#include "render/renderer.h"
 
 namespace {
 

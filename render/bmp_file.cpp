@@ -1,9 +1,8 @@
 // Windows bitmap files (24-bit and 8-bit palette, uncompressed) decoded into RGB pixels.
-#include "render/gl/bmp_file.h"
+#include "render/bmp_file.h"
 
-#include <cstdio>
-
-#include "start/byte_reader.h"
+#include "core/byte_reader.h"
+#include "core/file.h"
 
 namespace {
 
@@ -129,16 +128,6 @@ bool DecodeBmp(const uint8_t* data, size_t size, BmpImage* image) {
 
 bool ReadBmpFile(const char* path, BmpImage* image) {
   *image = {};
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return false;
   std::vector<uint8_t> bytes;
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(f) : -1;
-  ok = size >= 0 && static_cast<size_t>(size) <= kBmpMaxFileSize && std::fseek(f, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size));
-    ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  }
-  std::fclose(f);
-  return ok && DecodeBmp(bytes.data(), bytes.size(), image);
+  return File_ReadAll(path, kBmpMaxFileSize, bytes) && DecodeBmp(bytes.data(), bytes.size(), image);
 }
