@@ -7,27 +7,12 @@
 #include "core/app.h"
 #include "core/error.h"
 #include "driver/keyboard.h"
+#include "driver/show_files.h"
 #include "driver/timer.h"
 #include "platform/platform.h"
 #include "render/renderer.h"
 
 namespace {
-
-struct SceneRow {
-  const char* sceneFile;
-  const char* musicFile;  // null: no track opened
-  bool stopMusicAtEnd;
-};
-
-// The third track plays on under the remaining scenes.
-constexpr SceneRow kScenes[kSceneCount] = {
-    {"scene1.QZ3", "mp31.mp3", true},  {"scene2.qz3", "mp32.mp3", true}, {"scene3.qz3", "mp33.mp3", false},
-    {"scene4.qz3", nullptr, false},    {"scene5.qz3", nullptr, false},   {"scene6.qz3", nullptr, false},
-    {"scene7.qz3", nullptr, false},    {"scene8.qz3", nullptr, false},   {"scene9.qz3", nullptr, false},
-};
-
-constexpr int kCharacterScene = 3;
-constexpr const char* kPackFile = "PACK.ZUL";
 
 // State that lives for the whole run.
 struct Show {
@@ -63,7 +48,7 @@ void DrawCharacter(CharacterParts& character, CharacterState& state) {
 }
 
 void PlayScene(Show& show, int index) {
-  const SceneRow& row = kScenes[index];
+  const ShowSceneFiles& row = kShowSceneFiles[index];
   ShowParts& parts = show.parts;
   SetUpScene(parts, show.dataDirectory, index);
   Timer timer("Timer01");
@@ -90,23 +75,23 @@ void PlayScene(Show& show, int index) {
 }  // namespace
 
 void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
-  const SceneRow& row = kScenes[index];
+  const ShowSceneFiles& row = kShowSceneFiles[index];
   char path[kDataPathSize];
   char fontPath[kDataPathSize];
   DataPath(path, dataDirectory, row.sceneFile);
-  DataPath(fontPath, dataDirectory, "police1.bmp");
+  DataPath(fontPath, dataDirectory, kFontFile);
   parts.scene.Build(path, fontPath);
   if (row.musicFile) {
     DataPath(path, dataDirectory, row.musicFile);
     parts.music.Open(path);
   }
   char overlayName[32];
-  std::snprintf(overlayName, sizeof overlayName, "over%d.dat", index + 1);
+  std::snprintf(overlayName, sizeof overlayName, kOverlayFileFormat, index + 1);
   char animationPath[kDataPathSize];
   char meshPath[kDataPathSize];
   DataPath(path, dataDirectory, overlayName);
-  DataPath(animationPath, dataDirectory, "rap.qza");
-  DataPath(meshPath, dataDirectory, "rap.qzb");
+  DataPath(animationPath, dataDirectory, kCharacterAnimationFile);
+  DataPath(meshPath, dataDirectory, kCharacterMeshFile);
   parts.overlays.Load(path, dataDirectory);
   parts.character.Load(animationPath, meshPath);
   if (index == kCharacterScene) parts.scene.SetupCharacterMaterial();

@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
+#include "driver/show_files.h"
+
 class View;
 
-constexpr int kSceneCount = 9;
 constexpr unsigned kDataPathSize = 256;
 
 // The scene model of one scene: the world, the driver's own materials, font texture and view.

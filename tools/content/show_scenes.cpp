@@ -16,7 +16,7 @@ constexpr float kPi = 3.14159265358979f;
 constexpr uint32_t kFps = 30;
 constexpr uint32_t kStep = 5;
 
-constexpr float kSceneSeconds[kShowScenes] = {14, 12, 12, 14, 11, 11, 11, 11, 14};
+constexpr float kSceneSeconds[kSceneCount] = {14, 12, 12, 14, 11, 11, 11, 11, 14};
 
 Colour Rgb(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) { return {b, g, r, a}; }
 
@@ -420,7 +420,7 @@ float ShowSceneSeconds(int index) { return kSceneSeconds[index]; }
 
 std::vector<uint8_t> BuildShowScene(int index) {
   using Builder = void (*)(SceneWriter&);
-  constexpr Builder kBuilders[kShowScenes] = {SceneRingOfCubes, SceneSpheres, SceneTunnel, SceneStage, SceneCrystals,
+  constexpr Builder kBuilders[kSceneCount] = {SceneRingOfCubes, SceneSpheres, SceneTunnel, SceneStage, SceneCrystals,
                                               SceneHills,       SceneSpots,   SceneHelix,  SceneFinale};
   SceneWriter s(kSceneSeconds[index]);
   kBuilders[index](s);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int kShowScenes = 9;
+#include "driver/show_files.h"
 
 // How long scene index i (0 to 8) plays, in seconds: its camera track's duration.
 float ShowSceneSeconds(int index);
