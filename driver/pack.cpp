@@ -27,7 +27,7 @@ struct StartLibrary {
 
 template <typename Fn>
 bool LookUp(void* library, const char* name, Fn& entry) {
-  entry = reinterpret_cast<Fn>(LibrarySymbol(library, name));
+  entry = reinterpret_cast<Fn>(Library_Symbol(library, name));
   return entry != nullptr;
 }
 
@@ -60,7 +60,7 @@ bool LookUpAll(void* library, StartLibrary& start) {
 }
 
 bool MakeDataDir(const char* parent, char* buffer, unsigned size) {
-  return parent && parent[0] && CreatePrivateDirectory(parent, buffer, size);
+  return parent && parent[0] && Directory_CreatePrivate(parent, buffer, size);
 }
 
 }  // namespace
@@ -68,16 +68,16 @@ bool MakeDataDir(const char* parent, char* buffer, unsigned size) {
 bool ChooseDataDir(char* buffer, unsigned size) {
   char systemTemp[kDataPathSize];
   return MakeDataDir(std::getenv("TMP"), buffer, size) ||
-         (SystemTempDirectory(systemTemp, sizeof systemTemp) && MakeDataDir(systemTemp, buffer, size)) ||
+         (Directory_SystemTemp(systemTemp, sizeof systemTemp) && MakeDataDir(systemTemp, buffer, size)) ||
          MakeDataDir(".", buffer, size);
 }
 
 int UnpackPack(const char* archive, const char* directory) {
   if (!archive || !directory) return -1;
-  void* library = OpenLibrary(kLibraryName);
+  void* library = Library_Open(kLibraryName);
   StartLibrary start{};
   if (!library || !LookUpAll(library, start)) {
-    if (library) CloseLibrary(library);
+    if (library) Library_Close(library);
     Fatal("Can't Find Start.dll");
   }
 
@@ -90,7 +90,7 @@ int UnpackPack(const char* archive, const char* directory) {
   void* handle = start.openArchive(&open);
   // Without a handle there is nothing to read from, whatever the record says.
   if (open.OpenResult != RarSuccess || !handle) {
-    CloseLibrary(library);
+    Library_Close(library);
     Fatal("Can't Find Archive File");
   }
 
@@ -102,7 +102,7 @@ int UnpackPack(const char* archive, const char* directory) {
     failure = start.processFile(handle, RarExtract, const_cast<char*>(directory), nullptr);
   }
   start.closeArchive(handle);
-  CloseLibrary(library);
+  Library_Close(library);
   if (failure != RarSuccess) ReportExtractionFailure(failure);
   return 0;
 }

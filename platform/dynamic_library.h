@@ -3,7 +3,7 @@
 
 // Loads the library file of that name as the program looks it up (Linux: next to the executable, then
 // in the current directory; Windows: the system's search); null when it cannot be loaded.
-void* OpenLibrary(const char* name);
+void* Library_Open(const char* name);
 // The address of the named entry point, or null.
-void* LibrarySymbol(void* library, const char* name);
-void CloseLibrary(void* library);
+void* Library_Symbol(void* library, const char* name);
+void Library_Close(void* library);

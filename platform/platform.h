@@ -1,9 +1,13 @@
 // The seam between the portable program and the operating system: one implementation per platform, a fake for tests.
 //
-// Nothing outside platform/ includes a system header; everything the program needs from the
-// system goes through the Platform set with SetPlatform at start-up. Results of the key device
-// calls follow DirectInput (0 success, negative HRESULT-style failures) so the keyboard logic is
-// the same on every platform.
+// The rule for every seam in platform/: what a test replaces is an interface of virtual functions, set once
+// at start-up (SetPlatform, SetSoundDevice) and reached through one accessor (Sys(), Sound()), with a fake in
+// platform/fake/; what tests use as it is (the GL context, shared libraries, private directories) is a set of
+// free functions named Module_Verb, chosen at link time, one file per platform. Portable helpers kept here
+// (IniFile_ReadInt) are named the same way.
+//
+// Nothing outside platform/ includes a system header. Results of the key device calls follow DirectInput
+// (0 success, negative HRESULT-style failures) so the keyboard logic is the same on every platform.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 #pragma once
 
 // The system's directory for temporary files, into buffer (size bytes with terminator); false if it does not fit.
-bool SystemTempDirectory(char* buffer, unsigned size);
+bool Directory_SystemTemp(char* buffer, unsigned size);
 // Creates a new directory inside parent, private to the user, with an unpredictable name, and puts its
 // path into buffer; false when it cannot be made or its path does not fit.
-bool CreatePrivateDirectory(const char* parent, char* buffer, unsigned size);
+bool Directory_CreatePrivate(const char* parent, char* buffer, unsigned size);

@@ -182,18 +182,18 @@ TEST_F(StoredReader, EveryCutAndEveryChangedByteIsReadSafely) {
 class EntryPoints : public testing::TestWithParam<const char*> {
  protected:
   LibraryInPlace place{GetParam()};
-  void* library = OpenLibrary("Start.Dll");
+  void* library = Library_Open("Start.Dll");
   RarOpenArchiveFn openArchive = Find<RarOpenArchiveFn>("RAROpenArchive");
   RarCloseArchiveFn closeArchive = Find<RarCloseArchiveFn>("RARCloseArchive");
   RarReadHeaderFn readHeader = Find<RarReadHeaderFn>("RARReadHeader");
   RarProcessFileFn processFile = Find<RarProcessFileFn>("RARProcessFile");
   RARHeaderData header{};
 
-  ~EntryPoints() override { CloseLibrary(library); }
+  ~EntryPoints() override { Library_Close(library); }
 
   template <typename Fn>
   Fn Find(const char* name) {
-    return reinterpret_cast<Fn>(LibrarySymbol(library, name));
+    return reinterpret_cast<Fn>(Library_Symbol(library, name));
   }
   void* Open(const Bytes& archive, unsigned mode) {
     WriteBytes(place.path() / "a.rar", archive);

@@ -81,18 +81,18 @@ class UnpackWithStandIn : public testing::Test {
  protected:
   ScopedFakePlatform platform;
   LibraryInPlace place{FAKE_START_LIBRARY};
-  void* library = OpenLibrary("Start.Dll");
+  void* library = Library_Open("Start.Dll");
 
-  ~UnpackWithStandIn() override { CloseLibrary(library); }
+  ~UnpackWithStandIn() override { Library_Close(library); }
 
   void Script(unsigned openResult, int headers, int readEnd, int failingFile = -1, int processResult = 0) {
     using ScriptFn = void (*)(unsigned, int, int, int, int);
-    reinterpret_cast<ScriptFn>(LibrarySymbol(library, "FakeStartScript"))(openResult, headers, readEnd,
+    reinterpret_cast<ScriptFn>(Library_Symbol(library, "FakeStartScript"))(openResult, headers, readEnd,
                                                                             failingFile, processResult);
   }
   std::string Calls() {
     using LogFn = const char* (*)();
-    return reinterpret_cast<LogFn>(LibrarySymbol(library, "FakeStartLog"))();
+    return reinterpret_cast<LogFn>(Library_Symbol(library, "FakeStartLog"))();
   }
   int Unpack() {
     return ExitCodeOf([] { EXPECT_EQ(UnpackPack("PACK.ZUL", "/data/dir"), 0); });

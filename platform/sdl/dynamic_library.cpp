@@ -19,7 +19,7 @@ void* LoadFrom(const char* directory, const char* name) {
 
 }  // namespace
 
-void* OpenLibrary(const char* name) {
+void* Library_Open(const char* name) {
   char executable[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", executable, sizeof executable - 1);
   if (n > 0) {
@@ -33,6 +33,6 @@ void* OpenLibrary(const char* name) {
   return LoadFrom(".", name);
 }
 
-void* LibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
+void* Library_Symbol(void* library, const char* name) { return dlsym(library, name); }
 
-void CloseLibrary(void* library) { dlclose(library); }
+void Library_Close(void* library) { dlclose(library); }

@@ -5,12 +5,12 @@
 
 #include <cstdio>
 
-bool SystemTempDirectory(char* buffer, unsigned size) {
+bool Directory_SystemTemp(char* buffer, unsigned size) {
   int n = std::snprintf(buffer, size, "/tmp");
   return n >= 0 && static_cast<unsigned>(n) < size;
 }
 
-bool CreatePrivateDirectory(const char* parent, char* buffer, unsigned size) {
+bool Directory_CreatePrivate(const char* parent, char* buffer, unsigned size) {
   int n = std::snprintf(buffer, size, "%s/XXXXXX", parent);
   return n >= 0 && static_cast<unsigned>(n) < size && mkdtemp(buffer) != nullptr;
 }

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-void* OpenLibrary(const char* name) { return LoadLibraryA(name); }
+void* Library_Open(const char* name) { return LoadLibraryA(name); }
 
-void* LibrarySymbol(void* library, const char* name) {
+void* Library_Symbol(void* library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
-void CloseLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+void Library_Close(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }

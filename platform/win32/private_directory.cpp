@@ -16,7 +16,7 @@ constexpr int kNameAttempts = 16;
 
 }  // namespace
 
-bool SystemTempDirectory(char* buffer, unsigned size) {
+bool Directory_SystemTemp(char* buffer, unsigned size) {
   DWORD n = GetTempPathA(size, buffer);
   if (n == 0 || n >= size) return false;
   // "C:\Temp\" loses its last separator; a bare root such as "C:\" keeps it.
@@ -24,7 +24,7 @@ bool SystemTempDirectory(char* buffer, unsigned size) {
   return true;
 }
 
-bool CreatePrivateDirectory(const char* parent, char* buffer, unsigned size) {
+bool Directory_CreatePrivate(const char* parent, char* buffer, unsigned size) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     unsigned value = 0;
     if (rand_s(&value) != 0) return false;
