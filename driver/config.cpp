@@ -15,7 +15,7 @@ constexpr int kDepthBits = 16;
 
 }  // namespace
 
-void ReadConfig(Renderer* renderer, void* instance) {
+void ReadConfig(Renderer* renderer, void* instance, bool fullscreen) {
   char directory[kDirectorySize];
   char path[kPathSize];
   // A current directory too long for the path is no configuration: the defaults apply.
@@ -29,7 +29,7 @@ void ReadConfig(Renderer* renderer, void* instance) {
   int32_t filtering = havePath ? Sys().ReadIniInt("CONFIG", "Filtering", 1, path) : 1;
   int32_t bitsPerPixel = color != 0 ? 16 : 32;
   // No renderer means no display either.
-  if (!renderer || !renderer->Init(kDisplayWidth, kDisplayHeight, bitsPerPixel, kDepthBits, true, instance,
+  if (!renderer || !renderer->Init(kDisplayWidth, kDisplayHeight, bitsPerPixel, kDepthBits, fullscreen, instance,
                                    filtering != 0)) {
     ReportError("Init Failure", true);
   }

@@ -1,7 +1,11 @@
 // The program: wires the real parts of the show and plays it with this platform's back end.
+#include <cstdio>
+
+#include "driver/options.h"
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
+#include "platform/console.h"
 #include "platform/entry.h"
 #include "render/backends.h"
 #include "render/renderer.h"
@@ -9,7 +13,22 @@
 #include "render/gl/gl_renderer.h"
 #endif
 
-int ProgramMain(void* instance) {
+int ProgramMain(void* instance, int argc, const char* const* argv) {
+  ShowOptions options;
+  char error[256];
+  char text[1024];
+  switch (ParseShowOptions(argc, argv, options, error, sizeof error)) {
+    case OptionsResult::Help:
+      Console_Write(kShowHelpText, false);
+      return 0;
+    case OptionsResult::Refused:
+      // One text, so that Windows shows one box.
+      std::snprintf(text, sizeof text, "%s\n%s", error, kShowHelpText);
+      Console_Write(text, true);
+      return 2;
+    case OptionsResult::Play:
+      break;
+  }
 #ifdef _WIN32
   const int32_t kind = RendererD3D7;
 #else
@@ -21,5 +40,5 @@ int ProgramMain(void* instance) {
   NoCharacter character;
   ShowMusic music;
   DataPack pack;
-  return RunShow({scene, overlays, character, music, pack}, kind, instance);
+  return RunShow({scene, overlays, character, music, pack}, kind, instance, options);
 }

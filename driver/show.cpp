@@ -1,6 +1,7 @@
 // The show: start-up, the nine scenes with their frame loop, and shutdown.
 #include "driver/show.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "driver/config.h"
@@ -47,13 +48,26 @@ void DrawCharacter(CharacterParts& character, CharacterState& state) {
   if (state.visible) character.Draw();
 }
 
-void PlayScene(Show& show, int index) {
+// The track the show plays under scene index: its own, or the last one opened before it.
+const char* TrackUnder(int index) {
+  while (index > 0 && !kShowSceneFiles[index].musicFile) --index;
+  return kShowSceneFiles[index].musicFile;
+}
+
+void PlayScene(Show& show, int index, bool first) {
   const ShowSceneFiles& row = kShowSceneFiles[index];
   ShowParts& parts = show.parts;
   SetUpScene(parts, show.dataDirectory, index);
+  // A show started part-way opens the track that would be playing by then, from its start.
+  const char* playOn = first && !row.musicFile ? TrackUnder(index) : nullptr;
+  if (playOn) {
+    char path[kDataPathSize];
+    DataPath(path, show.dataDirectory, playOn);
+    parts.music.Open(path);
+  }
   Timer timer("Timer01");
   TimerClock clock(timer);
-  if (row.musicFile) parts.music.Start();
+  if (row.musicFile || playOn) parts.music.Start();
 
   for (;;) {
     show.keyboard.Update();
@@ -128,15 +142,16 @@ void DataPath(char* buffer, const char* directory, const char* name) {
   if (n < 0 || static_cast<unsigned>(n) >= kDataPathSize) buffer[0] = '\0';
 }
 
-int RunShow(ShowParts parts, int32_t rendererKind, void* instance) {
+int RunShow(ShowParts parts, int32_t rendererKind, void* instance, const ShowOptions& options) {
   Show show{parts, {}, {}, false, {}};
-  ReadConfig(CreateRenderer(rendererKind), instance);
+  ReadConfig(CreateRenderer(rendererKind), instance, !options.windowed);
   bool named = parts.pack.ChooseDataDirectory(show.dataDirectory, sizeof show.dataDirectory);
   if (parts.pack.Unpack(kPackFile, named ? show.dataDirectory : nullptr) == -1) {
     ReportError("Erreur Unpacking", true);
   }
   show.keyboard.init(AppInstance, MainWindow);
-  for (int i = 0; i < kSceneCount; ++i) PlayScene(show, i);
+  const int first = std::clamp(options.firstScene, 0, kSceneCount - 1);
+  for (int i = first; i < kSceneCount; ++i) PlayScene(show, i, i == first);
   show.keyboard.Close();
   DestroyRenderer();
   parts.music.Stop();

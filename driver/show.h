@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "driver/options.h"
 #include "driver/show_files.h"
 
 class View;
@@ -78,8 +79,9 @@ struct ShowParts {
   PackParts& pack;
 };
 
-// Plays the whole show with the renderer of the given kind and returns the exit code (0).
-int RunShow(ShowParts parts, int32_t rendererKind, void* instance);
+// Plays the show with the renderer of the given kind, from the options' first scene to the last, and
+// returns the exit code (0).
+int RunShow(ShowParts parts, int32_t rendererKind, void* instance, const ShowOptions& options = {});
 
 // What the keys and the frames leave for the character across scenes.
 struct CharacterState {

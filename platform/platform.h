@@ -2,7 +2,7 @@
 //
 // The rule for every seam in platform/: what a test replaces is an interface of virtual functions, set once
 // at start-up (SetPlatform, SetSoundDevice) and reached through one accessor (Sys(), Sound()), with a fake in
-// platform/fake/; what tests use as it is (the GL context, shared libraries, private directories) is a set of
+// platform/fake/; what tests use as it is (the GL context, shared libraries, private directories, the console) is a set of
 // free functions named Module_Verb, chosen at link time, one file per platform. Portable helpers kept here
 // (IniFile_ReadInt) are named the same way.
 //

@@ -93,7 +93,11 @@ class Show : public testing::Test {
     SetRendererMaker(RendererGL, NewLoggedRenderer);
     sys->stepPerRead = 10;
   }
-  void TearDown() override { SetRendererMaker(RendererGL, nullptr); }
+  void TearDown() override {
+    // A show ended by a fatal report leaves its renderer behind.
+    DestroyRenderer();
+    SetRendererMaker(RendererGL, nullptr);
+  }
 
   int Run() { return RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr); }
 
@@ -268,3 +272,26 @@ TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
 }
 
 }  // namespace
+
+TEST_F(Show, OptionsStartPartWayWithTheTrackPlayingThereAndAskForAWindow) {
+  const std::string open3 = "music.Open(" + P("mp33.mp3") + ")";
+  struct Case {
+    int firstScene;
+    const char* firstFile;
+    std::vector<std::string> music;
+  } cases[] = {
+      {1, "scene2.qz3", {"music.Open(" + P("mp32.mp3") + ")", "music.Start", "music.Stop", open3, "music.Start",
+                         "music.Stop"}},
+      {2, "scene3.qz3", {open3, "music.Start", "music.Stop"}},
+      {5, "scene6.qz3", {open3, "music.Start", "music.Stop"}},
+  };
+  for (const Case& c : cases) {
+    g_log.clear();
+    ASSERT_EQ(RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr, {true, c.firstScene}), 0);
+    EXPECT_EQ(Count("Init(800, 600, 32, 16, 0, null, 1)"), 1u) << "windowed";
+    std::vector<std::string> builds = Matching("scene.Build");
+    ASSERT_EQ(builds.size(), static_cast<size_t>(kSceneCount - c.firstScene));
+    EXPECT_EQ(builds[0], "scene.Build(" + P(c.firstFile) + ", " + P("police1.bmp") + ")");
+    EXPECT_EQ(Matching("music."), c.music) << "from scene " << c.firstScene + 1;
+  }
+}

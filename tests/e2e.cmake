@@ -1,5 +1,6 @@
 # End-to-end: the real program and the default show's pack in a virtual display.
-foreach(run EscapeHeldSkipsEverySceneAndCleansUp:escape UntouchedPlaysEverySceneToItsEnd:untouched)
+foreach(run EscapeHeldSkipsEverySceneAndCleansUp:escape UntouchedPlaysEverySceneToItsEnd:untouched
+            WindowOptionOpensAnEightHundredBySixHundredWindow:window)
   string(REPLACE ":" ";" parts ${run})
   list(GET parts 0 name)
   list(GET parts 1 mode)

@@ -1,9 +1,10 @@
 #!/bin/sh
 # End to end: the real program plays the default show in a virtual display and exits with 0,
 # leaving no data directory behind.
-# Usage: e2e_show.sh PROGRAM escape|untouched (beside PROGRAM: Start.Dll and PACK.ZUL); runs inside xvfb-run.
+# Usage: e2e_show.sh PROGRAM escape|untouched|window (beside PROGRAM: Start.Dll and PACK.ZUL); runs inside xvfb-run.
 #   escape:    Escape is held once the window is up, so every scene draws one frame: done in seconds.
 #   untouched: no key at all, so every scene plays until its camera track runs out (110 s in all).
+#   window:    started with --window --scene 9, it opens an 800 x 600 window; then as escape.
 set -u
 program=$1
 mode=$2
@@ -17,11 +18,22 @@ export XDG_RUNTIME_DIR="$work/run"
 cp "$(dirname "$program")/PACK.ZUL" "$work/"
 cd "$work"
 
+options=
+[ "$mode" = window ] && options="--window --scene 9"
 start=$(date +%s)
-TMP="$work/tmp" "$program" &
+# shellcheck disable=SC2086
+TMP="$work/tmp" "$program" $options &
 pid=$!
-if [ "$mode" = escape ]; then
+if [ "$mode" != untouched ]; then
   sleep 2
+  if [ "$mode" = window ]; then
+    geometry=$(xdotool search --name "QZ2" getwindowgeometry | sed -n 's/.*Geometry: //p')
+    if [ "$geometry" != 800x600 ]; then
+      echo "FAIL: --window opened a window of '$geometry', not 800x600" >&2
+      kill "$pid"
+      exit 1
+    fi
+  fi
   xdotool keydown Escape
 fi
 status=0
@@ -36,7 +48,7 @@ if [ -n "$(ls -A "$work/tmp")" ]; then
   echo "FAIL: the data directory is still there: $(ls -A "$work/tmp")" >&2
   exit 1
 fi
-if [ "$mode" = escape ] && [ "$elapsed" -gt 40 ]; then
+if [ "$mode" != untouched ] && [ "$elapsed" -gt 40 ]; then
   echo "FAIL: Escape did not skip the scenes ($elapsed s)" >&2
   exit 1
 fi

@@ -103,6 +103,8 @@ void* SdlPlatform::OpenWindow(const WindowRequest& request) {
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN;
   int x = 50, y = 50;
   int width = request.width, height = request.height;
+  // A window may be resized at will: the picture keeps its aspect in whatever size it is given.
+  if (!request.fullscreen) flags |= SDL_WINDOW_RESIZABLE;
   if (request.fullscreen) {
     // Full screen is a desktop-sized borderless window: the desktop's video mode is never changed.
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;

@@ -1,4 +1,5 @@
-// The Windows GUI entry point: only the instance handle is used, the command line is ignored.
+// The Windows GUI entry point: the instance handle and the command line as the C runtime splits it.
+#include <stdlib.h>
 #include <windows.h>
 
 #include "platform/entry.h"
@@ -11,5 +12,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SetPlatform(&platform);
   static WaveOutDevice sound;
   SetSoundDevice(&sound);
-  return ProgramMain(instance);
+  return ProgramMain(instance, __argc, __argv);
 }

@@ -1,0 +1,16 @@
+// The viewer's options on the command line; without any, the show plays exactly as it always does.
+#pragma once
+
+struct ShowOptions {
+  bool windowed = false;  // an 800 x 600 resizable window instead of full screen
+  int firstScene = 0;     // index 0 to 8 of the scene the show starts at
+};
+
+enum class OptionsResult { Play, Help, Refused };
+
+// Reads argv[1] onwards; on Refused, error holds one line saying why.
+OptionsResult ParseShowOptions(int argc, const char* const* argv, ShowOptions& options, char* error,
+                               unsigned errorSize);
+
+// The keys and the options, for --help and after a refused option.
+extern const char* const kShowHelpText;
