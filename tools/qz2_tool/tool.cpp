@@ -28,10 +28,16 @@ class ToolPlatform : public SdlPlatform {
     return BoxAnswer::Ok;
   }
   void ShowCursor(bool) override {}
+  // Pictures are drawn off screen: the back end's window is a name only, and no display is needed.
+  void* OpenWindow(const WindowRequest&) override { return &offscreenWindow_; }
+  void CloseWindow(void*) override {}
   [[noreturn]] void ExitProcess(int code) override {
     std::fflush(stdout);
     std::exit(code);
   }
+
+ private:
+  int offscreenWindow_ = 0;
 };
 
 void Usage() {
