@@ -55,19 +55,11 @@ const char* TrackUnder(int index) {
 }
 
 void PlayScene(Show& show, int index, bool first) {
-  const ShowSceneFiles& row = kShowSceneFiles[index];
   ShowParts& parts = show.parts;
   SetUpScene(parts, show.dataDirectory, index);
-  // A show started part-way opens the track that would be playing by then, from its start.
-  const char* playOn = first && !row.musicFile ? TrackUnder(index) : nullptr;
-  if (playOn) {
-    char path[kDataPathSize];
-    DataPath(path, show.dataDirectory, playOn);
-    parts.music.Open(path);
-  }
   Timer timer("Timer01");
   TimerClock clock(timer);
-  if (row.musicFile || playOn) parts.music.Start();
+  StartSceneMusic(parts, show.dataDirectory, index, first);
 
   for (;;) {
     show.keyboard.Update();
@@ -83,7 +75,7 @@ void PlayScene(Show& show, int index, bool first) {
   }
 
   TearDownScene(parts);
-  if (row.stopMusicAtEnd) parts.music.Stop();
+  EndSceneMusic(parts, index);
 }
 
 }  // namespace
@@ -111,6 +103,22 @@ void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
   if (index == kCharacterScene) parts.scene.SetupCharacterMaterial();
   parts.scene.ShowNewestCamera();
   BlackFrame();
+}
+
+void StartSceneMusic(ShowParts& parts, const char* dataDirectory, int index, bool first) {
+  const ShowSceneFiles& row = kShowSceneFiles[index];
+  // A show started part-way opens the track that would be playing by then, from its start.
+  const char* playOn = first && !row.musicFile ? TrackUnder(index) : nullptr;
+  if (playOn) {
+    char path[kDataPathSize];
+    DataPath(path, dataDirectory, playOn);
+    parts.music.Open(path);
+  }
+  if (row.musicFile || playOn) parts.music.Start();
+}
+
+void EndSceneMusic(ShowParts& parts, int index) {
+  if (kShowSceneFiles[index].stopMusicAtEnd) parts.music.Stop();
 }
 
 bool DrawShowFrame(ShowParts& parts, int index, FrameClock& clock, CharacterState& character) {

@@ -101,6 +101,11 @@ class FrameClock {
 // Scene set-up for index 0 to 8 from the files of the data directory, up to the black frame;
 // the clock and the music start are the caller's.
 void SetUpScene(ShowParts& parts, const char* dataDirectory, int index);
+// The music as the scene starts, once it is set up: its own track started, or for the first scene of a show
+// started part-way, the track playing there opened and started.
+void StartSceneMusic(ShowParts& parts, const char* dataDirectory, int index, bool first);
+// The music as the scene ends, after its tear-down.
+void EndSceneMusic(ShowParts& parts, int index);
 // One frame of scene index, from the clear to EndScene (the caller presents it); true once the
 // scene's animation is over.
 bool DrawShowFrame(ShowParts& parts, int index, FrameClock& clock, CharacterState& character);

@@ -57,16 +57,6 @@ bool WritePng(const char* path, const std::vector<uint8_t>& rgb, int32_t width, 
   return png_image_write_to_file(&image, path, 0, rgb.data(), width * 3, nullptr) != 0;
 }
 
-// A captured frame reads one fixed time wherever the show reads its clock.
-class FixedClock : public FrameClock {
- public:
-  explicit FixedClock(float seconds) : seconds_(seconds) {}
-  float Elapsed() override { return seconds_; }
-
- private:
-  float seconds_;
-};
-
 // A captured frame plays no music.
 class NoMusic : public MusicParts {
  public:

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "driver/show.h"
+
 struct ToolCommand {
   const char* name;
   const char* usage;
@@ -19,6 +21,16 @@ struct ToolCommandRegistration {
 
 // Warnings answered OK while the command ran, in the order raised.
 const std::vector<std::string>& ToolWarnings();
+
+// A captured frame reads one fixed time wherever the show reads its clock.
+class FixedClock : public FrameClock {
+ public:
+  explicit FixedClock(float seconds) : seconds_(seconds) {}
+  float Elapsed() override { return seconds_; }
+
+ private:
+  float seconds_;
+};
 
 // Writes JSON to a stream: numbers round-trip a float (%.9g), colours as "0xAARRGGBB".
 class JsonWriter {
