@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "music/layer3.h"
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 #include "tests/music_support.h"
 
 namespace {
@@ -81,7 +80,8 @@ TEST(MusicLayer3, WindowSwitchingWithBlockType0CannotBePlayed) {
   const std::string path = TempPath("blocktype0.mp3");
   WriteFile(path, Stream({ClickFrame(), frame, ClickFrame()}));
   CaptureSink sink;
-  const TrackSummary summary = DecodeTrack(path.c_str(), sink);
+  Mp3Decoder decoder;
+  const TrackSummary summary = DecodeTrack(decoder, path.c_str(), sink);
   EXPECT_EQ(summary.end, TrackStatus::Unplayable);
   EXPECT_EQ(summary.frames, 2);
   EXPECT_TRUE(sink.ended());
@@ -117,9 +117,9 @@ TEST(MusicLayer3, MonoFramesPlayOnBothChannelsAndStereoFollows) {
 }
 
 TEST(MusicLayer3, IntensityPosition7LeavesTheBandAlone) {
-  InitLayer3Tables(32);
-  float spectra[2][kGranuleLines];
-  int32_t scalefac[kScaleFactorCount] = {};
+  Mp3Decoder decoder;
+  float(&spectra)[2][kGranuleLines] = decoder.spectra;
+  int32_t* scalefac = decoder.scalefac[1];
   GranuleInfo g{};
   for (int i = 0; i < kGranuleLines; ++i) {
     spectra[0][i] = 1.0f + float(i);
@@ -127,7 +127,7 @@ TEST(MusicLayer3, IntensityPosition7LeavesTheBandAlone) {
   }
   std::fill(scalefac, scalefac + 22, 7);
   scalefac[3] = 0;  // band 3 (lines 12 to 15) all to channel 1
-  IntensityStereo(spectra, scalefac, g, 0, false, 0, 0);
+  IntensityStereo(decoder, g, 0, false, 0);
   for (int i = 0; i < kGranuleLines; ++i) {
     const bool band3 = i >= 12 && i < 16;
     EXPECT_FLOAT_EQ(spectra[0][i], band3 ? 0.0f : 1.0f + float(i)) << i;

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 
 void BitWriter::Put(uint32_t value, int bits) {
   for (int i = bits - 1; i >= 0; --i) {
@@ -110,7 +110,8 @@ std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* fra
   const std::string path = TempPath("bytes.mp3");
   WriteFile(path, bytes);
   CaptureSink sink;
-  const TrackSummary summary = DecodeTrack(path.c_str(), sink);
+  Mp3Decoder decoder;
+  const TrackSummary summary = DecodeTrack(decoder, path.c_str(), sink);
   EXPECT_TRUE(summary.opened);
   if (frames) *frames = summary.frames;
   return sink.pcm();

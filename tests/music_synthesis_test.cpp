@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "music/layer3.h"
 #include "music/synthesis.h"
 
 namespace {
@@ -13,12 +12,6 @@ constexpr int kSlotValues = 18 * 32;
 
 class MusicSynthesis : public ::testing::Test {
  protected:
-  void SetUp() override {
-    MakeSynthTables(kSynthScale);
-    InitLayer3Tables(32);
-    // Two granules of silence leave the overlap of channel 0 at zero.
-    for (int i = 0; i < 2; ++i) Hybrid(Granule(0), nullptr);
-  }
   static GranuleInfo Granule(int blockType) {
     GranuleInfo g{};
     g.blockType = blockType;
@@ -29,8 +22,9 @@ class MusicSynthesis : public ::testing::Test {
   void Hybrid(const GranuleInfo& g, const float* spectrum) {
     float x[kGranuleLines] = {};
     if (spectrum) std::copy(spectrum, spectrum + kGranuleLines, x);
-    HybridSynthesis(x, slots, 0, g);
+    HybridSynthesis(state, x, slots, 0, g);
   }
+  SynthState state;
   float slots[kSlotValues];
 };
 
@@ -55,11 +49,11 @@ TEST_F(MusicSynthesis, FullScaleInputClipsInsteadOfWrapping) {
   subbands[0] = 4.0f;  // four times full scale in the lowest subband
   int16_t out[64];
   int clipped = 0;
-  for (int slot = 0; slot < 40; ++slot) clipped += PolyphaseSynth(subbands, 0, out);
+  for (int slot = 0; slot < 40; ++slot) clipped += PolyphaseSynth(state, subbands, 0, out);
   EXPECT_GT(clipped, 0);
   for (int i = 0; i < 32; ++i) EXPECT_EQ(out[2 * i], 32767) << i;
   subbands[0] = -4.0f;
-  for (int slot = 0; slot < 40; ++slot) PolyphaseSynth(subbands, 0, out);
+  for (int slot = 0; slot < 40; ++slot) PolyphaseSynth(state, subbands, 0, out);
   for (int i = 0; i < 32; ++i) EXPECT_EQ(out[2 * i], -32768) << i;
 }
 
@@ -68,7 +62,7 @@ TEST_F(MusicSynthesis, ZeroSpectrumGivesZeroSamples) {
   for (int granule = 0; granule < 2; ++granule) {
     Hybrid(Granule(0), nullptr);
     for (int slot = 0; slot < 18; ++slot) {
-      const int clipped = PolyphaseSynth(slots + 32 * slot, 0, out);
+      const int clipped = PolyphaseSynth(state, slots + 32 * slot, 0, out);
       // The first granule flushes what earlier tests left in the ring.
       if (granule == 0) continue;
       EXPECT_EQ(clipped, 0);
