@@ -43,9 +43,7 @@ struct AlikeCase {
 
 TEST(MusicStream, StreamsDecodeAsTheirPlainForm) {
   const std::vector<uint8_t> clicks = Stream({ClickFrame(), ClickFrame(), ClickFrame()});
-  std::vector<uint8_t> riff = Bytes("RIFF\0\0\0\0WAVEfmt \x10\0\0\0", 20);
-  riff.resize(36, 1);
-  Append(riff, Bytes("data\0\0\0\0", 8));
+  const std::vector<uint8_t> riff = Bytes("RIFF\0\0\0\0WAVEfmt \x10\0\0\0" "0123456789abcdef" "data\0\0\0\0", 44);
   std::vector<uint8_t> id3v1 = Bytes("TAG", 3);
   id3v1.resize(128, ' ');
   // A version 2 tag larger than the junk scan, full of words that look like headers.
