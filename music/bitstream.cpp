@@ -50,6 +50,8 @@ constexpr int kId3v1RestBytes = 124;
 constexpr int kId3v2HeaderRest = 6;  // revision, flags, 4 size bytes after "ID3" and the version
 constexpr int kId3v2FooterBytes = 10;
 constexpr int kMaxBodySize = kFrameBufferSize - kReservoirMargin;
+// main_data_begin has 9 bits.
+constexpr int32_t kMaxBackstep = kReservoirMargin - 1;
 constexpr uint32_t kTrackSizeLimit = 1u << 30;
 
 constexpr uint32_t Tag(char a, char b, char c, char d) {
@@ -261,14 +263,17 @@ int ReadFrame(Mp3Stream& s, FrameHeader& header) {
 }
 
 bool SetMainDataPointer(Mp3Stream& s, int32_t backstep) {
-  if (backstep > s.previousValidBytes || s.sideInfoSize > s.bodySize) return false;
-  uint8_t* start = s.frameBuffers[s.current] + kReservoirMargin + s.sideInfoSize - backstep;
-  if (backstep > 0) {
-    const uint8_t* previousEnd = s.frameBuffers[s.current ^ 1] + kReservoirMargin + s.previousBodySize;
-    std::memcpy(start, previousEnd - backstep, size_t(backstep));
-  }
-  s.bits.position = uint32_t(start - s.frameBuffers[s.current]) * 8;
-  s.validBytes = backstep + s.bodySize - s.sideInfoSize;
+  if (s.sideInfoSize > s.bodySize) return false;
+  // The reservoir moves on whether or not this frame can reach back as far as it asks: the first frames
+  // of a stream cut from a longer one reach back before its start, yet the frames after them reach back
+  // over their bodies into the same older bytes, which must still be there.
+  const int32_t carried = std::min(s.previousValidBytes, kMaxBackstep);
+  uint8_t* mainData = s.frameBuffers[s.current] + kReservoirMargin + s.sideInfoSize;
+  const uint8_t* previousEnd = s.frameBuffers[s.current ^ 1] + kReservoirMargin + s.previousBodySize;
+  std::memcpy(mainData - carried, previousEnd - carried, size_t(carried));
+  s.validBytes = carried + s.bodySize - s.sideInfoSize;
+  if (backstep > carried) return false;
+  s.bits.position = uint32_t(mainData - backstep - s.frameBuffers[s.current]) * 8;
   return true;
 }
 

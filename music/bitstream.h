@@ -117,8 +117,8 @@ bool HeaderCheck(uint32_t word);
 int DecodeHeader(Mp3Stream& stream, FrameHeader& header, uint32_t word);
 // 1 when a frame was read into the current frame buffer, 0 at the end of the stream.
 int ReadFrame(Mp3Stream& stream, FrameHeader& header);
-// Points the bit reader at the frame's main data, backstep bytes into the previous frames; false when
-// the reservoir does not hold that many bytes.
+// Moves the reservoir's last bytes in front of the frame's main data and points the bit reader backstep
+// bytes into them; false when the stream has not given that many bytes before this frame's main data.
 bool SetMainDataPointer(Mp3Stream& stream, int32_t backstep);
 // Read at the start of the frame body, after the check word when there is one.
 DecodeStatus ReadSideInfoMpeg1(const Mp3Stream& stream, SideInfo& side, const FrameHeader& header, bool midSide);
