@@ -3,10 +3,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
 #include <cstring>
 
-#include "core/allocate.h"
+#include "core/file.h"
 
 const int32_t kSamplingFrequencies[kSamplingFrequencyCount] = {44100, 48000, 32000, 22050, 24000,
                                                                16000, 11025, 12000, 8000};
@@ -51,51 +50,31 @@ constexpr int kId3v1RestBytes = 124;
 constexpr int kId3v2HeaderRest = 6;  // revision, flags, 4 size bytes after "ID3" and the version
 constexpr int kId3v2FooterBytes = 10;
 constexpr int kMaxBodySize = kFrameBufferSize - kReservoirMargin;
+// main_data_begin has 9 bits.
+constexpr int32_t kMaxBackstep = kReservoirMargin - 1;
 constexpr uint32_t kTrackSizeLimit = 1u << 30;
 
 constexpr uint32_t Tag(char a, char b, char c, char d) {
   return uint32_t(uint8_t(a)) << 24 | uint32_t(uint8_t(b)) << 16 | uint32_t(uint8_t(c)) << 8 | uint8_t(d);
 }
 
-struct StreamReader {
-  uint8_t* data = nullptr;
-  uint32_t position = 0;
-  uint32_t end = 0;
-};
-
-StreamReader g_stream;
-uint32_t g_previousWord = 0;
-uint32_t g_firstWord = 0;
-
-// The two frame buffers swap roles every frame, so the previous body stays intact for the reservoir.
-uint8_t g_frameBuffers[2][kFrameBufferSize];
-int g_current = 0;
-int32_t g_bodySize = 0;
-int32_t g_sideInfoSize = 0;
-int32_t g_previousBodySize = 0;
-// Main data bytes that end with each body and may be reached back into.
-int32_t g_validBytes = 0;
-int32_t g_previousValidBytes = 0;
-
-BitReader g_bits;
-
-bool ReadWord(uint32_t& word) {
-  if (g_stream.end - g_stream.position < 4) return false;
-  const uint8_t* p = g_stream.data + g_stream.position;
+bool ReadWord(Mp3Stream& s, uint32_t& word) {
+  if (s.end - s.position < 4) return false;
+  const uint8_t* p = s.file.data() + s.position;
   word = uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-  g_stream.position += 4;
+  s.position += 4;
   return true;
 }
 
-bool ShiftByte(uint32_t& word) {
-  if (g_stream.position >= g_stream.end) return false;
-  word = word << 8 | g_stream.data[g_stream.position++];
+bool ShiftByte(Mp3Stream& s, uint32_t& word) {
+  if (s.position >= s.end) return false;
+  word = word << 8 | s.file[s.position++];
   return true;
 }
 
-bool Skip(uint32_t bytes) {
-  if (g_stream.end - g_stream.position < bytes) return false;
-  g_stream.position += bytes;
+bool Skip(Mp3Stream& s, uint32_t bytes) {
+  if (s.end - s.position < bytes) return false;
+  s.position += bytes;
   return true;
 }
 
@@ -108,46 +87,46 @@ bool PlayableHeader(uint32_t word) {
 }
 
 // An ID3 version 2 tag before the first frame: skipped whole when its size is well formed.
-bool SkipId3v2() {
+bool SkipId3v2(Mp3Stream& s) {
   uint8_t rest[kId3v2HeaderRest];
-  if (g_stream.end - g_stream.position < kId3v2HeaderRest) return false;
-  std::memcpy(rest, g_stream.data + g_stream.position, kId3v2HeaderRest);
+  if (s.end - s.position < kId3v2HeaderRest) return false;
+  std::memcpy(rest, s.file.data() + s.position, kId3v2HeaderRest);
   uint32_t size = 0;
   for (int i = 2; i < kId3v2HeaderRest; ++i) {
     if (rest[i] & 0x80) return false;
     size = size << 7 | rest[i];
   }
   if (rest[1] & 0x10) size += kId3v2FooterBytes;
-  const uint32_t start = g_stream.position;
-  if (!Skip(kId3v2HeaderRest) || !Skip(size)) {
-    g_stream.position = start;
+  const uint32_t start = s.position;
+  if (!Skip(s, kId3v2HeaderRest) || !Skip(s, size)) {
+    s.position = start;
     return false;
   }
   return true;
 }
 
 // Finds the track's first header behind a RIFF wrapper, ID3 tags or junk; false when there is none.
-bool FindFirstHeader(uint32_t& word) {
+bool FindFirstHeader(Mp3Stream& s, uint32_t& word) {
   for (;;) {
     if (PlayableHeader(word)) return true;
     if (word == Tag('R', 'I', 'F', 'F')) {
-      if (!ReadWord(word)) return false;
+      if (!ReadWord(s, word)) return false;
       while (word != Tag('d', 'a', 't', 'a')) {
-        if (!ShiftByte(word)) return false;
+        if (!ShiftByte(s, word)) return false;
       }
-      if (!ReadWord(word) || !ReadWord(word)) return false;
+      if (!ReadWord(s, word) || !ReadWord(s, word)) return false;
       continue;
     }
     if ((word >> 8) == (Tag('T', 'A', 'G', 0) >> 8)) {
-      if (!Skip(kId3v1RestBytes) || !ReadWord(word)) return false;
+      if (!Skip(s, kId3v1RestBytes) || !ReadWord(s, word)) return false;
       continue;
     }
-    if ((word >> 8) == (Tag('I', 'D', '3', 0) >> 8) && SkipId3v2()) {
-      if (!ReadWord(word)) return false;
+    if ((word >> 8) == (Tag('I', 'D', '3', 0) >> 8) && SkipId3v2(s)) {
+      if (!ReadWord(s, word)) return false;
       continue;
     }
     for (int i = 0; i < kJunkScanLimit; ++i) {
-      if (!ShiftByte(word)) return false;
+      if (!ShiftByte(s, word)) return false;
       if (PlayableHeader(word)) return true;
     }
     return false;
@@ -188,15 +167,12 @@ void ReadGranule(BitReader& reader, GranuleInfo& g, const FrameHeader& header, b
   g.count1Table = int32_t(GetBits(reader, 1));
 }
 
-BitReader SideInfoReader(const FrameHeader& header) {
-  return BitReader{g_frameBuffers[g_current],
-                   uint32_t(kReservoirMargin + (header.errorProtection ? 2 : 0)) * 8,
-                   uint32_t(kReservoirMargin + g_bodySize) * 8};
+BitReader SideInfoReader(const Mp3Stream& s, const FrameHeader& header) {
+  return BitReader{s.frameBuffers[s.current], uint32_t(kReservoirMargin + (header.errorProtection ? 2 : 0)) * 8,
+                   uint32_t(kReservoirMargin + s.bodySize) * 8};
 }
 
 }  // namespace
-
-BitReader& Bits() { return g_bits; }
 
 uint32_t GetBits(BitReader& reader, int n) {
   if (n == 0) return 0;
@@ -205,37 +181,22 @@ uint32_t GetBits(BitReader& reader, int n) {
   return value;
 }
 
-bool StreamLoad(const char* path) {
-  StreamRelease();
-  FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  bool ok = size >= 0 && uint64_t(size) < kTrackSizeLimit && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    g_stream.data = static_cast<uint8_t*>(Allocate(size_t(size) + 1, "Mp3Data"));
-    ok = g_stream.data && std::fread(g_stream.data, 1, size_t(size), file) == size_t(size);
-  }
-  std::fclose(file);
-  if (!ok) {
-    StreamRelease();
-    return false;
-  }
-  g_stream.position = 0;
-  g_stream.end = uint32_t(size);
-  return true;
+bool StreamLoad(Mp3Stream& stream, const char* path) {
+  const bool loaded = File_ReadAll(path, kTrackSizeLimit - 1, stream.file);
+  stream.position = 0;
+  stream.end = uint32_t(stream.file.size());
+  stream.previousWord = 0;
+  stream.firstWord = 0;
+  stream.bodySize = 0;
+  stream.validBytes = 0;
+  return loaded;
 }
 
-void StreamRelease() {
-  if (g_stream.data) Release(g_stream.data);
-  g_stream = StreamReader{};
-}
-
-void ClearHeaderHistory() {
-  g_previousWord = 0;
-  g_firstWord = 0;
-  g_bodySize = 0;
-  g_validBytes = 0;
+void StreamRelease(Mp3Stream& stream) {
+  stream.file.clear();
+  stream.file.shrink_to_fit();
+  stream.position = 0;
+  stream.end = 0;
 }
 
 bool HeaderCheck(uint32_t word) {
@@ -243,10 +204,10 @@ bool HeaderCheck(uint32_t word) {
          ((word >> 10) & 3) != 3;
 }
 
-int DecodeHeader(FrameHeader& header, uint32_t word) {
+int DecodeHeader(Mp3Stream& s, FrameHeader& header, uint32_t word) {
   const bool mpeg25 = !(word & (1u << 20));
   header.lsf = mpeg25 ? 1 : 1 - int32_t((word >> 19) & 1);
-  if (g_previousWord == 0) {
+  if (s.previousWord == 0) {
     header.layer = 4 - int32_t((word >> 17) & 3);
     header.samplingIndex = int32_t((word >> 10) & 3) + 3 * header.lsf + (mpeg25 ? 3 : 0);
   }
@@ -256,7 +217,7 @@ int DecodeHeader(FrameHeader& header, uint32_t word) {
   header.mode = int32_t((word >> 6) & 3);
   header.modeExtension = int32_t((word >> 4) & 3);
   header.channels = header.mode == 3 ? 1 : 2;
-  g_previousWord = word;
+  s.previousWord = word;
   if (header.bitrateIndex == 0 || header.layer != 3) return 0;
   if (header.lsf) {
     header.sideInfoSize = header.channels == 1 ? 9 : 17;
@@ -270,53 +231,56 @@ int DecodeHeader(FrameHeader& header, uint32_t word) {
   return header.bodySize <= kMaxBodySize ? 1 : 0;
 }
 
-int ReadFrame(FrameHeader& header) {
+int ReadFrame(Mp3Stream& s, FrameHeader& header) {
   uint32_t word;
-  if (!ReadWord(word)) return 0;
-  if (g_firstWord == 0) {
-    if (!FindFirstHeader(word)) return 0;
-    g_firstWord = word;
+  if (!ReadWord(s, word)) return 0;
+  if (s.firstWord == 0) {
+    if (!FindFirstHeader(s, word)) return 0;
+    s.firstWord = word;
   } else if (!PlayableHeader(word)) {
     // Trailing tags, junk or another layer: the track ends here rather than playing noise.
     return 0;
   }
   header.headerChange = 2;
-  if (g_previousWord != 0 && ((g_previousWord >> 10) & 3) == ((word >> 10) & 3) &&
-      (((g_previousWord >> 6) & 3) == 0) == (((word >> 6) & 3) == 0)) {
+  if (s.previousWord != 0 && ((s.previousWord >> 10) & 3) == ((word >> 10) & 3) &&
+      (((s.previousWord >> 6) & 3) == 0) == (((word >> 6) & 3) == 0)) {
     header.headerChange = 1;
   }
-  if (!DecodeHeader(header, word)) return 0;
-  if (g_stream.end - g_stream.position < uint32_t(header.bodySize)) return 0;
+  if (!DecodeHeader(s, header, word)) return 0;
+  if (s.end - s.position < uint32_t(header.bodySize)) return 0;
 
-  g_previousBodySize = g_bodySize;
-  g_previousValidBytes = g_validBytes;
-  g_current ^= 1;
-  g_bodySize = header.bodySize;
-  g_sideInfoSize = header.sideInfoSize;
-  g_validBytes = std::max(0, g_bodySize - g_sideInfoSize);
-  std::memcpy(g_frameBuffers[g_current] + kReservoirMargin, g_stream.data + g_stream.position, size_t(g_bodySize));
-  g_stream.position += uint32_t(g_bodySize);
-  g_bits = BitReader{g_frameBuffers[g_current], uint32_t(kReservoirMargin) * 8,
-                     uint32_t(kReservoirMargin + g_bodySize) * 8};
+  s.previousBodySize = s.bodySize;
+  s.previousValidBytes = s.validBytes;
+  s.current ^= 1;
+  s.bodySize = header.bodySize;
+  s.sideInfoSize = header.sideInfoSize;
+  s.validBytes = std::max(0, s.bodySize - s.sideInfoSize);
+  std::memcpy(s.frameBuffers[s.current] + kReservoirMargin, s.file.data() + s.position, size_t(s.bodySize));
+  s.position += uint32_t(s.bodySize);
+  s.bits = BitReader{s.frameBuffers[s.current], uint32_t(kReservoirMargin) * 8,
+                     uint32_t(kReservoirMargin + s.bodySize) * 8};
   return 1;
 }
 
-bool SetMainDataPointer(int32_t backstep) {
-  if (backstep > g_previousValidBytes || g_sideInfoSize > g_bodySize) return false;
-  uint8_t* start = g_frameBuffers[g_current] + kReservoirMargin + g_sideInfoSize - backstep;
-  if (backstep > 0) {
-    const uint8_t* previousEnd = g_frameBuffers[g_current ^ 1] + kReservoirMargin + g_previousBodySize;
-    std::memcpy(start, previousEnd - backstep, size_t(backstep));
-  }
-  g_bits.position = uint32_t(start - g_frameBuffers[g_current]) * 8;
-  g_validBytes = backstep + g_bodySize - g_sideInfoSize;
+bool SetMainDataPointer(Mp3Stream& s, int32_t backstep) {
+  if (s.sideInfoSize > s.bodySize) return false;
+  // The reservoir moves on whether or not this frame can reach back as far as it asks: the first frames
+  // of a stream cut from a longer one reach back before its start, yet the frames after them reach back
+  // over their bodies into the same older bytes, which must still be there.
+  const int32_t carried = std::min(s.previousValidBytes, kMaxBackstep);
+  uint8_t* mainData = s.frameBuffers[s.current] + kReservoirMargin + s.sideInfoSize;
+  const uint8_t* previousEnd = s.frameBuffers[s.current ^ 1] + kReservoirMargin + s.previousBodySize;
+  std::memcpy(mainData - carried, previousEnd - carried, size_t(carried));
+  s.validBytes = carried + s.bodySize - s.sideInfoSize;
+  if (backstep > carried) return false;
+  s.bits.position = uint32_t(mainData - backstep - s.frameBuffers[s.current]) * 8;
   return true;
 }
 
-DecodeStatus ReadSideInfoMpeg1(SideInfo& side, const FrameHeader& header, bool midSide) {
-  if (g_sideInfoSize > g_bodySize) return DecodeStatus::BadGranule;
+DecodeStatus ReadSideInfoMpeg1(const Mp3Stream& s, SideInfo& side, const FrameHeader& header, bool midSide) {
+  if (s.sideInfoSize > s.bodySize) return DecodeStatus::BadGranule;
   DecodeStatus status = DecodeStatus::Ok;
-  BitReader reader = SideInfoReader(header);
+  BitReader reader = SideInfoReader(s, header);
   side.mainDataBegin = int32_t(GetBits(reader, 9));
   GetBits(reader, header.channels == 1 ? 5 : 3);
   for (int ch = 0; ch < header.channels; ++ch) {
@@ -329,10 +293,10 @@ DecodeStatus ReadSideInfoMpeg1(SideInfo& side, const FrameHeader& header, bool m
   return status;
 }
 
-DecodeStatus ReadSideInfoLsf(SideInfo& side, const FrameHeader& header, bool midSide) {
-  if (g_sideInfoSize > g_bodySize) return DecodeStatus::BadGranule;
+DecodeStatus ReadSideInfoLsf(const Mp3Stream& s, SideInfo& side, const FrameHeader& header, bool midSide) {
+  if (s.sideInfoSize > s.bodySize) return DecodeStatus::BadGranule;
   DecodeStatus status = DecodeStatus::Ok;
-  BitReader reader = SideInfoReader(header);
+  BitReader reader = SideInfoReader(s, header);
   side.mainDataBegin = int32_t(GetBits(reader, 8));
   GetBits(reader, header.channels == 1 ? 1 : 2);
   for (int ch = 0; ch < header.channels; ++ch) {

@@ -1,17 +1,19 @@
 // The MP3 bitstream: the track in memory, frame headers, frame bodies with the bit reservoir, side information.
 //
-// One track is read at a time, so the stream, the frame buffers and the header history are single
-// module-level instances. Every read is bounded by the file data or by the frame buffers, whatever the
-// stream holds.
+// Everything here works on one stream's Mp3Stream, which its decoder owns. Every read is bounded by the
+// file data or by the frame buffers, whatever the stream holds.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 constexpr int kMaxGranules = 2;
 constexpr int kMaxChannels = 2;
 constexpr int kGranuleLines = 576;
 constexpr int kSubbands = 32;
+// Time slots of a granule: 18 samples per subband.
+constexpr int kGranuleSlots = 18;
 constexpr int kFrameBufferSize = 2304;
 // Bytes kept before each frame body for main data that began in earlier frames (main_data_begin < 512).
 constexpr int kReservoirMargin = 512;
@@ -20,7 +22,7 @@ constexpr int kSamplingFrequencyCount = 9;
 extern const int32_t kSamplingFrequencies[kSamplingFrequencyCount];
 
 struct FrameHeader {
-  int32_t subbandLimit;
+  int32_t subbandLimit;      // subbands that may take the filterbank: 0 until the first frame starts the output
   int32_t lsf;               // 0 MPEG-1, 1 MPEG-2 LSF or MPEG 2.5
   int32_t headerChange;      // 2 on the first frame or a change of frequency or of stereo/other mode
   int32_t layer;             // from the track's first header
@@ -75,7 +77,6 @@ struct BitReader {
   uint32_t end;         // one past the last bit of the frame body
 };
 
-BitReader& Bits();
 // The next 64 bits of a frame buffer from a bit position, without moving; at least 57 of them are the
 // stream's. Clamped so that the 8-byte load stays in the buffer: positions that far are overruns anyway.
 inline uint64_t PeekBits64(const uint8_t* data, uint32_t position) {
@@ -87,23 +88,41 @@ inline uint64_t PeekBits64(const uint8_t* data, uint32_t position) {
 // n from 0 to 32 bits; 0 returns 0 without moving.
 uint32_t GetBits(BitReader& reader, int n);
 
-// Reads the whole file into memory; false when it cannot be read.
-bool StreamLoad(const char* path);
-void StreamRelease();
-// Forgets the previous and first header words, for a new track.
-void ClearHeaderHistory();
+// One stream: the whole file, the header history, and the two frame buffers, which swap roles every
+// frame so that the previous body stays intact for the reservoir. Each body lies at kReservoirMargin.
+struct Mp3Stream {
+  std::vector<uint8_t> file;
+  uint32_t position = 0;
+  uint32_t end = 0;
+  uint32_t previousWord = 0;  // 0 before the track's first header
+  uint32_t firstWord = 0;
+  int32_t current = 0;        // the frame buffer of the current frame
+  int32_t bodySize = 0;
+  int32_t sideInfoSize = 0;
+  int32_t previousBodySize = 0;
+  // Main data bytes that end with each body and may be reached back into.
+  int32_t validBytes = 0;
+  int32_t previousValidBytes = 0;
+  BitReader bits = {};        // over the current frame buffer
+  alignas(64) uint8_t frameBuffers[2][kFrameBufferSize] = {};
+};
+
+// Reads the whole file into the stream and starts it at its first byte with no header history; false
+// when the file cannot be read.
+bool StreamLoad(Mp3Stream& stream, const char* path);
+void StreamRelease(Mp3Stream& stream);
 
 bool HeaderCheck(uint32_t word);
 // 1 when the word is a header the decoder can play, 0 otherwise.
-int DecodeHeader(FrameHeader& header, uint32_t word);
+int DecodeHeader(Mp3Stream& stream, FrameHeader& header, uint32_t word);
 // 1 when a frame was read into the current frame buffer, 0 at the end of the stream.
-int ReadFrame(FrameHeader& header);
-// Points the bit reader at the frame's main data, backstep bytes into the previous frames; false when
-// the reservoir does not hold that many bytes.
-bool SetMainDataPointer(int32_t backstep);
+int ReadFrame(Mp3Stream& stream, FrameHeader& header);
+// Moves the reservoir's last bytes in front of the frame's main data and points the bit reader backstep
+// bytes into them; false when the stream has not given that many bytes before this frame's main data.
+bool SetMainDataPointer(Mp3Stream& stream, int32_t backstep);
 // Read at the start of the frame body, after the check word when there is one.
-DecodeStatus ReadSideInfoMpeg1(SideInfo& side, const FrameHeader& header, bool midSide);
-DecodeStatus ReadSideInfoLsf(SideInfo& side, const FrameHeader& header, bool midSide);
+DecodeStatus ReadSideInfoMpeg1(const Mp3Stream& stream, SideInfo& side, const FrameHeader& header, bool midSide);
+DecodeStatus ReadSideInfoLsf(const Mp3Stream& stream, SideInfo& side, const FrameHeader& header, bool midSide);
 
 // The long-block scale-factor band boundaries (23 per frequency); the Layer III tables share them.
 extern const int16_t kLongBandBounds[kSamplingFrequencyCount][23];

@@ -7,8 +7,7 @@
 #include <cstring>
 
 #include "music/huffman.h"
-#include "music/pcm_output.h"
-#include "music/synthesis.h"
+#include "music/mp3_decoder.h"
 
 namespace {
 
@@ -56,26 +55,27 @@ constexpr int kPartitionSizes[3][6][4] = {
 };
 constexpr double kAliasCoefficients[8] = {-0.6, -0.535, -0.33, -0.185, -0.095, -0.041, -0.0142, -0.0037};
 
-float g_gainPowers[kGainPowerCount];
-float g_magnitudePowers[kMaxMagnitude + 1];
-float g_aliasCs[8];
-float g_aliasCa[8];
-// [mid/side][position][channel]
-float g_intensityMpeg1[2][16][2];
-// [intensity scale][mid/side][position][channel]
-float g_intensityLsf[2][2][kIntensityPositions][2];
-uint16_t g_lsfLengthCodes[512 + 256];
-BandMap g_bandMaps[kSamplingFrequencyCount];
-int32_t g_longSubbandLimit[kSamplingFrequencyCount][23];
-int32_t g_shortSubbandLimit[kSamplingFrequencyCount][14];
+// Built once per process and only read afterwards, by every decoder on every thread.
+struct Layer3Tables {
+  Layer3Tables();
 
-SideInfo g_side;
-int32_t g_scalefac[kMaxChannels][kScaleFactorCount];
-// The largest legal intensity position of each of channel 1's scale factors (LSF).
-int32_t g_intensityLimit[kScaleFactorCount];
-float g_spectra[kMaxChannels][kGranuleLines];
-float g_slots[kMaxChannels][kSubbands * 18];
-int32_t g_previousChannels = 2;
+  float gainPowers[kGainPowerCount];
+  float magnitudePowers[kMaxMagnitude + 1];
+  float aliasCs[8];
+  float aliasCa[8];
+  // [mid/side][position][channel]
+  float intensityMpeg1[2][16][2];
+  // [intensity scale][mid/side][position][channel]
+  float intensityLsf[2][2][kIntensityPositions][2];
+  uint16_t lsfLengthCodes[512 + 256];
+  BandMap bandMaps[kSamplingFrequencyCount];
+  // Subbands that need the filterbank by the band boundary that ends the data; the decoder caps them at
+  // its stream's subband limit.
+  int32_t longSubbandLimit[kSamplingFrequencyCount][23];
+  int32_t shortSubbandLimit[kSamplingFrequencyCount][14];
+};
+
+const Layer3Tables& Tables();
 
 int MixedLongBands(int sfreq) { return sfreq < 3 ? 8 : 6; }
 
@@ -87,20 +87,20 @@ uint16_t LsfLengthCode(int s0, int s1, int s2, int s3, int row, int preflag) {
   return uint16_t(s0 | s1 << 3 | s2 << 6 | s3 << 9 | row << 12 | preflag << 15);
 }
 
-void BuildLsfLengthCodes() {
+void BuildLsfLengthCodes(uint16_t* codes) {
   for (int sfc = 0; sfc < 512; ++sfc) {
     if (sfc < 400) {
-      g_lsfLengthCodes[sfc] = LsfLengthCode((sfc >> 4) / 5, (sfc >> 4) % 5, (sfc & 15) >> 2, sfc & 3, 0, 0);
+      codes[sfc] = LsfLengthCode((sfc >> 4) / 5, (sfc >> 4) % 5, (sfc & 15) >> 2, sfc & 3, 0, 0);
     } else if (sfc < 500) {
       const int s = sfc - 400;
-      g_lsfLengthCodes[sfc] = LsfLengthCode((s >> 2) / 5, (s >> 2) % 5, s & 3, 0, 1, 0);
+      codes[sfc] = LsfLengthCode((s >> 2) / 5, (s >> 2) % 5, s & 3, 0, 1, 0);
     } else {
       const int s = sfc - 500;
-      g_lsfLengthCodes[sfc] = LsfLengthCode(s / 3, s % 3, 0, 0, 2, 1);
+      codes[sfc] = LsfLengthCode(s / 3, s % 3, 0, 0, 2, 1);
     }
   }
   for (int isfc = 0; isfc < 256; ++isfc) {
-    uint16_t& code = g_lsfLengthCodes[512 + isfc];
+    uint16_t& code = codes[512 + isfc];
     if (isfc < 180) {
       code = LsfLengthCode(isfc / 36, (isfc % 36) / 6, (isfc % 36) % 6, 0, 3, 0);
     } else if (isfc < 244) {
@@ -123,8 +123,7 @@ void AddShortEntries(BandEntry* entries, int& count, int firstBand, bool mixed, 
   }
 }
 
-void BuildBandMap(int sfreq) {
-  BandMap& map = g_bandMaps[sfreq];
+void BuildBandMap(BandMap& map, int sfreq) {
   const int16_t* bounds = kLongBandBounds[sfreq];
   for (int b = 0; b < kLongBands; ++b) {
     map.longBlocks[b] = BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2), bounds[b], 3, int8_t(b), int8_t(b),
@@ -159,27 +158,28 @@ inline int HuffmanDecode(const int16_t* t, uint64_t& bits, int& used) {
 
 // The signed value of a magnitude: its power times the gain, with the sign bit that follows a non-zero
 // magnitude. Built from masks, as zero and non-zero magnitudes alternate unpredictably.
-inline float SignedValue(int magnitude, float gain, uint64_t& bits, int& used) {
+inline float SignedValue(const float* powers, int magnitude, float gain, uint64_t& bits, int& used) {
   const int nonZero = magnitude != 0;
   const uint32_t sign = uint32_t(bits >> 63) & uint32_t(nonZero);
   bits <<= nonZero;
   used += nonZero;
-  return std::bit_cast<float>(std::bit_cast<uint32_t>(gain * g_magnitudePowers[magnitude]) ^ sign << 31);
+  return std::bit_cast<float>(std::bit_cast<uint32_t>(gain * powers[magnitude]) ^ sign << 31);
 }
 
 // The decoding of one channel's Huffman data. In mid/side mode each side value s goes at once into both
 // spectra: side = mid - s, then mid = mid + s; otherwise the value goes into the spectrum.
 template <bool kMidSide>
-int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g, int sfreq, int part2Bits) {
+int DequantizeInto(BitReader& reader, float* x, float* mid, const int32_t* scalefac, GranuleInfo& g, int sfreq,
+                   int part2Bits, int subbandLimit) {
   if (kMidSide) {
     std::memcpy(x, mid, sizeof(float) * kGranuleLines);
   } else {
     std::memset(x, 0, sizeof(float) * kGranuleLines);
   }
-  BitReader& reader = Bits();
+  const Layer3Tables& tables = Tables();
   const int64_t limit = int64_t(reader.position) + g.part23Length - part2Bits;
 
-  const BandMap& map = g_bandMaps[sfreq];
+  const BandMap& map = tables.bandMaps[sfreq];
   const BandEntry* entry;
   int entriesLeft;
   if (g.blockType != 2) {
@@ -221,7 +221,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
     stride = window == 3 ? 1 : 3;
     const int base = window == 3 ? g.gainBase : g.subblockGain[window];
     const int preflag = window == 3 && g.blockType != 2 ? g.preflag : 0;
-    gain = g_gainPowers[base + ((scalefac[e.scalefac] + preflag * e.preemphasis) << shift)];
+    gain = tables.gainPowers[base + ((scalefac[e.scalefac] + preflag * e.preemphasis) << shift)];
     return true;
   };
   // Zero values are stored too (a no-op on the cleared or copied spectrum), so that nothing jumps on them.
@@ -284,7 +284,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
             bits <<= linbits;
             used += linbits;
           }
-          store(pos + k * stride, magnitude, SignedValue(magnitude, gain, bits, used));
+          store(pos + k * stride, magnitude, SignedValue(tables.magnitudePowers, magnitude, gain, bits, used));
         }
         pos += 2 * stride;
         position += uint32_t(used);
@@ -323,7 +323,7 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
           stopped = true;
           break;
         }
-        store(pos + k * stride, magnitude, SignedValue(magnitude, gain, bits, used));
+        store(pos + k * stride, magnitude, SignedValue(tables.magnitudePowers, magnitude, gain, bits, used));
       }
       pos += 2 * stride;
       --pairsLeft;
@@ -339,11 +339,12 @@ int DequantizeInto(float* x, float* mid, const int32_t* scalefac, GranuleInfo& g
   g.maxbandl = last[3] + 1;
   if (g.blockType == 2) {
     const int widest = std::max({g.maxband[0], g.maxband[1], g.maxband[2]});
-    g.maxb = g_shortSubbandLimit[sfreq][widest];
-    if (g.mixedBlock) g.maxb = std::max(g.maxb, g_longSubbandLimit[sfreq][g.maxbandl]);
+    g.maxb = tables.shortSubbandLimit[sfreq][widest];
+    if (g.mixedBlock) g.maxb = std::max(g.maxb, tables.longSubbandLimit[sfreq][g.maxbandl]);
   } else {
-    g.maxb = g_longSubbandLimit[sfreq][g.maxbandl];
+    g.maxb = tables.longSubbandLimit[sfreq][g.maxbandl];
   }
+  g.maxb = std::min(g.maxb, subbandLimit);
 
   // Past the granule's bits, or past the frame's main data: the granule is lost.
   if (bad || int64_t(position) > limit || limit > int64_t(reader.end)) {
@@ -363,110 +364,37 @@ void ApplyIntensity(float (*x)[kGranuleLines], int p, int count, int stride, con
 }
 
 // The write position in the PCM buffer, in samples.
-int16_t* PcmWritePointer() { return Pcm().samples + Pcm().position / 2; }
+int16_t* PcmWritePointer(PcmBuffer& pcm) { return pcm.samples + pcm.position / 2; }
 
-void AdvancePcm() {
-  Pcm().position += kPcmSlotBytes;
-  if (Pcm().position >= kPcmBlockBytes) FlushOutput();
+void AdvancePcm(Mp3Decoder& d) {
+  d.pcm.position += kPcmSlotBytes;
+  if (d.pcm.position >= kPcmBlockBytes) FlushOutput(d.pcm, d.sink);
 }
 
-int32_t SynthesizeGranule(int channels) {
+int32_t SynthesizeGranule(Mp3Decoder& d, int channels) {
   int32_t clipped = 0;
-  for (int slot = 0; slot < 18; ++slot) {
-    int16_t* out = PcmWritePointer();
-    clipped += PolyphaseSynth(&g_slots[0][slot * kSubbands], 0, out);
+  for (int slot = 0; slot < kGranuleSlots; ++slot) {
+    int16_t* out = PcmWritePointer(d.pcm);
+    clipped += PolyphaseSynth(d.synth, &d.slots[0][slot * kSubbands], 0, out);
     if (channels == 2) {
-      clipped += PolyphaseSynth(&g_slots[1][slot * kSubbands], 1, out + 1);
+      clipped += PolyphaseSynth(d.synth, &d.slots[1][slot * kSubbands], 1, out + 1);
     } else {
       for (int i = 0; i < kSubbands; ++i) out[2 * i + 1] = out[2 * i];
     }
-    AdvancePcm();
+    AdvancePcm(d);
   }
   return clipped;
 }
 
-void EmitSilence() {
-  for (int slot = 0; slot < 18; ++slot) {
-    std::memset(PcmWritePointer(), 0, kPcmSlotBytes);
-    AdvancePcm();
+void EmitSilence(Mp3Decoder& d) {
+  for (int slot = 0; slot < kGranuleSlots; ++slot) {
+    std::memset(PcmWritePointer(d.pcm), 0, kPcmSlotBytes);
+    AdvancePcm(d);
   }
 }
 
-DecodeStatus DecodeGranule(const FrameHeader& header, int gr, bool midSide, bool intensity) {
-  const int sfreq = header.samplingIndex;
-  for (int ch = 0; ch < header.channels; ++ch) {
-    GranuleInfo& g = g_side.granules[gr][ch];
-    const bool intensityChannel = intensity && ch == 1;
-    const int part2 = header.lsf ? ReadScaleFactorsLsf(g_scalefac[ch], g, intensityChannel)
-                                 : ReadScaleFactorsMpeg1(g_scalefac[ch], g);
-    const int overrun = ch == 1 && midSide ? DequantizeMidSide(g_spectra, g_scalefac[1], g, sfreq, part2)
-                                           : Dequantize(g_spectra[ch], g_scalefac[ch], g, sfreq, part2);
-    if (overrun) return DecodeStatus::BadGranule;
-  }
-  if (header.channels == 2) {
-    GranuleInfo& g0 = g_side.granules[gr][0];
-    GranuleInfo& g1 = g_side.granules[gr][1];
-    if (intensity) {
-      IntensityStereo(g_spectra, g_scalefac[1], g1, sfreq, midSide, header.lsf, g1.scalefacCompress & 1);
-    }
-    if (midSide || intensity) g0.maxb = g1.maxb = std::max(g0.maxb, g1.maxb);
-  }
-  for (int ch = 0; ch < header.channels; ++ch) {
-    const GranuleInfo& g = g_side.granules[gr][ch];
-    AntiAlias(g_spectra[ch], g);
-    HybridSynthesis(g_spectra[ch], g_slots[ch], ch, g);
-  }
-  return DecodeStatus::Ok;
-}
-
-}  // namespace
-
-void InitLayer3Tables(int32_t subbandLimit) {
-  for (int k = 0; k < kGainPowerCount; ++k) g_gainPowers[k] = float(std::pow(2.0, -0.25 * (k - 46)));
-  for (int i = 0; i <= kMaxMagnitude; ++i) g_magnitudePowers[i] = float(std::pow(double(i), 4.0 / 3.0));
-  for (int i = 0; i < 8; ++i) {
-    const double c = kAliasCoefficients[i];
-    g_aliasCs[i] = float(1.0 / std::sqrt(1.0 + c * c));
-    g_aliasCa[i] = float(c / std::sqrt(1.0 + c * c));
-  }
-  const double pi = std::acos(-1.0);
-  for (int ms = 0; ms < 2; ++ms) {
-    const double factor = ms ? std::sqrt(2.0) : 1.0;
-    for (int p = 0; p < 16; ++p) {
-      const double t = std::tan(p * pi / 12.0);
-      g_intensityMpeg1[ms][p][0] = float(factor * t / (1.0 + t));
-      g_intensityMpeg1[ms][p][1] = float(factor / (1.0 + t));
-    }
-    for (int scale = 0; scale < 2; ++scale) {
-      const double base = std::pow(2.0, -0.25 * (scale + 1));
-      for (int p = 0; p < kIntensityPositions; ++p) {
-        double first = 1.0;
-        double second = 1.0;
-        if (p & 1) {
-          first = std::pow(base, (p + 1) / 2);
-        } else if (p > 0) {
-          second = std::pow(base, p / 2);
-        }
-        g_intensityLsf[scale][ms][p][0] = float(factor * first);
-        g_intensityLsf[scale][ms][p][1] = float(factor * second);
-      }
-    }
-  }
-  BuildLsfLengthCodes();
-  for (int sfreq = 0; sfreq < kSamplingFrequencyCount; ++sfreq) {
-    BuildBandMap(sfreq);
-    for (int i = 0; i < 23; ++i) {
-      g_longSubbandLimit[sfreq][i] = std::min((kLongBandBounds[sfreq][i] - 1 + 8) / 18 + 1, subbandLimit);
-    }
-    for (int i = 0; i < 14; ++i) {
-      g_shortSubbandLimit[sfreq][i] = std::min((kShortBandBounds[sfreq][i] * 3 - 1) / 18 + 1, subbandLimit);
-    }
-  }
-  MakeImdctTables();
-}
-
-int ReadScaleFactorsMpeg1(int32_t* scalefac, const GranuleInfo& g) {
-  BitReader& reader = Bits();
+// Reads from the bit reader; returns the bits read.
+int ReadScaleFactorsMpeg1(BitReader& reader, int32_t* scalefac, const GranuleInfo& g) {
   const int s1 = kSlen[0][g.scalefacCompress];
   const int s2 = kSlen[1][g.scalefacCompress];
   auto read = [&](int from, int count, int bits) {
@@ -500,10 +428,11 @@ int ReadScaleFactorsMpeg1(int32_t* scalefac, const GranuleInfo& g) {
   return bits;
 }
 
-int ReadScaleFactorsLsf(int32_t* scalefac, GranuleInfo& g, bool intensityChannel) {
-  BitReader& reader = Bits();
-  const uint16_t code =
-      intensityChannel ? g_lsfLengthCodes[512 + (g.scalefacCompress >> 1)] : g_lsfLengthCodes[g.scalefacCompress];
+// Sets the granule's preflag; returns the bits read. For the intensity-coded channel (intensityLimit not
+// null) also notes each scale factor's largest value, which marks its band as not intensity-coded.
+int ReadScaleFactorsLsf(BitReader& reader, int32_t* scalefac, GranuleInfo& g, int32_t* intensityLimit) {
+  const uint16_t* codes = Tables().lsfLengthCodes;
+  const uint16_t code = intensityLimit ? codes[512 + (g.scalefacCompress >> 1)] : codes[g.scalefacCompress];
   g.preflag = code >> 15;
   const int row = (code >> 12) & 7;
   const int kind = g.blockType == 2 ? (g.mixedBlock ? 2 : 1) : 0;
@@ -514,55 +443,12 @@ int ReadScaleFactorsLsf(int32_t* scalefac, GranuleInfo& g, bool intensityChannel
     const int count = kPartitionSizes[kind][row][part];
     for (int i = 0; i < count; ++i, ++n) {
       scalefac[n] = int32_t(GetBits(reader, length));
-      if (intensityChannel) g_intensityLimit[n] = (1 << length) - 1;
+      if (intensityLimit) intensityLimit[n] = (1 << length) - 1;
     }
     bits += count * length;
   }
   for (int i = 0; i < 2 * kind + 1; ++i, ++n) scalefac[n] = 0;
   return bits;
-}
-
-int Dequantize(float* spectrum, const int32_t* scalefac, GranuleInfo& g, int sfreq, int part2Bits) {
-  return DequantizeInto<false>(spectrum, nullptr, scalefac, g, sfreq, part2Bits);
-}
-
-int DequantizeMidSide(float (*spectra)[kGranuleLines], const int32_t* scalefac, GranuleInfo& g, int sfreq,
-                      int part2Bits) {
-  return DequantizeInto<true>(spectra[1], spectra[0], scalefac, g, sfreq, part2Bits);
-}
-
-void IntensityStereo(float (*spectra)[kGranuleLines], const int32_t* scalefac, const GranuleInfo& g, int sfreq,
-                     bool midSide, int lsf, int intensityScale) {
-  // Position 7 (MPEG-1) or a partition's largest value (LSF) means the band is not intensity-coded;
-  // MPEG-1 positions past 7 would divide by tan(3 pi / 4) + 1 = 0 and are taken as illegal too.
-  auto ratio = [&](int index) -> const float* {
-    const int p = scalefac[index];
-    if (lsf) return p == g_intensityLimit[index] ? nullptr : g_intensityLsf[intensityScale][midSide][p];
-    return p >= 7 ? nullptr : g_intensityMpeg1[midSide][p];
-  };
-  const int16_t* longBounds = kLongBandBounds[sfreq];
-  auto longBand = [&](int band, int index) {
-    if (const float* r = ratio(index)) {
-      ApplyIntensity(spectra, longBounds[band], longBounds[band + 1] - longBounds[band], 1, r);
-    }
-  };
-  if (g.blockType == 2) {
-    const int16_t* bounds = kShortBandBounds[sfreq];
-    const bool mixed = g.mixedBlock != 0;
-    for (int w = 0; w < 3; ++w) {
-      for (int band = g.maxband[w]; band < kShortBands; ++band) {
-        const int index = ShortScalefacIndex(std::min(band, kShortBands - 2), w, mixed, sfreq);
-        if (const float* r = ratio(index)) {
-          ApplyIntensity(spectra, 3 * bounds[band] + w, bounds[band + 1] - bounds[band], 3, r);
-        }
-      }
-    }
-    if (mixed && std::max({g.maxband[0], g.maxband[1], g.maxband[2]}) <= 3) {
-      for (int band = g.maxbandl; band < MixedLongBands(sfreq); ++band) longBand(band, band);
-    }
-    return;
-  }
-  for (int band = g.maxbandl; band < kLongBands; ++band) longBand(band, std::min(band, kLongBands - 2));
 }
 
 void AntiAlias(float* spectrum, const GranuleInfo& g) {
@@ -574,35 +460,157 @@ void AntiAlias(float* spectrum, const GranuleInfo& g) {
   } else {
     return;
   }
+  const Layer3Tables& tables = Tables();
   for (int sb = 1; sb <= boundaries; ++sb) {
     float* boundary = spectrum + 18 * sb;
     for (int i = 0; i < 8; ++i) {
       const float a = boundary[-1 - i];
       const float b = boundary[i];
-      boundary[-1 - i] = a * g_aliasCs[i] - b * g_aliasCa[i];
-      boundary[i] = b * g_aliasCs[i] + a * g_aliasCa[i];
+      boundary[-1 - i] = a * tables.aliasCs[i] - b * tables.aliasCa[i];
+      boundary[i] = b * tables.aliasCs[i] + a * tables.aliasCa[i];
     }
   }
 }
 
-FrameResult DecodeLayer3(const FrameHeader& header) {
+// Huffman data and requantisation of one channel; 1 when the granule overran its bits or its frame.
+int Dequantize(Mp3Decoder& d, int ch, GranuleInfo& g, int part2Bits, bool midSide) {
+  BitReader& reader = d.stream.bits;
+  const int sfreq = d.header.samplingIndex;
+  const int limit = d.header.subbandLimit;
+  if (ch == 1 && midSide) {
+    return DequantizeInto<true>(reader, d.spectra[1], d.spectra[0], d.scalefac[1], g, sfreq, part2Bits, limit);
+  }
+  return DequantizeInto<false>(reader, d.spectra[ch], nullptr, d.scalefac[ch], g, sfreq, part2Bits, limit);
+}
+
+DecodeStatus DecodeGranule(Mp3Decoder& d, int gr, bool midSide, bool intensity) {
+  const FrameHeader& header = d.header;
+  const int sfreq = header.samplingIndex;
+  for (int ch = 0; ch < header.channels; ++ch) {
+    GranuleInfo& g = d.side.granules[gr][ch];
+    BitReader& reader = d.stream.bits;
+    int32_t* intensityLimit = intensity && ch == 1 ? d.intensityLimit : nullptr;
+    const int part2 = header.lsf ? ReadScaleFactorsLsf(reader, d.scalefac[ch], g, intensityLimit)
+                                 : ReadScaleFactorsMpeg1(reader, d.scalefac[ch], g);
+    if (Dequantize(d, ch, g, part2, midSide)) return DecodeStatus::BadGranule;
+  }
+  if (header.channels == 2) {
+    GranuleInfo& g0 = d.side.granules[gr][0];
+    GranuleInfo& g1 = d.side.granules[gr][1];
+    if (intensity) IntensityStereo(d, g1, sfreq, midSide, header.lsf);
+    if (midSide || intensity) g0.maxb = g1.maxb = std::max(g0.maxb, g1.maxb);
+  }
+  for (int ch = 0; ch < header.channels; ++ch) {
+    const GranuleInfo& g = d.side.granules[gr][ch];
+    AntiAlias(d.spectra[ch], g);
+    HybridSynthesis(d.synth, d.spectra[ch], d.slots[ch], ch, g);
+  }
+  return DecodeStatus::Ok;
+}
+
+Layer3Tables::Layer3Tables() {
+  for (int k = 0; k < kGainPowerCount; ++k) gainPowers[k] = float(std::pow(2.0, -0.25 * (k - 46)));
+  for (int i = 0; i <= kMaxMagnitude; ++i) magnitudePowers[i] = float(std::pow(double(i), 4.0 / 3.0));
+  for (int i = 0; i < 8; ++i) {
+    const double c = kAliasCoefficients[i];
+    aliasCs[i] = float(1.0 / std::sqrt(1.0 + c * c));
+    aliasCa[i] = float(c / std::sqrt(1.0 + c * c));
+  }
+  const double pi = std::acos(-1.0);
+  for (int ms = 0; ms < 2; ++ms) {
+    const double factor = ms ? std::sqrt(2.0) : 1.0;
+    for (int p = 0; p < 16; ++p) {
+      const double t = std::tan(p * pi / 12.0);
+      intensityMpeg1[ms][p][0] = float(factor * t / (1.0 + t));
+      intensityMpeg1[ms][p][1] = float(factor / (1.0 + t));
+    }
+    for (int scale = 0; scale < 2; ++scale) {
+      const double base = std::pow(2.0, -0.25 * (scale + 1));
+      for (int p = 0; p < kIntensityPositions; ++p) {
+        double first = 1.0;
+        double second = 1.0;
+        if (p & 1) {
+          first = std::pow(base, (p + 1) / 2);
+        } else if (p > 0) {
+          second = std::pow(base, p / 2);
+        }
+        intensityLsf[scale][ms][p][0] = float(factor * first);
+        intensityLsf[scale][ms][p][1] = float(factor * second);
+      }
+    }
+  }
+  BuildLsfLengthCodes(lsfLengthCodes);
+  for (int sfreq = 0; sfreq < kSamplingFrequencyCount; ++sfreq) {
+    BuildBandMap(bandMaps[sfreq], sfreq);
+    for (int i = 0; i < 23; ++i) longSubbandLimit[sfreq][i] = (kLongBandBounds[sfreq][i] - 1 + 8) / 18 + 1;
+    for (int i = 0; i < 14; ++i) shortSubbandLimit[sfreq][i] = (kShortBandBounds[sfreq][i] * 3 - 1) / 18 + 1;
+  }
+}
+
+const Layer3Tables& Tables() {
+  static const Layer3Tables tables;
+  return tables;
+}
+
+}  // namespace
+
+void IntensityStereo(Mp3Decoder& d, const GranuleInfo& g, int sfreq, bool midSide, int lsf) {
+  const Layer3Tables& tables = Tables();
+  const int32_t* scalefac = d.scalefac[1];
+  const int intensityScale = g.scalefacCompress & 1;
+  // Position 7 (MPEG-1) or a partition's largest value (LSF) means the band is not intensity-coded;
+  // MPEG-1 positions past 7 would divide by tan(3 pi / 4) + 1 = 0 and are taken as illegal too.
+  auto ratio = [&](int index) -> const float* {
+    const int p = scalefac[index];
+    if (lsf) return p == d.intensityLimit[index] ? nullptr : tables.intensityLsf[intensityScale][midSide][p];
+    return p >= 7 ? nullptr : tables.intensityMpeg1[midSide][p];
+  };
+  const int16_t* longBounds = kLongBandBounds[sfreq];
+  auto longBand = [&](int band, int index) {
+    if (const float* r = ratio(index)) {
+      ApplyIntensity(d.spectra, longBounds[band], longBounds[band + 1] - longBounds[band], 1, r);
+    }
+  };
+  if (g.blockType == 2) {
+    const int16_t* bounds = kShortBandBounds[sfreq];
+    const bool mixed = g.mixedBlock != 0;
+    for (int w = 0; w < 3; ++w) {
+      for (int band = g.maxband[w]; band < kShortBands; ++band) {
+        const int index = ShortScalefacIndex(std::min(band, kShortBands - 2), w, mixed, sfreq);
+        if (const float* r = ratio(index)) {
+          ApplyIntensity(d.spectra, 3 * bounds[band] + w, bounds[band + 1] - bounds[band], 3, r);
+        }
+      }
+    }
+    if (mixed && std::max({g.maxband[0], g.maxband[1], g.maxband[2]}) <= 3) {
+      for (int band = g.maxbandl; band < MixedLongBands(sfreq); ++band) longBand(band, band);
+    }
+    return;
+  }
+  for (int band = g.maxbandl; band < kLongBands; ++band) longBand(band, std::min(band, kLongBands - 2));
+}
+
+FrameResult DecodeLayer3(Mp3Decoder& d) {
+  const FrameHeader& header = d.header;
   const bool midSide = header.mode == 1 && (header.modeExtension & 2);
   const bool intensity = header.mode == 1 && (header.modeExtension & 1);
-  DecodeStatus status =
-      header.lsf ? ReadSideInfoLsf(g_side, header, midSide) : ReadSideInfoMpeg1(g_side, header, midSide);
+  DecodeStatus status = header.lsf ? ReadSideInfoLsf(d.stream, d.side, header, midSide)
+                                   : ReadSideInfoMpeg1(d.stream, d.side, header, midSide);
   if (status == DecodeStatus::BadBlockType) return FrameResult{status, 0};
-  if (status == DecodeStatus::Ok && !SetMainDataPointer(g_side.mainDataBegin)) status = DecodeStatus::BadGranule;
+  if (status == DecodeStatus::Ok && !SetMainDataPointer(d.stream, d.side.mainDataBegin)) {
+    status = DecodeStatus::BadGranule;
+  }
   // Mono frames played on both channels: a stereo frame after them starts the right channel's filters there.
-  if (header.channels == 2 && g_previousChannels == 1) CopySynthState(0, 1);
-  g_previousChannels = header.channels;
+  if (header.channels == 2 && d.previousChannels == 1) CopySynthState(d.synth, 0, 1);
+  d.previousChannels = header.channels;
 
   FrameResult result{status, 0};
   for (int gr = 0; gr < (header.lsf ? 1 : 2); ++gr) {
-    if (result.status == DecodeStatus::Ok) result.status = DecodeGranule(header, gr, midSide, intensity);
+    if (result.status == DecodeStatus::Ok) result.status = DecodeGranule(d, gr, midSide, intensity);
     if (result.status == DecodeStatus::Ok) {
-      result.clipped += SynthesizeGranule(header.channels);
+      result.clipped += SynthesizeGranule(d, header.channels);
     } else {
-      EmitSilence();
+      EmitSilence(d);
     }
   }
   return result;

@@ -12,7 +12,7 @@ constexpr uint32_t kPcmBlockBytes = 16384;
 constexpr uint32_t kPcmSlotBytes = 128;
 
 struct PcmBuffer {
-  int16_t samples[kPcmBufferBytes / 2];
+  alignas(64) int16_t samples[kPcmBufferBytes / 2];
   uint32_t position;  // write position in bytes
 };
 
@@ -27,8 +27,5 @@ class OutputSink {
   virtual void End() = 0;
 };
 
-PcmBuffer& Pcm();
-// The sink that FlushOutput hands blocks to; null drops them.
-void SetOutputSink(OutputSink* sink);
-// Hands the samples collected so far to the sink and empties the buffer.
-void FlushOutput();
+// Hands the samples collected so far to the sink (null drops them) and empties the buffer.
+void FlushOutput(PcmBuffer& pcm, OutputSink* sink);

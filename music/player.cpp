@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 #include "music/wave_output.h"
 #include "platform/platform.h"
 
@@ -16,6 +16,8 @@ struct MusicState {
   std::thread* thread = nullptr;
   bool outputReady = false;
   OutputFormat output = kUnsetOutput;
+  // Made by the first MusicOpen and kept for every later track; only the playback thread decodes with it.
+  Mp3Decoder* decoder = nullptr;
 };
 
 MusicState g_music;
@@ -45,7 +47,7 @@ class DeviceSink : public OutputSink {
 DeviceSink g_sink;
 
 bool PlayFrame() {
-  const TrackStatus status = TrackPlayFrame(g_sink);
+  const TrackStatus status = TrackPlayFrame(*g_music.decoder, g_sink);
   if (status == TrackStatus::Unplayable) Sys().ExitProcess(1);
   return status == TrackStatus::Playing;
 }
@@ -55,7 +57,7 @@ void PlaybackThread() {
   }
   // A stopped track leaves its queued blocks to play out; the next MusicOpen closes the device.
   if (g_stopRequested) return;
-  TrackClose(g_sink);
+  TrackClose(*g_music.decoder, g_sink);
   g_music.running = false;
 }
 
@@ -80,7 +82,8 @@ void MusicOpen(const char* path) {
   g_music.outputReady = false;
   g_music.output = kUnsetOutput;
   ProbeOutputCapabilities(g_music.output);
-  g_music.opened = TrackOpen(path);
+  if (!g_music.decoder) g_music.decoder = new Mp3Decoder;
+  g_music.opened = TrackOpen(*g_music.decoder, path);
 }
 
 void MusicStart() {

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int kSlots = 18;
-constexpr int kRingRow = 17;
-constexpr int kRingSize = 16 * kRingRow;
 constexpr int kWindowSize = 544;
 
 using Float4 = float __attribute__((vector_size(16)));
@@ -47,37 +44,38 @@ constexpr int32_t kWindowCoefficients[257] = {
 };
 // clang-format on
 
-// IMDCT windows by block type, pre-divided for the transform below; [1] has every odd position's sign
-// flipped for the odd subbands (frequency inversion).
-float g_imdctWindows[2][4][36];
-// The same for four subbands side by side, even and odd alternating.
-Float4 g_imdctWindows4[4][36];
-float g_cos18[9];       // cos(k pi / 18)
-float g_cos6;           // cos(pi / 6)
-float g_twiddle36[9];   // 0.5 / cos((2i + 1) pi / 36)
-float g_twiddle12[3];   // 0.5 / cos((2i + 1) pi / 12)
+// Built once per process and only read afterwards, by every decoder on every thread.
+struct SynthTables {
+  SynthTables();
 
-// Overlap store: two blocks per channel used alternately, in the layout of the output slots.
-float g_overlap[kMaxChannels][2][kSubbands * kSlots];
-int g_overlapSelect[kMaxChannels];
+  // IMDCT windows by block type, pre-divided for the transform below; [1] has every odd position's sign
+  // flipped for the odd subbands (frequency inversion).
+  float imdctWindows[2][4][36];
+  // The same for four subbands side by side, even and odd alternating.
+  Float4 imdctWindows4[4][36];
+  float cos18[9];      // cos(k pi / 18)
+  float cos6;          // cos(pi / 6)
+  float twiddle36[9];  // 0.5 / cos((2i + 1) pi / 36)
+  float twiddle12[3];  // 0.5 / cos((2i + 1) pi / 12)
 
-float g_window[kWindowSize];
-// The window by lag column c (0 to 31) and ring row k, for dot products that run along the rows:
-// rows 0 to 16 with the alternating signs folded in give the output samples 0 to 16; rows 1 to 15 of
-// the mirror (reversed and negated) give the samples 31 down to 17.
-float g_forwardRows[32][17];
-float g_mirrorRows[32][17];
-// 1 / (2 cos((2k + 1) pi / 2N)) for N = 32, 16, 8, 4, 2 at offset 32 - N.
-float g_dctTwiddles[31];
-float g_ring[kMaxChannels][2][kRingSize];
-int g_ringPosition = 1;
+  float window[kWindowSize];
+  // The window by lag column c (0 to 31) and ring row k, for dot products that run along the rows:
+  // rows 0 to 16 with the alternating signs folded in give the output samples 0 to 16; rows 1 to 15 of
+  // the mirror (reversed and negated) give the samples 31 down to 17.
+  float forwardRows[32][17];
+  float mirrorRows[32][17];
+  // 1 / (2 cos((2k + 1) pi / 2N)) for N = 32, 16, 8, 4, 2 at offset 32 - N.
+  float dctTwiddles[31];
+};
+
+const SynthTables& Tables();
 
 // E(m) = sum of y[p] cos(p (2m + 1) pi / 18) for m = 0 to 8 (y at stride 2), by the even and odd halves
 // of p. T is a float, or four floats of four subbands at once.
 template <typename T>
-inline void Dct9(const T* y, T* e) {
-  const float c1 = g_cos18[1], c2 = g_cos18[2], c3 = g_cos18[3], c4 = g_cos18[4];
-  const float c5 = g_cos18[5], c7 = g_cos18[7], c8 = g_cos18[8];
+inline void Dct9(const float* cos18, const T* y, T* e) {
+  const float c1 = cos18[1], c2 = cos18[2], c3 = cos18[3], c4 = cos18[4];
+  const float c5 = cos18[5], c7 = cos18[7], c8 = cos18[8];
   const T y0 = y[0], y1 = y[2], y2 = y[4], y3 = y[6], y4 = y[8];
   const T y5 = y[10], y6 = y[12], y7 = y[14], y8 = y[16];
   const T base = y0 + 0.5f * y6;
@@ -115,38 +113,38 @@ inline void Store(float* p, T v) {
 // their running sums, split into two 9-point transforms; the 1 / (2 cos) factors of the outer step live
 // in the windows. Overlap and output run at the stride of the subbands.
 template <typename T>
-void Imdct36(T* x, const float* prev, float* next, const T* window, float* out) {
+void Imdct36(const SynthTables& t, T* x, const float* prev, float* next, const T* window, float* out) {
   for (int k = 17; k >= 1; --k) x[k] += x[k - 1];
   for (int k = 17; k >= 3; k -= 2) x[k] += x[k - 2];
   T even[9];
   T odd[9];
-  Dct9(x, even);
-  Dct9(x + 1, odd);
-  for (int t = 0; t < 9; ++t) {
-    const T o = odd[t] * g_twiddle36[t];
-    const T a = even[t] - o;
-    const T b = even[t] + o;
-    const int lo = (8 - t) * kSubbands;
-    const int hi = (9 + t) * kSubbands;
-    Store(out + lo, Load<T>(prev + lo) + window[8 - t] * a);
-    Store(out + hi, Load<T>(prev + hi) + window[9 + t] * a);
-    Store(next + lo, window[26 - t] * b);
-    Store(next + hi, window[27 + t] * b);
+  Dct9(t.cos18, x, even);
+  Dct9(t.cos18, x + 1, odd);
+  for (int m = 0; m < 9; ++m) {
+    const T o = odd[m] * t.twiddle36[m];
+    const T a = even[m] - o;
+    const T b = even[m] + o;
+    const int lo = (8 - m) * kSubbands;
+    const int hi = (9 + m) * kSubbands;
+    Store(out + lo, Load<T>(prev + lo) + window[8 - m] * a);
+    Store(out + hi, Load<T>(prev + hi) + window[9 + m] * a);
+    Store(next + lo, window[26 - m] * b);
+    Store(next + hi, window[27 + m] * b);
   }
 }
 
 // The 12-point IMDCT of one short window (6 values at stride 3), windowed into r[12].
-void Imdct12(const float* in, const float* window, float* r) {
+void Imdct12(const SynthTables& t, const float* in, const float* window, float* r) {
   float x[6];
   for (int k = 0; k < 6; ++k) x[k] = in[3 * k];
   for (int k = 5; k >= 1; --k) x[k] += x[k - 1];
   x[5] += x[3];
   x[3] += x[1];
-  const float c = g_cos6;
+  const float c = t.cos6;
   const float even[3] = {x[0] + c * x[2] + 0.5f * x[4], x[0] - x[4], x[0] - c * x[2] + 0.5f * x[4]};
   const float odd[3] = {x[1] + c * x[3] + 0.5f * x[5], x[1] - x[5], x[1] - c * x[3] + 0.5f * x[5]};
   for (int m = 0; m < 3; ++m) {
-    const float o = odd[m] * g_twiddle12[m];
+    const float o = odd[m] * t.twiddle12[m];
     const float a = even[m] - o;
     const float b = even[m] + o;
     r[2 - m] = window[2 - m] * a;
@@ -157,9 +155,10 @@ void Imdct12(const float* in, const float* window, float* r) {
 }
 
 // Three short windows overlapped at 6, 12 and 18 of the 36-sample result.
-void ShortBlock(const float* x, const float* prev, float* next, const float* window, float* out) {
+void ShortBlock(const SynthTables& t, const float* x, const float* prev, float* next, const float* window,
+                float* out) {
   float r[3][12];
-  for (int w = 0; w < 3; ++w) Imdct12(x + w, window, r[w]);
+  for (int w = 0; w < 3; ++w) Imdct12(t, x + w, window, r[w]);
   for (int i = 0; i < 6; ++i) {
     out[i * kSubbands] = prev[i * kSubbands];
     out[(6 + i) * kSubbands] = prev[(6 + i) * kSubbands] + r[0][i];
@@ -170,13 +169,14 @@ void ShortBlock(const float* x, const float* prev, float* next, const float* win
   }
 }
 
+// twiddles: SynthTables::dctTwiddles.
 template <int N>
-inline void DctII(const float* in, float* out) {
+inline void DctII(const float* twiddles, const float* in, float* out) {
   if constexpr (N == 1) {
     out[0] = in[0];
   } else {
     constexpr int kHalf = N / 2;
-    const float* twiddle = g_dctTwiddles + (32 - N);
+    const float* twiddle = twiddles + (32 - N);
     float even[kHalf];
     float odd[kHalf];
     for (int k = 0; k < kHalf; ++k) {
@@ -185,8 +185,8 @@ inline void DctII(const float* in, float* out) {
     }
     float evenOut[kHalf];
     float oddOut[kHalf];
-    DctII<kHalf>(even, evenOut);
-    DctII<kHalf>(odd, oddOut);
+    DctII<kHalf>(twiddles, even, evenOut);
+    DctII<kHalf>(twiddles, odd, oddOut);
     for (int n = 0; n < kHalf - 1; ++n) {
       out[2 * n] = evenOut[n];
       out[2 * n + 1] = oddOut[n] + oddOut[n + 1];
@@ -196,11 +196,9 @@ inline void DctII(const float* in, float* out) {
   }
 }
 
-}  // namespace
-
-void MakeImdctTables() {
+SynthTables::SynthTables() {
   const double pi = std::acos(-1.0);
-  float(&windows)[4][36] = g_imdctWindows[0];
+  float(&windows)[4][36] = imdctWindows[0];
   for (int i = 0; i < 36; ++i) {
     const double longWindow = std::sin(pi / 36 * (i + 0.5));
     const double divisor = 0.5 / std::cos(pi * (2 * i + 19) / 72);
@@ -215,32 +213,31 @@ void MakeImdctTables() {
   }
   for (int type = 0; type < 4; ++type) {
     for (int i = 0; i < 36; ++i) {
-      g_imdctWindows[1][type][i] = i & 1 ? -windows[type][i] : windows[type][i];
-      const float plain = g_imdctWindows[0][type][i];
-      const float flipped = g_imdctWindows[1][type][i];
-      g_imdctWindows4[type][i] = Float4{plain, flipped, plain, flipped};
+      imdctWindows[1][type][i] = i & 1 ? -windows[type][i] : windows[type][i];
+      const float plain = imdctWindows[0][type][i];
+      const float flipped = imdctWindows[1][type][i];
+      imdctWindows4[type][i] = Float4{plain, flipped, plain, flipped};
     }
   }
   for (int k = 0; k < 9; ++k) {
-    g_cos18[k] = float(std::cos(k * pi / 18));
-    g_twiddle36[k] = float(0.5 / std::cos((2 * k + 1) * pi / 36));
+    cos18[k] = float(std::cos(k * pi / 18));
+    twiddle36[k] = float(0.5 / std::cos((2 * k + 1) * pi / 36));
   }
-  for (int i = 0; i < 3; ++i) g_twiddle12[i] = float(0.5 / std::cos((2 * i + 1) * pi / 12));
-  g_cos6 = float(std::cos(pi / 6));
-}
+  for (int i = 0; i < 3; ++i) twiddle12[i] = float(0.5 / std::cos((2 * i + 1) * pi / 12));
+  cos6 = float(std::cos(pi / 6));
 
-void MakeSynthTables(float scale) {
-  const double pi = std::acos(-1.0);
   for (int n = 32, offset = 0; n >= 2; offset += n / 2, n /= 2) {
-    for (int k = 0; k < n / 2; ++k) g_dctTwiddles[offset + k] = float(1.0 / (2.0 * std::cos((2 * k + 1) * pi / (2 * n))));
+    for (int k = 0; k < n / 2; ++k) {
+      dctTwiddles[offset + k] = float(1.0 / (2.0 * std::cos((2 * k + 1) * pi / (2 * n))));
+    }
   }
   // Coefficient j goes to two places 16 apart: row j % 32 holds the 16 time lags of output sample j.
-  double sign = -double(scale);
+  double sign = -double(kSynthScale);
   int place = 0;
   for (int step = 0; step < 512; ++step) {
     const int j = step < 256 ? step : 512 - step;
     if (place < kWindowSize - 16) {
-      g_window[place] = g_window[place + 16] = float(kWindowCoefficients[j] * sign / 65536.0);
+      window[place] = window[place + 16] = float(kWindowCoefficients[j] * sign / 65536.0);
     }
     place += 32;
     if (step % 32 == 31) place -= 1023;
@@ -248,20 +245,30 @@ void MakeSynthTables(float scale) {
   }
   for (int c = 0; c < 32; ++c) {
     for (int k = 0; k < kRingRow; ++k) {
-      g_forwardRows[c][k] = c & 1 ? g_window[32 * k + c] : -g_window[32 * k + c];
-      g_mirrorRows[c][k] = k > 0 && k < 16 ? -g_window[32 * k + 31 - c] : 0.0f;
+      forwardRows[c][k] = c & 1 ? window[32 * k + c] : -window[32 * k + c];
+      mirrorRows[c][k] = k > 0 && k < 16 ? -window[32 * k + 31 - c] : 0.0f;
     }
   }
 }
 
-void HybridSynthesis(float* spectrum, float* slots, int channel, const GranuleInfo& g) {
-  const float* prev = g_overlap[channel][g_overlapSelect[channel]];
-  float* next = g_overlap[channel][g_overlapSelect[channel] ^ 1];
-  g_overlapSelect[channel] ^= 1;
+const SynthTables& Tables() {
+  static const SynthTables tables;
+  return tables;
+}
+
+}  // namespace
+
+void HybridSynthesis(SynthState& state, float* spectrum, float* slots, int channel, const GranuleInfo& g) {
+  const SynthTables& t = Tables();
+  const float* prev = state.overlap[channel][state.overlapSelect[channel]];
+  float* next = state.overlap[channel][state.overlapSelect[channel] ^ 1];
+  state.overlapSelect[channel] ^= 1;
 
   int sb = 0;
   if (g.mixedBlock) {
-    for (; sb < 2; ++sb) Imdct36(spectrum + 18 * sb, prev + sb, next + sb, g_imdctWindows[sb & 1][0], slots + sb);
+    for (; sb < 2; ++sb) {
+      Imdct36(t, spectrum + 18 * sb, prev + sb, next + sb, t.imdctWindows[sb & 1][0], slots + sb);
+    }
   }
   const int end = (g.maxb + 1) & ~1;
   if (g.blockType != 2) {
@@ -271,36 +278,37 @@ void HybridSynthesis(float* spectrum, float* slots, int channel, const GranuleIn
         x[k] = Float4{spectrum[18 * sb + k], spectrum[18 * sb + 18 + k], spectrum[18 * sb + 36 + k],
                       spectrum[18 * sb + 54 + k]};
       }
-      Imdct36(x, prev + sb, next + sb, g_imdctWindows4[g.blockType], slots + sb);
+      Imdct36(t, x, prev + sb, next + sb, t.imdctWindows4[g.blockType], slots + sb);
     }
   }
   for (; sb < end; ++sb) {
-    const float* window = g_imdctWindows[sb & 1][g.blockType];
+    const float* window = t.imdctWindows[sb & 1][g.blockType];
     if (g.blockType == 2) {
-      ShortBlock(spectrum + 18 * sb, prev + sb, next + sb, window, slots + sb);
+      ShortBlock(t, spectrum + 18 * sb, prev + sb, next + sb, window, slots + sb);
     } else {
-      Imdct36(spectrum + 18 * sb, prev + sb, next + sb, window, slots + sb);
+      Imdct36(t, spectrum + 18 * sb, prev + sb, next + sb, window, slots + sb);
     }
   }
   for (; sb < kSubbands; ++sb) {
-    for (int ss = 0; ss < kSlots; ++ss) {
+    for (int ss = 0; ss < kGranuleSlots; ++ss) {
       slots[ss * kSubbands + sb] = prev[ss * kSubbands + sb];
       next[ss * kSubbands + sb] = 0.0f;
     }
   }
 }
 
-int PolyphaseSynth(const float* subbands, int channel, int16_t* out) {
-  if (channel == 0) g_ringPosition = (g_ringPosition - 1) & 15;
-  const int r = g_ringPosition;
+int PolyphaseSynth(SynthState& state, const float* subbands, int channel, int16_t* out) {
+  const SynthTables& t = Tables();
+  if (channel == 0) state.ringPosition = (state.ringPosition - 1) & 15;
+  const int r = state.ringPosition;
   float v[32];
-  DctII<32>(subbands, v);
+  DctII<32>(t.dctTwiddles, subbands, v);
 
   // The vector of this slot is stored as two sets of 17 at one ring position each: v[16..31] and 0 for
   // the samples read at even time lags, v[16..0] for the odd lags. The buffer read holds the even-lag
   // sets of the slots at even lags and the odd-lag sets of those at odd lags.
-  float* first = g_ring[channel][0];
-  float* second = g_ring[channel][1];
+  float* first = state.ring[channel][0];
+  float* second = state.ring[channel][1];
   float* even = r & 1 ? first : second;
   float* odd = r & 1 ? second : first;
   const int evenPlace = r & 1 ? r : r + 1;
@@ -317,8 +325,8 @@ int PolyphaseSynth(const float* subbands, int channel, int16_t* out) {
   float mirrored[kRingRow] = {};
   for (int p = 0; p < 16; ++p) {
     const float* set = even + kRingRow * p;
-    const float* forward = g_forwardRows[offset + p];
-    const float* mirror = g_mirrorRows[offset + p];
+    const float* forward = t.forwardRows[offset + p];
+    const float* mirror = t.mirrorRows[offset + p];
     for (int k = 0; k < kRingRow; ++k) {
       sums[k] += forward[k] * set[k];
       mirrored[k] += mirror[k] * set[k];
@@ -335,8 +343,8 @@ int PolyphaseSynth(const float* subbands, int channel, int16_t* out) {
   return clipped;
 }
 
-void CopySynthState(int from, int to) {
-  std::memcpy(g_overlap[to], g_overlap[from], sizeof g_overlap[0]);
-  g_overlapSelect[to] = g_overlapSelect[from];
-  std::memcpy(g_ring[to], g_ring[from], sizeof g_ring[0]);
+void CopySynthState(SynthState& state, int from, int to) {
+  std::memcpy(state.overlap[to], state.overlap[from], sizeof state.overlap[0]);
+  state.overlapSelect[to] = state.overlapSelect[from];
+  std::memcpy(state.ring[to], state.ring[from], sizeof state.ring[0]);
 }

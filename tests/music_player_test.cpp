@@ -2,6 +2,7 @@
 #include <chrono>
 #include <future>
 #include <thread>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr uint32_t kFrameBytes = 1152 * 4;
+constexpr uint32_t kFrameBytes = 2 * kFrameSamples;
 
-// A silent frame and then clicks: frames * 4608 bytes of PCM.
+// A silent frame and then clicks: frames * kFrameBytes of PCM.
 std::string ClickTrack(int frames) {
-  FrameSpec silent;
-  std::vector<uint8_t> stream = BuildFrame(silent);
+  std::vector<uint8_t> stream = Stream({});
   for (int i = 1; i < frames; ++i) Append(stream, BuildFrame(ClickFrame()));
   const std::string path = TempPath("clicks.mp3");
   WriteFile(path, stream);
@@ -62,71 +62,43 @@ TEST_F(MusicPlayer, TheEighthWriteWaitsUntilABlockIsDone) {
   EXPECT_EQ(WaveQueued(), 7);
 }
 
-TEST_F(MusicPlayer, DeviceIsAlwaysSixteenBitStereoAtTheStreamRate) {
-  OutputFormat output = kUnsetOutput;
-  ProbeOutputCapabilities(output);
-  FitOutputFormat(output, 22050);
-  EXPECT_EQ(output.rate, 22050);
-  EXPECT_EQ(output.format, 272);
-  EXPECT_EQ(output.channels, 2);
-  // Whatever the fit chose, the device is opened for 16-bit stereo.
-  output.channels = 1;
-  ASSERT_EQ(WaveOpen(output), 0);
-  const SoundFormat opened = sound_.device.Opens().back();
-  EXPECT_EQ(opened.formatTag, 1);
-  EXPECT_EQ(opened.channels, 2);
-  EXPECT_EQ(opened.samplesPerSecond, 22050u);
-  EXPECT_EQ(opened.bytesPerSecond, 88200u);
-  EXPECT_EQ(opened.blockAlign, 4);
-  EXPECT_EQ(opened.bitsPerSample, 16);
-}
-
-TEST_F(MusicPlayer, WithoutADeviceSamplesAreDroppedAndCloseOnlyResets) {
+TEST_F(MusicPlayer, WithoutADeviceATrackPlaysIntoNothingAndEnds) {
   sound_.device.devices = 0;
-  OutputFormat output = kUnsetOutput;
-  ProbeOutputCapabilities(output);
-  EXPECT_EQ(WaveOpen(output), 0);  // nothing to do while the rate is unset
-  FitOutputFormat(output, 44100);
-  EXPECT_EQ(WaveOpen(output), -1);
-  const std::vector<int16_t> block(kPcmBlockBytes / 2, 7);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(WaveWrite(block.data(), kPcmBlockBytes), -1);
-  EXPECT_EQ(WaveClose(output), 0);
-  EXPECT_EQ(sound_.device.Closes(), 0);
-  EXPECT_EQ(WaveQueued(), 0);
-
-  // The show goes on: a whole track plays into nothing and its thread ends.
   MusicOpen(ClickTrack(12).c_str());
   MusicStart();
   EXPECT_TRUE(PlayOut(sound_.device));
   EXPECT_TRUE(sound_.device.Written().empty());
+  // Closing what never opened only resets the count.
+  EXPECT_EQ(sound_.device.Closes(), 0);
+  EXPECT_EQ(WaveQueued(), 0);
 }
 
-TEST_F(MusicPlayer, FirstFrameOpensTheDeviceAndReopensItOnceForTheFittedFormat) {
-  MusicOpen(ClickTrack(12).c_str());
-  MusicStart();
-  ASSERT_TRUE(PlayOut(sound_.device));
-  const std::vector<SoundFormat> opens = sound_.device.Opens();
-  ASSERT_EQ(opens.size(), 2u);
-  EXPECT_EQ(opens[1].samplesPerSecond, 44100u);
-  // 12 frames: three full blocks and the rest at the end.
-  const auto written = sound_.device.Written();
-  ASSERT_EQ(written.size(), 4u);
-  EXPECT_EQ(written[3].size() * 2, 12 * kFrameBytes - 3 * kPcmBlockBytes);
-  EXPECT_FALSE(sound_.device.IsOpen());
-}
-
-TEST_F(MusicPlayer, ATrackShorterThanABlockIsOneWriteAtTheEnd) {
-  MusicOpen(ClickTrack(2).c_str());
-  MusicStart();
-  ASSERT_TRUE(PlayOut(sound_.device));
-  const auto written = sound_.device.Written();
-  ASSERT_EQ(written.size(), 1u);
-  EXPECT_EQ(written[0].size() * 2, 2 * kFrameBytes);
-  EXPECT_FALSE(sound_.device.IsOpen());
-  // The thread has ended: stopping now changes nothing.
-  const int closes = sound_.device.Closes();
-  MusicStop();
-  EXPECT_EQ(sound_.device.Closes(), closes);
+TEST_F(MusicPlayer, ATrackPlaysInFullBlocksAndTheRestAtItsEnd) {
+  // 12 frames: three full blocks and the rest; 2 frames: one write, shorter than a block.
+  for (int frames : {12, 2}) {
+    const size_t opened = sound_.device.Opens().size();
+    const size_t written = sound_.device.Written().size();
+    MusicOpen(ClickTrack(frames).c_str());
+    MusicStart();
+    ASSERT_TRUE(PlayOut(sound_.device));
+    // The first frame opens the device, and reopens it once for the fitted format: 16-bit stereo.
+    const std::vector<SoundFormat> opens = sound_.device.Opens();
+    ASSERT_EQ(opens.size(), opened + 2);
+    const SoundFormat& f = opens.back();
+    EXPECT_EQ(std::tie(f.formatTag, f.channels, f.samplesPerSecond, f.bytesPerSecond, f.blockAlign, f.bitsPerSample),
+              std::make_tuple(1, 2, 44100u, 176400u, 4, 16));
+    const auto blocks = sound_.device.Written();
+    const uint32_t bytes = uint32_t(frames) * kFrameBytes;
+    ASSERT_EQ(blocks.size(), written + bytes / kPcmBlockBytes + 1);
+    for (size_t i = written; i < blocks.size(); ++i) {
+      EXPECT_EQ(blocks[i].size() * 2, i + 1 < blocks.size() ? kPcmBlockBytes : bytes % kPcmBlockBytes);
+    }
+    EXPECT_FALSE(sound_.device.IsOpen());
+    // The thread has ended: stopping now changes nothing.
+    const int closes = sound_.device.Closes();
+    MusicStop();
+    EXPECT_EQ(sound_.device.Closes(), closes);
+  }
 }
 
 TEST_F(MusicPlayer, StopEndsAWaitingThreadAndTheNextOpenDrainsTheOldDevice) {

@@ -5,14 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include <gtest/gtest.h>
 
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 
 void BitWriter::Put(uint32_t value, int bits) {
   for (int i = bits - 1; i >= 0; --i) {
@@ -25,17 +24,10 @@ void BitWriter::Put(uint32_t value, int bits) {
 std::vector<uint8_t> BuildFrame(const FrameSpec& frame) {
   const int channels = frame.mode == 3 ? 1 : 2;
   BitWriter w;
-  w.Put(0xFFF, 12);
-  w.Put(1, 1);                      // MPEG-1
-  w.Put(1, 2);                      // Layer III
-  w.Put(frame.protection ? 0 : 1, 1);
-  w.Put(uint32_t(frame.bitrateIndex), 4);
-  w.Put(0, 2);                      // 44100 Hz
-  w.Put(0, 1);
-  w.Put(0, 1);
-  w.Put(uint32_t(frame.mode), 2);
-  w.Put(uint32_t(frame.modeExtension), 2);
-  w.Put(0, 4);
+  // MPEG-1 Layer III at 44100 Hz without padding.
+  w.Put(0xFFFA0000u | uint32_t(!frame.protection) << 16 | uint32_t(frame.bitrateIndex) << 12 |
+            uint32_t(frame.mode) << 6 | uint32_t(frame.modeExtension) << 4,
+        32);
   if (frame.protection) w.Put(0xBEEF, 16);
   w.Put(uint32_t(frame.mainDataBegin), 9);
   w.Put(0, channels == 1 ? 5 : 3);
@@ -87,6 +79,12 @@ FrameSpec ClickFrame() {
   return frame;
 }
 
+std::vector<uint8_t> Stream(std::initializer_list<FrameSpec> frames) {
+  std::vector<uint8_t> stream = BuildFrame(FrameSpec{});
+  for (const FrameSpec& frame : frames) Append(stream, BuildFrame(frame));
+  return stream;
+}
+
 void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) {
   to.insert(to.end(), bytes.begin(), bytes.end());
 }
@@ -95,9 +93,7 @@ void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) {
 std::string TempPath(const std::string& name) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string owner = test ? std::string(test->test_suite_name()) + "." + test->name() : "none";
-  for (char& c : owner) {
-    if (c == '/') c = '_';
-  }
+  std::replace(owner.begin(), owner.end(), '/', '_');
   return ::testing::TempDir() + "qz2_music_" + owner + "_" + name;
 }
 
@@ -110,64 +106,43 @@ std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* fra
   const std::string path = TempPath("bytes.mp3");
   WriteFile(path, bytes);
   CaptureSink sink;
-  const TrackSummary summary = DecodeTrack(path.c_str(), sink);
+  Mp3Decoder decoder;
+  const TrackSummary summary = DecodeTrack(decoder, path.c_str(), sink);
   EXPECT_TRUE(summary.opened);
   if (frames) *frames = summary.frames;
   return sink.pcm();
 }
 
-std::vector<int16_t> Settled(const std::vector<uint8_t>& bytes, int32_t* frames) {
-  std::vector<int16_t> pcm = DecodeBytes(bytes, frames);
-  pcm.erase(pcm.begin(), pcm.begin() + long(std::min(pcm.size(), size_t(2 * 1152))));
-  return pcm;
-}
-
-void WriteTestSignal(const std::string& wavPath, int rate, int channels, double seconds) {
+void WriteTestSignal(const std::string& rawPath, int rate, int channels, double seconds) {
   const int count = int(rate * seconds);
   std::vector<uint8_t> bytes;
-  auto u16 = [&](uint32_t v) {
-    bytes.push_back(uint8_t(v));
-    bytes.push_back(uint8_t(v >> 8));
-  };
-  auto u32 = [&](uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
-  auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
-  const uint32_t dataBytes = uint32_t(count * channels * 2);
-  tag("RIFF");
-  u32(36 + dataBytes);
-  tag("WAVE");
-  tag("fmt ");
-  u32(16);
-  u16(1);
-  u16(uint16_t(channels));
-  u32(uint32_t(rate));
-  u32(uint32_t(rate * channels * 2));
-  u16(uint16_t(channels * 2));
-  u16(16);
-  tag("data");
-  u32(dataBytes);
   const double pi = std::acos(-1.0);
   uint32_t noise = 12345;
   for (int i = 0; i < count; ++i) {
     const double t = double(i) / rate;
     const int sinceClick = i % (rate / 4);
-    const double click = sinceClick < rate / 100 ? 20000.0 * std::exp(-sinceClick / (rate * 0.002)) * ((i / 7) % 2 ? 1 : -1) : 0.0;
+    const double decay = std::exp(-sinceClick / (rate * 0.002));
+    const double click = sinceClick < rate / 100 ? 20000.0 * decay * ((i / 7) % 2 ? 1 : -1) : 0.0;
     noise = noise * 1103515245u + 12345u;
     const double hiss = 800.0 * (double(noise >> 16 & 0x7FFF) / 32768.0 - 0.5);
-    const double left = 9800.0 * std::sin(2 * pi * (300 + 400 * t) * t) + 4900.0 * std::sin(2 * pi * 1234 * t) + click + hiss;
-    const double right = 8000.0 * std::sin(2 * pi * 550 * t) + 0.5 * click + 3200.0 * std::sin(2 * pi * 5000 * t) + 0.8 * left;
+    const double left =
+        9800.0 * std::sin(2 * pi * (300 + 400 * t) * t) + 4900.0 * std::sin(2 * pi * 1234 * t) + click + hiss;
+    const double right =
+        8000.0 * std::sin(2 * pi * 550 * t) + 0.5 * click + 3200.0 * std::sin(2 * pi * 5000 * t) + 0.8 * left;
     for (int ch = 0; ch < channels; ++ch) {
-      const double v = std::fmax(-32768.0, std::fmin(32767.0, ch == 0 ? left : right));
-      u16(uint16_t(int16_t(v)));
+      const int16_t v = int16_t(std::fmax(-32768.0, std::fmin(32767.0, ch == 0 ? left : right)));
+      bytes.push_back(uint8_t(v));
+      bytes.push_back(uint8_t(uint16_t(v) >> 8));
     }
   }
-  WriteFile(wavPath, bytes);
+  WriteFile(rawPath, bytes);
 }
 
-bool Encode(const std::string& wavPath, const std::string& mp3Path, const std::string& options) {
-  const std::string command = "lame -t --quiet " + options + " '" + wavPath + "' '" + mp3Path + "'";
+bool Encode(const std::string& rawPath, int rate, const std::string& mp3Path, const std::string& options) {
+  // Kept at the signal's rate: lame would resample low bitrates otherwise.
+  const std::string khz = std::to_string(rate / 1000.0);
+  const std::string command = "lame -t --quiet -r --signed --little-endian --bitwidth 16 -s " + khz +
+                              " --resample " + khz + " " + options + " '" + rawPath + "' '" + mp3Path + "'";
   return std::system(command.c_str()) == 0;
 }
 
@@ -176,11 +151,8 @@ std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate) {
   mpg123_handle* handle = mpg123_new(nullptr, nullptr);
   if (!handle) return pcm;
   mpg123_param(handle, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0.0);
+  // Every rate stays as it is; 16-bit samples are the library's first choice.
   mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_FORCE_STEREO | MPG123_QUIET, 0.0);
-  mpg123_format_none(handle);
-  for (long r : {8000L, 11025L, 12000L, 16000L, 22050L, 24000L, 32000L, 44100L, 48000L}) {
-    mpg123_format(handle, r, MPG123_STEREO, MPG123_ENC_SIGNED_16);
-  }
   if (mpg123_open(handle, mp3Path.c_str()) == MPG123_OK) {
     int channels = 0;
     int encoding = 0;

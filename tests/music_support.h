@@ -1,11 +1,16 @@
 // Test support for the music suite: MP3 frames built bit by bit, lame streams, reference decoding.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "music/pcm_output.h"
+
+// Interleaved stereo samples of one MPEG-1 frame.
+constexpr size_t kFrameSamples = 2 * 1152;
 
 // Bits most significant first.
 class BitWriter {
@@ -50,6 +55,8 @@ struct FrameSpec {
 std::vector<uint8_t> BuildFrame(const FrameSpec& frame);
 // A frame whose first granule holds one pair of table 1 in each channel: a short, audible click.
 FrameSpec ClickFrame();
+// A silent frame, then the frames.
+std::vector<uint8_t> Stream(std::initializer_list<FrameSpec> frames);
 void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes);
 
 // Collects what the decoder flushes.
@@ -71,16 +78,21 @@ class CaptureSink : public OutputSink {
 
 std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
-// Decodes the bytes through the track path; interleaved stereo samples.
+// Decodes the bytes through the track path with a new decoder; interleaved stereo samples.
 std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* frames = nullptr);
-// The same without the first frame, into which the filters carry the previous track's tail: streams
-// that start with a silent frame then decode the same whatever played before.
-std::vector<int16_t> Settled(const std::vector<uint8_t>& bytes, int32_t* frames = nullptr);
+inline std::vector<int16_t> FrameOf(const std::vector<int16_t>& pcm, size_t frame) {
+  return std::vector<int16_t>(pcm.begin() + long(frame * kFrameSamples),
+                              pcm.begin() + long((frame + 1) * kFrameSamples));
+}
+inline bool Silent(const std::vector<int16_t>& pcm) {
+  return std::all_of(pcm.begin(), pcm.end(), [](int16_t s) { return s == 0; });
+}
 
-// A test signal with tones, a chirp and sharp clicks (which make the encoder switch to short blocks).
-void WriteTestSignal(const std::string& wavPath, int rate, int channels, double seconds);
-// Runs lame -t with the options; false when it fails.
-bool Encode(const std::string& wavPath, const std::string& mp3Path, const std::string& options);
+// A test signal with tones, a chirp and sharp clicks (which make the encoder switch to short blocks), as
+// raw 16-bit little-endian samples.
+void WriteTestSignal(const std::string& rawPath, int rate, int channels, double seconds);
+// Runs lame -t on the raw samples at their rate with the options (-m m for one channel); false when it fails.
+bool Encode(const std::string& rawPath, int rate, const std::string& mp3Path, const std::string& options);
 // libmpg123 without gapless decoding, 16-bit stereo at the stream's rate.
 std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate);
 // The samples of a 16-bit WAV file written by qz2-tool mp3; its rate in *rate.

@@ -5,7 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 
 namespace {
 
@@ -19,19 +19,20 @@ class NullSink : public OutputSink {
 void DecodeFrame(benchmark::State& state) {
   const char* path = std::getenv("QZ2_BENCH_MP3");
   NullSink sink;
-  if (!path || !TrackOpen(path) || TrackPlayFrame(sink) != TrackStatus::Playing) {
+  Mp3Decoder decoder;
+  if (!path || !TrackOpen(decoder, path) || TrackPlayFrame(decoder, sink) != TrackStatus::Playing) {
     state.SkipWithError("set QZ2_BENCH_MP3 to a playable MP3 file");
     return;
   }
   for (auto _ : state) {
-    if (TrackPlayFrame(sink) != TrackStatus::Playing) {
+    if (TrackPlayFrame(decoder, sink) != TrackStatus::Playing) {
       state.PauseTiming();
-      TrackClose(sink);
-      TrackOpen(path);
+      TrackClose(decoder, sink);
+      TrackOpen(decoder, path);
       state.ResumeTiming();
     }
   }
-  TrackClose(sink);
+  TrackClose(decoder, sink);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(DecodeFrame);

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/fuzz/fuzz_scratch.h"
 
@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!track.Write(data, size)) return 0;
   ScopedFakePlatform sys;
   NullSink sink;
+  Mp3Decoder decoder;
   try {
-    DecodeTrack(track.Path(), sink);
+    DecodeTrack(decoder, track.Path(), sink);
   } catch (const FakeExit&) {
   }
   return 0;

@@ -2,7 +2,7 @@
 #include <bit>
 #include <cstdio>
 
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 #include "tools/qz2_tool/tool.h"
 
 namespace {
@@ -101,7 +101,8 @@ int RunMp3(int argc, char** argv) {
     return 1;
   }
   WavSink sink(file);
-  const TrackSummary summary = DecodeTrack(argv[1], sink);
+  Mp3Decoder decoder;
+  const TrackSummary summary = DecodeTrack(decoder, argv[1], sink);
   const bool failed = std::fclose(file) != 0 || sink.failed();
   if (!summary.opened) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
