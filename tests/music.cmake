@@ -6,8 +6,8 @@ target_sources(music_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/music_support.cpp
 target_link_libraries(music_tests PRIVATE PkgConfig::MPG123)
 target_compile_definitions(music_tests PRIVATE QZ2_TOOL="$<TARGET_FILE:qz2-tool>")
 add_dependencies(music_tests qz2-tool)
-# The standard's Layer III compliance stream and its reference decode, kept beside the checkout.
-set(QZ2_COMPLIANCE_DIR "${CMAKE_SOURCE_DIR}/../shared/mp3" CACHE PATH "Folder of l3-sin1k0db.bit and .pcm")
+# The standard's Layer III compliance stream and its reference decode.
+set(QZ2_COMPLIANCE_DIR "${CMAKE_CURRENT_SOURCE_DIR}/data" CACHE PATH "Folder of l3-sin1k0db.bit and .pcm")
 target_compile_definitions(music_tests PRIVATE QZ2_COMPLIANCE_DIR="${QZ2_COMPLIANCE_DIR}")
 
 # The per-frame decoding benchmark, run by hand: QZ2_BENCH_MP3=track.mp3 music_bench.

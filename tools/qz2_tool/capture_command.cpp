@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ extern "C" {
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
-#include "music/track.h"
+#include "music/mp3_decoder.h"
 #include "platform/egl/offscreen_gl.h"
 #include "render/backends.h"
 #include "render/gl/gl_renderer.h"
@@ -142,7 +143,7 @@ class CaptureMusic : public MusicParts {
     opened_.clear();
     PcmCollector collector;
     // A file that cannot be read is silence, as it is for the player.
-    if (!DecodeTrack(path, collector).opened || collector.rate_ <= 0 || collector.pcm_.empty()) return;
+    if (!DecodeTrack(*decoder_, path, collector).opened || collector.rate_ <= 0 || collector.pcm_.empty()) return;
     opened_ = Resample(collector.pcm_, collector.rate_);
   }
   void Start() override {
@@ -188,6 +189,7 @@ class CaptureMusic : public MusicParts {
     return out;
   }
 
+  std::unique_ptr<Mp3Decoder> decoder_ = std::make_unique<Mp3Decoder>();
   std::vector<float> opened_;
   std::vector<float> playing_;
   size_t position_ = 0;
@@ -207,8 +209,12 @@ int64_t SceneFrames(ShowScene& scene, int fps) {
   return frames + 1;
 }
 
+// The progress line, four times a second and at the end.
 void Progress(int64_t done, int64_t total, std::chrono::steady_clock::time_point start) {
+  static double shown = -1;
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (seconds - shown < 0.25 && done != total) return;
+  shown = seconds;
   const double rate = seconds > 0 ? done / seconds : 0;
   const int left = rate > 0 ? static_cast<int>((total - done) / rate) : 0;
   std::fprintf(stderr, "\rframe %lld/%lld  %.1f fps  %d:%02d left ", static_cast<long long>(done),
