@@ -1,6 +1,7 @@
 // qz2-content: writes the default show's data pack "PACK.ZUL" into a directory, the same bytes on every build.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr size_t kMp3MaxBytes = 64u << 20;
+constexpr int kShortPackScenes = 2;
+constexpr float kShortPackSceneSeconds = 2.0f;
 
 bool WriteFile(const std::string& path, const void* data, size_t size) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -39,25 +42,29 @@ bool EncodeTrack(const std::string& work, int track, float seconds, std::vector<
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: qz2-content OUTPUT_DIRECTORY\n", stderr);
+  // --short: the first two scenes of two seconds each and one track, a pack small enough for tests.
+  const bool shortPack = argc == 3 && std::strcmp(argv[1], "--short") == 0;
+  if (argc != 2 && !shortPack) {
+    std::fputs("usage: qz2-content [--short] OUTPUT_DIRECTORY\n", stderr);
     return 2;
   }
-  const std::string out = argv[1];
+  const std::string out = argv[argc - 1];
+  const int scenes = shortPack ? kShortPackScenes : kSceneCount;
+  auto sceneSeconds = [&](int index) { return shortPack ? kShortPackSceneSeconds : ShowSceneSeconds(index); };
   std::vector<RarEntry> entries;
-  for (int i = 0; i < kSceneCount; ++i) entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i)});
+  for (int i = 0; i < scenes; ++i) entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i, sceneSeconds(i))});
   entries.push_back({kFontFile, BuildShowFont()});
 
   // Each track lasts from the scene that opens it until the next scene that opens one, and a second more.
   int track = 0;
-  for (int first = 0; first < kSceneCount; ++first) {
+  for (int first = 0; first < scenes && !(shortPack && track == 1); ++first) {
     const char* name = kShowSceneFiles[first].musicFile;
     if (!name) continue;
     float seconds = 1.0f;
     int scene = first;
     do {
-      seconds += ShowSceneSeconds(scene++);
-    } while (scene < kSceneCount && !kShowSceneFiles[scene].musicFile);
+      seconds += sceneSeconds(scene++);
+    } while (scene < scenes && !kShowSceneFiles[scene].musicFile);
     std::vector<uint8_t> mp3;
     if (!EncodeTrack(out, ++track, seconds, mp3)) {
       std::fprintf(stderr, "qz2-content: could not encode %s with lame\n", name);

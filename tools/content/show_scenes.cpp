@@ -418,11 +418,11 @@ void SceneFinale(SceneWriter& s) {
 
 float ShowSceneSeconds(int index) { return kSceneSeconds[index]; }
 
-std::vector<uint8_t> BuildShowScene(int index) {
+std::vector<uint8_t> BuildShowScene(int index, float seconds) {
   using Builder = void (*)(SceneWriter&);
   constexpr Builder kBuilders[kSceneCount] = {SceneRingOfCubes, SceneSpheres, SceneTunnel, SceneStage, SceneCrystals,
                                               SceneHills,       SceneSpots,   SceneHelix,  SceneFinale};
-  SceneWriter s(kSceneSeconds[index]);
+  SceneWriter s(seconds);
   kBuilders[index](s);
   return s.Finish();
 }

@@ -103,6 +103,8 @@ bool VideoFile::OpenVideo(const char* name, std::string& error) {
   video_->framerate = AVRational{settings_.fps, 1};
   video_->pix_fmt = AV_PIX_FMT_YUV420P;
   video_->gop_size = settings_.fps * 2;
+  // Frames in display order only: every frame decodes back where it was put, with no reordering delay.
+  video_->max_b_frames = 0;
   video_->thread_count = kEncoderThreads;
   if (std::strcmp(name, "libx264") == 0) {
     av_opt_set(video_->priv_data, "preset", "veryfast", 0);
@@ -185,6 +187,8 @@ bool VideoFile::Encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame) 
     int result = avcodec_receive_packet(codec, packet_);
     if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return true;
     if (result < 0) return false;
+    // Every picture lasts one frame: without it the container would cut the last one short.
+    if (codec == video_) packet_->duration = 1;
     av_packet_rescale_ts(packet_, codec->time_base, stream->time_base);
     packet_->stream_index = stream->index;
     if (av_interleaved_write_frame(format_, packet_) < 0) return false;
@@ -206,12 +210,16 @@ bool VideoFile::EncodeSoundFrame(size_t frames) {
   const int frameSize = soundFrame_->nb_samples;
   int converted = swr_convert(converter_, soundFrame_->data, frameSize, source, static_cast<int>(frames));
   if (converted < 0) return false;
-  // The last frame is filled with silence to the encoder's frame size.
+  // A short last frame is handed over as it is where the encoder takes one, else filled with silence.
   if (converted < frameSize) {
-    av_samples_set_silence(soundFrame_->data, converted, frameSize - converted, 2, sound_->sample_fmt);
+    if (sound_->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) {
+      soundFrame_->nb_samples = converted;
+    } else {
+      av_samples_set_silence(soundFrame_->data, converted, frameSize - converted, 2, sound_->sample_fmt);
+    }
   }
   soundFrame_->pts = soundSamples_;
-  soundSamples_ += frameSize;
+  soundSamples_ += soundFrame_->nb_samples;
   pending_.erase(pending_.begin(), pending_.begin() + static_cast<ptrdiff_t>(frames * 2));
   return Encode(sound_, soundStream_, soundFrame_);
 }
