@@ -1,10 +1,12 @@
 #!/bin/sh
 # End to end: the real program plays the default show in a virtual display and exits with 0,
 # leaving no data directory behind.
-# Usage: e2e_show.sh PROGRAM escape|untouched|window (beside PROGRAM: Start.Dll and PACK.ZUL); runs inside xvfb-run.
+# Usage: e2e_show.sh PROGRAM escape|untouched|window [QZ2_TOOL] (beside PROGRAM: Start.Dll and PACK.ZUL);
+# runs inside xvfb-run.
 #   escape:    Escape is held once the window is up, so every scene draws one frame: done in seconds.
 #   untouched: no key at all, so every scene plays until its camera track runs out (110 s in all).
-#   window:    started with --window --scene 9, it opens an 800 x 600 window; then as escape.
+#   window:    started with --window --scene 4, it opens an 800 x 600 window showing the fourth scene (its
+#              picture is nearer to QZ2_TOOL's renders of scene 4 than to those of scene 1); then as escape.
 set -u
 program=$1
 mode=$2
@@ -18,8 +20,28 @@ export XDG_RUNTIME_DIR="$work/run"
 cp "$(dirname "$program")/PACK.ZUL" "$work/"
 cd "$work"
 
+# The scene (1 or 4) whose renders, at a few times, come nearest to the window's picture now.
+scene_shown() {
+  ffmpeg -v error -y -f x11grab -video_size 800x600 -i "$DISPLAY+50,50" -frames:v 1 "$work/shown.png"
+  mkdir -p "$work/data" && (cd "$work/data" && bsdtar xf ../PACK.ZUL)
+  best=0
+  nearest=none
+  for scene in 1 4; do
+    for time in 0.5 1 1.5 2 2.5; do
+      "$1" render "$work/data" --scene $scene --time $time --out "$work/render.png" >/dev/null
+      psnr=$(ffmpeg -i "$work/shown.png" -i "$work/render.png" -lavfi psnr -f null - 2>&1 |
+        sed -n 's/.*average:\([0-9.]*\).*/\1/p')
+      if awk -v a="$psnr" -v b="$best" 'BEGIN { exit !(a > b) }'; then
+        best=$psnr
+        nearest=$scene
+      fi
+    done
+  done
+  echo "$nearest"
+}
+
 options=
-[ "$mode" = window ] && options="--window --scene 9"
+[ "$mode" = window ] && options="--window --scene 4"
 start=$(date +%s)
 # shellcheck disable=SC2086
 TMP="$work/tmp" "$program" $options &
@@ -30,6 +52,12 @@ if [ "$mode" != untouched ]; then
     geometry=$(xdotool search --name "QZ2" getwindowgeometry | sed -n 's/.*Geometry: //p')
     if [ "$geometry" != 800x600 ]; then
       echo "FAIL: --window opened a window of '$geometry', not 800x600" >&2
+      kill "$pid"
+      exit 1
+    fi
+    shown=$(scene_shown "$3")
+    if [ "$shown" != 4 ]; then
+      echo "FAIL: --scene 4 shows a picture nearest to scene $shown" >&2
       kill "$pid"
       exit 1
     fi

@@ -195,6 +195,20 @@ class CaptureMusic : public MusicParts {
   size_t position_ = 0;
 };
 
+// Seconds spent in each stage of a frame, for the summary.
+struct StageTimes {
+  double drawing = 0;
+  double readingBack = 0;
+  double encoding = 0;
+};
+
+double Since(std::chrono::steady_clock::time_point& mark) {
+  const auto now = std::chrono::steady_clock::now();
+  const double seconds = std::chrono::duration<double>(now - mark).count();
+  mark = now;
+  return seconds;
+}
+
 float FrameTime(int64_t frame, int fps) { return static_cast<float>(static_cast<double>(frame) / fps); }
 
 // The frames of a scene as the show plays them: up to and including the first whose time reaches the
@@ -292,14 +306,18 @@ int RunCapture(int argc, char** argv) {
   int64_t done = 0;
   int64_t soundFrames = 0;
   bool written = true;
+  StageTimes stages;
   const auto started = std::chrono::steady_clock::now();
   for (int index = first; index <= last && !g_stopRequested && written; ++index) {
     SetUpScene(parts, dataDirectory, index);
     StartSceneMusic(parts, dataDirectory, index, index == first);
     for (int64_t frame = 0; frame < sceneFrames[index - first] && !g_stopRequested && written; ++frame) {
       FixedClock clock(FrameTime(frame, args.video.fps));
+      auto mark = std::chrono::steady_clock::now();
       DrawShowFrame(parts, index, clock, characterState);
+      stages.drawing += Since(mark);
       renderer->ReadPixels(whole, rgb.data());
+      stages.readingBack += Since(mark);
       CurrentRenderer->Present(0);
       written = video.WritePicture(rgb.data());
       // The sound up to the end of this frame's time on the video's timeline.
@@ -308,6 +326,7 @@ int RunCapture(int argc, char** argv) {
       sound.resize(static_cast<size_t>(soundEnd - soundFrames) * 2);
       music.Fill(sound.data(), sound.size() / 2);
       written = written && video.WriteSound(sound.data(), sound.size() / 2);
+      stages.encoding += Since(mark);
       soundFrames = soundEnd;
       Progress(done, total, started);
     }
@@ -340,6 +359,12 @@ int RunCapture(int argc, char** argv) {
   json.Bool(g_stopRequested != 0);
   json.Key("seconds");
   json.Number(seconds);
+  json.Key("drawingSeconds");
+  json.Number(stages.drawing);
+  json.Key("readingBackSeconds");
+  json.Number(stages.readingBack);
+  json.Key("encodingSeconds");
+  json.Number(stages.encoding);
   json.Key("out");
   json.String(args.out);
   json.Warnings();
