@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -195,11 +198,11 @@ class CaptureMusic : public MusicParts {
   size_t position_ = 0;
 };
 
-// Seconds spent in each stage of a frame, for the summary.
+// Seconds spent drawing, waiting for a free buffer and reading back, for the summary.
 struct StageTimes {
   double drawing = 0;
+  double waiting = 0;
   double readingBack = 0;
-  double encoding = 0;
 };
 
 double Since(std::chrono::steady_clock::time_point& mark) {
@@ -208,6 +211,79 @@ double Since(std::chrono::steady_clock::time_point& mark) {
   mark = now;
   return seconds;
 }
+
+// Encodes on a thread of its own, so that the next frame is drawn while this one is encoded. Frames are
+// handed over in a small ring of buffers, reused from frame to frame.
+class EncodingQueue {
+ public:
+  struct Slot {
+    std::vector<uint8_t> rgb;
+    std::vector<float> sound;  // interleaved stereo
+  };
+
+  EncodingQueue(VideoFile& video, size_t pictureBytes) : video_(video) {
+    for (Slot& slot : slots_) slot.rgb.resize(pictureBytes);
+    worker_ = std::thread([this] { Work(); });
+  }
+  ~EncodingQueue() { Finish(); }
+
+  // The next slot to fill; waits while every slot is still to be encoded.
+  Slot& Next() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return queued_ < kSlots; });
+    return slots_[(first_ + queued_) % kSlots];
+  }
+  // Hands the slot Next gave over to the encoder; false once a write has failed.
+  bool Submit() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++queued_;
+    changed_.notify_all();
+    return !failed_;
+  }
+  // Waits for every frame handed over; false when any of them could not be written.
+  bool Finish() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      closing_ = true;
+      changed_.notify_all();
+    }
+    if (worker_.joinable()) worker_.join();
+    return !failed_;
+  }
+  double EncodingSeconds() const { return encodingSeconds_; }
+
+ private:
+  static constexpr int kSlots = 3;
+
+  void Work() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return queued_ > 0 || closing_; });
+      if (queued_ == 0) return;
+      Slot& slot = slots_[first_];
+      lock.unlock();
+      auto mark = std::chrono::steady_clock::now();
+      const bool ok = video_.WritePicture(slot.rgb.data()) && video_.WriteSound(slot.sound.data(), slot.sound.size() / 2);
+      encodingSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - mark).count();
+      lock.lock();
+      failed_ = failed_ || !ok;
+      first_ = (first_ + 1) % kSlots;
+      --queued_;
+      changed_.notify_all();
+    }
+  }
+
+  VideoFile& video_;
+  Slot slots_[kSlots];
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int first_ = 0;   // the oldest slot handed over
+  int queued_ = 0;  // slots handed over and not yet encoded
+  bool closing_ = false;
+  bool failed_ = false;
+  double encodingSeconds_ = 0;  // the worker's own
+  std::thread worker_;
+};
 
 float FrameTime(int64_t frame, int fps) { return static_cast<float>(static_cast<double>(frame) / fps); }
 
@@ -300,8 +376,7 @@ int RunCapture(int argc, char** argv) {
   sigaction(SIGTERM, &stop, nullptr);
 
   const PixelRect whole{0, 0, args.video.width, args.video.height};
-  std::vector<uint8_t> rgb(static_cast<size_t>(whole.width) * whole.height * 3);
-  std::vector<float> sound;
+  EncodingQueue encoder(video, static_cast<size_t>(whole.width) * whole.height * 3);
   CharacterState characterState;
   int64_t done = 0;
   int64_t soundFrames = 0;
@@ -316,18 +391,18 @@ int RunCapture(int argc, char** argv) {
       auto mark = std::chrono::steady_clock::now();
       DrawShowFrame(parts, index, clock, characterState);
       stages.drawing += Since(mark);
-      renderer->ReadPixels(whole, rgb.data());
+      EncodingQueue::Slot& slot = encoder.Next();
+      stages.waiting += Since(mark);
+      renderer->ReadPixels(whole, slot.rgb.data());
       stages.readingBack += Since(mark);
       CurrentRenderer->Present(0);
-      written = video.WritePicture(rgb.data());
       // The sound up to the end of this frame's time on the video's timeline.
       ++done;
       const int64_t soundEnd = done * kVideoSoundRate / args.video.fps;
-      sound.resize(static_cast<size_t>(soundEnd - soundFrames) * 2);
-      music.Fill(sound.data(), sound.size() / 2);
-      written = written && video.WriteSound(sound.data(), sound.size() / 2);
-      stages.encoding += Since(mark);
+      slot.sound.resize(static_cast<size_t>(soundEnd - soundFrames) * 2);
+      music.Fill(slot.sound.data(), slot.sound.size() / 2);
       soundFrames = soundEnd;
+      written = encoder.Submit();
       Progress(done, total, started);
     }
     TearDownScene(parts);
@@ -337,6 +412,7 @@ int RunCapture(int argc, char** argv) {
   DestroyRenderer();
   std::fputc('\n', stderr);
 
+  written = encoder.Finish() && written;
   written = video.Finish() && written;
   if (!written) {
     std::fprintf(stderr, "qz2-tool capture: could not write %s\n", args.out);
@@ -363,8 +439,10 @@ int RunCapture(int argc, char** argv) {
   json.Number(stages.drawing);
   json.Key("readingBackSeconds");
   json.Number(stages.readingBack);
+  json.Key("waitingSeconds");
+  json.Number(stages.waiting);
   json.Key("encodingSeconds");
-  json.Number(stages.encoding);
+  json.Number(encoder.EncodingSeconds());
   json.Key("out");
   json.String(args.out);
   json.Warnings();
