@@ -1,7 +1,8 @@
 // The .qz3 reader: header, chunk dispatch, cross references, messages, and hostile counts.
-#include <cmath>
+#include <bit>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "scene/camera.h"
 #include "scene/light.h"
@@ -19,11 +20,13 @@ using SceneFile = SceneTest;
 
 // One triangle of a unit cube's corners.
 Qz3PatchData Triangle(uint32_t materialIndex) {
-  return LitPatch(materialIndex, {{{-1, -1, -1}, {0, 0, 1}, 0, 0}, {{1, 1, 1}, {0, 0, 1}, 1, 0}, {{1, -1, 1}, {0, 0, 1}, 1, 1}},
-                  {0, 1, 2});
+  return LitPatch(materialIndex,
+                  {{{-1, -1, -1}, {0, 0, 1}, 0, 0}, {{1, 1, 1}, {0, 0, 1}, 1, 0}, {{1, -1, 1}, {0, 0, 1}, 1, 1}}, {0, 1, 2});
 }
 
-std::vector<TargCamKey> TargKeys(size_t n) { return std::vector<TargCamKey>(n, TargCamKey{{0, -10, 0}, 0, {0, 0, 0}, 0, 1, 0}); }
+std::vector<TargCamKey> TargKeys(size_t n) {
+  return std::vector<TargCamKey>(n, TargCamKey{{0, -10, 0}, 0, {0, 0, 0}, 0, 1, 0});
+}
 
 void ExpectFileIndicesReset(const World& world) {
   for (IdElm* head : world.registry.buckets) {
@@ -39,51 +42,35 @@ TEST_F(SceneFile, TheSixteenByteEmptySceneLoads) {
   EXPECT_TRUE(sys->boxes.empty());
 }
 
-TEST_F(SceneFile, HeaderMessagesNameThePath) {
-  Qz3Writer old(299);
+TEST_F(SceneFile, FileLevelFailuresNameThePath) {
+  Qz3Writer old(299), alien(300, 0x12345678), unended, skipPastTheEnd;
   old.End();
-  std::string path = Save(old);
-  EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "Wrong version (" + path + ")");
-  Qz3Writer alien(300, 0x12345678);
   alien.End();
-  path = Save(alien);
-  EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "Wrong file format (" + path + ")");
+  unended.Material(MaterialRecord("Mat", 0));
+  SceneChunk huge = {ChunkSkipped, 0xFFFFFFF0};
+  skipPastTheEnd.Raw(&huge, sizeof huge);
+  skipPastTheEnd.End();
+  for (auto [file, message] : {std::pair{&old, "Wrong version"}, {&alien, "Wrong file format"},
+                               {&unended, "Unexpected end of file"}, {&skipPastTheEnd, "Unexpected end of file"}}) {
+    std::string path = Save(*file);
+    EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), std::string(message) + " (" + path + ")");
+  }
   EXPECT_EQ(FatalText([&] { LoadScene("/nonexistent/scene1.QZ3", &world); }),
             "Can't open file (/nonexistent/scene1.QZ3)");
   EXPECT_EQ(sys->boxes.back().caption, "QZ Fatal Error");
 }
 
-TEST_F(SceneFile, MissingEndChunkIsAnUnexpectedEnd) {
-  Qz3Writer w;
-  w.Material(MaterialRecord("Mat", 0));
-  std::string path = Save(w);
-  EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "Unexpected end of file (" + path + ")");
-}
-
-TEST_F(SceneFile, UnknownAndSkippedChunksAreSkippedBySize) {
+TEST_F(SceneFile, UnknownAndSkippedChunksAreSkippedBySizeAndNothingAfterTheEndIsRead) {
   Qz3Writer w;
   uint8_t junk[13] = {0xFF, 0xFF, 0xFF, 0xFF};
   for (uint32_t id : {0x01000000u, 0x01050000u, 0x7u, 0x01090000u}) w.Chunk(id, junk, sizeof junk);
   w.Material(MaterialRecord("After", 0));
   w.End();
+  w.Material(MaterialRecord("Late", 1));
   LoadScene(Save(w).c_str(), &world);
   ASSERT_NE(world.materials, nullptr);
   EXPECT_STREQ(world.registry.Find(world.materials->id)->name, "After");
-  // A skip past the end leaves no header to read.
-  Qz3Writer past;
-  SceneChunk huge = {0x01000000, 0xFFFFFFF0};
-  past.Raw(&huge, sizeof huge);
-  past.End();
-  std::string path = Save(past);
-  EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "Unexpected end of file (" + path + ")");
-}
-
-TEST_F(SceneFile, NothingAfterTheEndChunkIsRead) {
-  Qz3Writer w;
-  w.End();
-  w.Material(MaterialRecord("Late", 0));
-  LoadScene(Save(w).c_str(), &world);
-  EXPECT_EQ(world.materials, nullptr);
+  EXPECT_EQ(world.materials->next, nullptr);
 }
 
 TEST_F(SceneFile, MaterialTakesItsFieldsAndAnEarlierTextureByFileIndex) {
@@ -151,47 +138,113 @@ TEST_F(SceneFile, LightSettersEachUpdateTheRenderer) {
   EXPECT_EQ(renderer.CallsTo("UpdateLight").size(), 5u);
 }
 
-TEST_F(SceneFile, TrackCountsAndDuration) {
-  Qz3Writer w;
-  w.ObjectTrack(ObjectTrackRecord("Box", 100, 10, 25.0f), std::vector<ObjKey>(11));
-  w.End();
-  LoadScene(Save(w).c_str(), &world);
-  Move* move = world.moves;
-  EXPECT_EQ(move->keyCount, 11u);
-  EXPECT_FLOAT_EQ(move->duration, 3.96f);
-  EXPECT_STREQ(move->name, "@Box");
-  EXPECT_EQ(world.registry.Find(move->id)->kind, ElementObjectMove);
-  EXPECT_NE(move->objKeys, nullptr);
+// A field of a key record: its offset, its size (a colour byte or a float) and where the loaded track holds it.
+struct KeyField {
+  size_t offset, size;
+  double (*loaded)(const Move&, uint32_t key);
+};
+#define KEY(keys, field, offset)                                                     \
+  KeyField {                                                                         \
+    offset, sizeof(std::declval<Move>().keys->field),                                \
+        [](const Move& m, uint32_t k) -> double { return m.keys[k].field; }          \
+  }
+#define KEYS(keys) [](const Move& m) -> const void* { return m.keys; }
+
+// Each key field gets a value of its own, told apart by offset and key.
+double KeyValue(const KeyField& f, uint32_t key) {
+  return f.size == 1 ? f.offset + 1 + 10 * key : f.offset + 0.5 + 100 * key;
 }
 
-TEST_F(SceneFile, LightTracksOfOtherTypesHoldNoKeys) {
-  Qz3Writer w;
-  w.LightTrack(LightTrackRecord("Amb", 0, 10, 1, 25.0f));
-  w.LightTrack(LightTrackRecord("Sun", 3, 10, 1, 25.0f));
-  w.LightTrack(LightTrackRecord("Omni", LightOmni, 1, 1, 25.0f), std::vector<OmniLightKey>(2));
-  w.LightTrack(LightTrackRecord("Spot", LightSpot, 0, 1, 25.0f), std::vector<SpotLightKey>(1));
-  w.End();
-  LoadScene(Save(w).c_str(), &world);
-  Move* spot = world.moves;
-  Move* omni = spot->next;
-  Move* sun = omni->next;
-  EXPECT_NE(spot->spotKeys, nullptr);
-  EXPECT_NE(omni->omniKeys, nullptr);
-  EXPECT_EQ(sun->subtype, 3u);
-  EXPECT_EQ(sun->keyCount, 11u);
-  EXPECT_TRUE(!sun->objKeys && !sun->omniKeys && !sun->spotKeys && !sun->targCamKeys && !sun->freeCamKeys);
-  EXPECT_EQ(world.registry.Find(sun->id)->kind, ElementMove);
-}
-
-TEST_F(SceneFile, CameraTrackFormFollowsTheCameraType) {
-  Qz3Writer w;
-  w.CameraTrack(CameraTrackRecord("Free", CameraTrackFree, 2, 1, 25.0f), std::vector<FreeCamKey>(3));
-  w.CameraTrack(CameraTrackRecord("Zero", 0, 2, 1, 25.0f), TargKeys(3));
-  w.End();
-  LoadScene(Save(w).c_str(), &world);
-  EXPECT_NE(world.moves->targCamKeys, nullptr);
-  EXPECT_EQ(world.moves->subtype, 0u);
-  EXPECT_NE(world.moves->next->freeCamKeys, nullptr);
+// Track chunks written byte by byte from the format's own offsets: frames at 32, the rest by form.
+TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
+  const std::vector<KeyField> obj = {
+      KEY(objKeys, position.x, 0),  KEY(objKeys, position.y, 4),  KEY(objKeys, position.z, 8),
+      KEY(objKeys, scale.x, 16),    KEY(objKeys, scale.y, 20),    KEY(objKeys, scale.z, 24),
+      KEY(objKeys, rotation.w, 32), KEY(objKeys, rotation.x, 36), KEY(objKeys, rotation.y, 40),
+      KEY(objKeys, rotation.z, 44)};
+  const std::vector<KeyField> targ = {
+      KEY(targCamKeys, position.x, 0), KEY(targCamKeys, position.y, 4), KEY(targCamKeys, position.z, 8),
+      KEY(targCamKeys, target.x, 16),  KEY(targCamKeys, target.y, 20),  KEY(targCamKeys, target.z, 24),
+      KEY(targCamKeys, angle, 32),     KEY(targCamKeys, roll, 36)};
+  const std::vector<KeyField> free = {
+      KEY(freeCamKeys, position.x, 0),     KEY(freeCamKeys, position.y, 4),     KEY(freeCamKeys, position.z, 8),
+      KEY(freeCamKeys, orientation.w, 32), KEY(freeCamKeys, orientation.x, 36), KEY(freeCamKeys, orientation.y, 40),
+      KEY(freeCamKeys, orientation.z, 44), KEY(freeCamKeys, angle, 48)};
+  const std::vector<KeyField> omni = {
+      KEY(omniKeys, blue, 0),       KEY(omniKeys, green, 1),      KEY(omniKeys, red, 2),
+      KEY(omniKeys, position.x, 4), KEY(omniKeys, position.y, 8), KEY(omniKeys, position.z, 12)};
+  const std::vector<KeyField> spot = {
+      KEY(spotKeys, blue, 0),         KEY(spotKeys, green, 1),        KEY(spotKeys, red, 2),
+      KEY(spotKeys, innerAngle, 8),   KEY(spotKeys, outerAngle, 12),  KEY(spotKeys, position.x, 16),
+      KEY(spotKeys, position.y, 20),  KEY(spotKeys, position.z, 24),  KEY(spotKeys, direction.x, 32),
+      KEY(spotKeys, direction.y, 36), KEY(spotKeys, direction.z, 40)};
+  struct Form {
+    const char* what;
+    uint32_t chunk, headerSize, stepAt, fpsAt, typeAt, type, kind, keySize;
+    const void* (*keys)(const Move&);
+    const std::vector<KeyField>& fields;
+  };
+  const std::vector<KeyField> none;
+  const Form forms[] = {
+      {"object", 0x01060000, 48, 36, 40, 44, 7, ElementObjectMove, 48, KEYS(objKeys), obj},
+      {"target camera", 0x01070000, 48, 40, 44, 36, 1, ElementMove, 40, KEYS(targCamKeys), targ},
+      {"camera of type 0", 0x01070000, 48, 40, 44, 36, 0, ElementMove, 40, KEYS(targCamKeys), targ},
+      {"free camera", 0x01070000, 48, 40, 44, 36, 2, ElementMove, 52, KEYS(freeCamKeys), free},
+      {"omni light", 0x01080000, 52, 36, 40, 48, 1, ElementMove, 20, KEYS(omniKeys), omni},
+      {"spot light", 0x01080000, 52, 36, 40, 48, 2, ElementMove, 48, KEYS(spotKeys), spot},
+      {"light of type 0", 0x01080000, 52, 36, 40, 48, 0, ElementMove, 0, nullptr, none},
+      {"light of type 3", 0x01080000, 52, 36, 40, 48, 3, ElementMove, 0, nullptr, none},
+  };
+  for (const Form& form : forms) {
+    SCOPED_TRACE(form.what);
+    // 6 frames, a key every 3: keys 0, 1 and 2.
+    const uint32_t keyCount = 3, body = 16;
+    std::vector<uint8_t> bytes(body + form.headerSize + keyCount * form.keySize + 8);
+    auto put = [&bytes](size_t at, uint32_t word) {
+      for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(word >> (8 * i));
+    };
+    put(0, 0x60204226);
+    put(4, 300);
+    put(8, form.chunk);
+    put(12, static_cast<uint32_t>(bytes.size() - body - 8));
+    std::memcpy(&bytes[body], "Trk", 3);
+    put(body + 32, 6);
+    put(body + form.stepAt, 3);
+    put(body + form.fpsAt, std::bit_cast<uint32_t>(8.0f));
+    if (form.headerSize == 52) put(body + 44, 0x11111111);  // not read
+    put(body + form.typeAt, form.type);
+    for (uint32_t k = 0; k < keyCount; ++k) {
+      for (const KeyField& f : form.fields) {
+        size_t at = body + form.headerSize + k * form.keySize + f.offset;
+        double value = KeyValue(f, k);
+        if (f.size == 1) bytes[at] = static_cast<uint8_t>(value);
+        else put(at, std::bit_cast<uint32_t>(static_cast<float>(value)));
+      }
+    }
+    put(bytes.size() - 8, 0xFF000000);
+    std::string path = SaveBytes(bytes);
+    ASSERT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "");
+    const Move* move = world.moves;
+    ASSERT_NE(move, nullptr);
+    EXPECT_STREQ(move->name, "@Trk");
+    EXPECT_EQ(world.registry.Find(move->id)->kind, form.kind);
+    EXPECT_EQ(move->frames, 6u);
+    EXPECT_EQ(move->step, 3u);
+    EXPECT_EQ(move->fps, 8.0f);
+    EXPECT_EQ(move->subtype, form.type);
+    EXPECT_EQ(move->keyCount, keyCount);
+    EXPECT_EQ(move->duration, 0.625f);
+    int arrays = !!move->objKeys + !!move->targCamKeys + !!move->freeCamKeys + !!move->omniKeys + !!move->spotKeys;
+    EXPECT_EQ(arrays, form.keys ? 1 : 0);
+    if (form.keys && form.keys(*move)) {
+      for (uint32_t k = 0; k < keyCount; ++k) {
+        for (const KeyField& f : form.fields) {
+          EXPECT_EQ(f.loaded(*move, k), KeyValue(f, k)) << "key " << k << " at " << f.offset;
+        }
+      }
+    }
+    world.Destroy();
+  }
 }
 
 TEST_F(SceneFile, ElementsTakeOnlyTracksReadBeforeThem) {
@@ -218,6 +271,7 @@ TEST_F(SceneFile, TrackNameOfAnotherKindIsNotTakenForATrack) {
 
 TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {
   Qz3Writer w;
+  w.MeshObject(MeshRecord("Early", 1), {Triangle(4)});  // before any material of index 0
   w.Material(MaterialRecord("Zero", 0));
   w.Material(MaterialRecord("Five", 5));
   w.ObjectTrack(ObjectTrackRecord("Box", 0, 1, 25.0f), std::vector<ObjKey>(1));
@@ -237,7 +291,7 @@ TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {
   EXPECT_STREQ(world.registry.Find(mesh->patches[1].material->id)->name, "Zero") << "falls back to file index 0";
   EXPECT_EQ(mesh->patches[2].material, nullptr);
   EXPECT_EQ(mesh->patches[2].kind, PatchColoured);
-  EXPECT_EQ(mesh->patches[0].rendererWords[0], 1u) << "CreatePatch ran";
+  EXPECT_EQ(mesh->next->patches[0].material, nullptr);
   EXPECT_EQ(Warnings(), std::vector<std::string>{"No Material on Patch at export"});
   EXPECT_EQ(mesh->boundsMax.x, 2.0f);
   EXPECT_EQ(mesh->boundsMin.y, -1.0f);
@@ -245,16 +299,7 @@ TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {
   EXPECT_EQ(mesh->rotation.x, 1.0f);
   EXPECT_EQ(mesh->flags, 114u);
   EXPECT_EQ(mesh->move, world.moves);
-  EXPECT_EQ(renderer.CallsTo("CreatePatch").size(), 3u);
-}
-
-TEST_F(SceneFile, PatchWithoutAnyMaterialOfIndexZeroHasNone) {
-  Qz3Writer w;
-  w.Material(MaterialRecord("One", 1));
-  w.MeshObject(MeshRecord("Box", 1), {Triangle(4)});
-  w.End();
-  LoadScene(Save(w).c_str(), &world);
-  EXPECT_EQ(world.meshes->patches[0].material, nullptr);
+  EXPECT_EQ(renderer.CallsTo("CreatePatch").size(), 4u);
 }
 
 TEST_F(SceneFile, ThreeHundredPatchesWarnAndLoad) {
@@ -292,6 +337,14 @@ TEST_F(SceneFile, UnterminatedNamesStayInsideTheirFields) {
   EXPECT_EQ(std::string(world.registry.Find(world.cameras->id)->name), std::string(31, 'C'));
 }
 
+// A mesh object of one triangle patch, changed by edit.
+void WriteOnePatch(Qz3Writer& w, void (*edit)(Qz3PatchData&)) {
+  Qz3PatchData p = Triangle(kQz3NoIndex);
+  edit(p);
+  w.MeshObject(MeshRecord("M", 1), {p});
+  w.End();
+}
+
 // Each hostile file and the message that stops it.
 struct Hostile {
   const char* what;
@@ -299,39 +352,30 @@ struct Hostile {
   const char* message;
 };
 
-class HostileSceneFile : public SceneTest {
- protected:
-  std::string Load(const Hostile& h) {
-    Qz3Writer w;
-    h.write(w);
-    std::string path = Save(w);
-    return FatalText([&] { LoadScene(path.c_str(), &world); });
-  }
-};
+std::function<void(Qz3Writer&)> CutShort(uint32_t chunk) {
+  return [chunk](Qz3Writer& w) { w.Chunk(chunk, "abc", 3); };
+}
+std::function<void(Qz3Writer&)> OnePatch(void (*edit)(Qz3PatchData&)) {
+  return [edit](Qz3Writer& w) { WriteOnePatch(w, edit); };
+}
+Qz3Texture TextureOf(uint16_t side, uint32_t pixelBytes) {
+  Qz3Texture t = TextureRecord("T", 0, side, side);
+  t.pixelBytes = pixelBytes;
+  return t;
+}
 
-TEST_F(HostileSceneFile, EveryBadCountStopsWithItsMessage) {
-  std::vector<Hostile> cases = {
-      {"material cut short", [](Qz3Writer& w) { w.Chunk(ChunkMaterial, "abc", 3); }, "Error reading Material"},
-      {"texture of no pixels", [](Qz3Writer& w) { Qz3Texture t = TextureRecord("T", 0, 0, 0); w.Texture(t, {}); },
-       "Error reading Texture"},
-      {"pixel block past the end",
-       [](Qz3Writer& w) {
-         Qz3Texture t = TextureRecord("T", 0, 4, 4);
-         t.pixelBytes = 0xFFFFFFF0;
-         w.Texture(t, std::vector<uint8_t>(48));
-       },
+TEST_F(SceneFile, EveryBadCountStopsWithItsMessage) {
+  const Hostile cases[] = {
+      {"material cut short", CutShort(ChunkMaterial), "Error reading Material"},
+      {"camera cut short", CutShort(ChunkCamera), "Error reading Camera"},
+      {"light cut short", CutShort(ChunkLight), "Error reading Light"},
+      {"mesh header cut short", CutShort(ChunkMeshObject), "Error reading ObjectMesh"},
+      {"track header cut short", CutShort(ChunkLightTrack), "Error reading Object Move"},
+      {"texture of no pixels", [](Qz3Writer& w) { w.Texture(TextureOf(0, 0), {}); }, "Error reading Texture"},
+      {"pixel block past the end", [](Qz3Writer& w) { w.Texture(TextureOf(4, 0xFFFFFFF0), std::vector<uint8_t>(48)); },
        "Error reading Texture"},
       {"pixel block smaller than the image",
-       [](Qz3Writer& w) {
-         Qz3Texture t = TextureRecord("T", 0, 64, 64);
-         t.pixelBytes = 12;
-         w.Texture(t, std::vector<uint8_t>(12));
-         w.End();
-       },
-       "Texture size invalid"},
-      {"camera cut short", [](Qz3Writer& w) { w.Chunk(ChunkCamera, "abc", 3); }, "Error reading Camera"},
-      {"light cut short", [](Qz3Writer& w) { w.Chunk(ChunkLight, "abc", 3); }, "Error reading Light"},
-      {"mesh header cut short", [](Qz3Writer& w) { w.Chunk(ChunkMeshObject, "abc", 3); }, "Error reading ObjectMesh"},
+       [](Qz3Writer& w) { w.Texture(TextureOf(64, 12), std::vector<uint8_t>(12)); }, "Texture size invalid"},
       {"more patches than the file holds", [](Qz3Writer& w) { w.MeshObject(MeshRecord("M", 0x10000000), {}); },
        "Error reading Patch"},
       {"patch record cut short",
@@ -340,80 +384,34 @@ TEST_F(HostileSceneFile, EveryBadCountStopsWithItsMessage) {
          w.Raw("01234", 5);
        },
        "Error reading Patch"},
-      {"unknown vertex kind",
-       [](Qz3Writer& w) {
-         Qz3PatchData p = Triangle(kQz3NoIndex);
-         p.record.kind = 5;
-         w.MeshObject(MeshRecord("M", 1), {p});
-       },
-       "Patch type uknown"},
-      {"no vertices",
-       [](Qz3Writer& w) {
-         w.MeshObject(MeshRecord("M", 1), {LitPatch(kQz3NoIndex, {}, {0, 0, 0})});
-         w.End();
-       },
+      {"unknown vertex kind", OnePatch([](Qz3PatchData& p) { p.record.kind = 5; }), "Patch type uknown"},
+      {"no vertices", OnePatch([](Qz3PatchData& p) { p.record.vertexCount = 0; p.vertices.clear(); }),
        "Error reading PatchVert"},
-      {"vertex count past the end",
-       [](Qz3Writer& w) {
-         Qz3PatchData p = Triangle(kQz3NoIndex);
-         p.record.vertexCount = 0x40000000;
-         w.MeshObject(MeshRecord("M", 1), {p});
-         w.End();
-       },
+      {"vertex count past the end", OnePatch([](Qz3PatchData& p) { p.record.vertexCount = 0x40000000; }),
        "Error reading PatchVert"},
-      {"no indices",
-       [](Qz3Writer& w) {
-         Qz3PatchData p = Triangle(kQz3NoIndex);
-         p.record.indexCount = 0;
-         p.indices.clear();
-         w.MeshObject(MeshRecord("M", 1), {p});
-         w.End();
-       },
+      {"no indices", OnePatch([](Qz3PatchData& p) { p.record.indexCount = 0; p.indices.clear(); }),
        "Error reading PatchIndex"},
-      {"index count past the end",
-       [](Qz3Writer& w) {
-         Qz3PatchData p = Triangle(kQz3NoIndex);
-         p.record.indexCount = 0xFFFFFFFF;
-         w.MeshObject(MeshRecord("M", 1), {p});
-         w.End();
-       },
+      {"index count past the end", OnePatch([](Qz3PatchData& p) { p.record.indexCount = 0xFFFFFFFF; }),
        "Error reading PatchIndex"},
-      {"index of V",
-       [](Qz3Writer& w) {
-         w.MeshObject(MeshRecord("M", 1), {LitPatch(kQz3NoIndex, {{}, {}, {}}, {0, 1, 3})});
-         w.End();
-       },
-       "PatchIndex out of range"},
-      {"track header cut short", [](Qz3Writer& w) { w.Chunk(ChunkLightTrack, "abc", 3); },
-       "Error reading Object Move"},
-      {"step of 0",
-       [](Qz3Writer& w) {
-         w.ObjectTrack(ObjectTrackRecord("M", 10, 0, 25.0f), {});
-         w.End();
-       },
-       "Move step invalid"},
+      {"index of V", OnePatch([](Qz3PatchData& p) { p.indices[2] = 3; }), "PatchIndex out of range"},
+      {"step of 0", [](Qz3Writer& w) { w.ObjectTrack(ObjectTrackRecord("M", 10, 0, 25.0f), {}); }, "Move step invalid"},
       {"fewer keys than the count",
-       [](Qz3Writer& w) {
-         w.CameraTrack(CameraTrackRecord("C", CameraTrackTarget, 10, 1, 25.0f), TargKeys(10));
-         w.End();
-       },
+       [](Qz3Writer& w) { w.CameraTrack(CameraTrackRecord("C", CameraTrackTarget, 10, 1, 25.0f), TargKeys(10)); },
        "Move File error"},
       {"a key count no file holds",
        [](Qz3Writer& w) {
          w.LightTrack(LightTrackRecord("L", LightSpot, 0xFFFFFFFF, 1, 25.0f), std::vector<SpotLightKey>(2));
-         w.End();
        },
        "Move File error"},
   };
   for (const Hostile& h : cases) {
-    EXPECT_EQ(Load(h), h.message) << h.what;
+    Qz3Writer w;
+    h.write(w);
+    std::string path = Save(w);
+    EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), h.message) << h.what;
     world.Destroy();
   }
 }
-
-}  // namespace
-
-namespace {
 
 // A scene with one of everything, tracks first so that every element takes one.
 Qz3Writer RichScene() {
@@ -424,7 +422,8 @@ Qz3Writer RichScene() {
   w.Camera(CameraRecord("Cam", 0, 0.5f, {0, -10, 0}, {0, 0, 0}));
   w.LightTrack(LightTrackRecord("Spot", LightSpot, 2, 1, 10.0f), std::vector<SpotLightKey>(3));
   w.Light(LightRecord("Spot", 0, LightSpot));
-  w.ObjectTrack(ObjectTrackRecord("Box", 4, 2, 10.0f), std::vector<ObjKey>(3, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
+  w.ObjectTrack(ObjectTrackRecord("Box", 4, 2, 10.0f),
+                std::vector<ObjKey>(3, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
   PatchVertexColoured c = {{2, 0, 0}, {0, 0, 0}, 0xFF00FF00, 0, 0, 0};
   w.MeshObject(MeshRecord("Box", 2), {Triangle(0), ColouredPatch(0, {c, c}, {0, 1, 0})});
   w.End();
