@@ -1,9 +1,8 @@
-// Start-up configuration and the renderer factory.
+// Start-up configuration: the display it opens, where the file is looked up, and a failed start.
 #include <gtest/gtest.h>
 
 #include "driver/config.h"
 #include "platform/fake/fake_platform.h"
-#include "render/backends.h"
 #include "render/recording_renderer.h"
 
 namespace {
@@ -47,35 +46,6 @@ TEST(Config, AFailedInitIsTheFatalInitFailure) {
     EXPECT_EQ(e.code, -1);
   }
   EXPECT_EQ(sys->boxes.at(0).text, "Init Failure");
-}
-
-Renderer* NewRecording() { return new RecordingRenderer; }
-
-TEST(RendererFactory, UnknownKindChangesNothing) {
-  SetRendererMaker(RendererGL, NewRecording);
-  Renderer* made = CreateRenderer(RendererGL);
-  ASSERT_NE(made, nullptr);
-  EXPECT_EQ(CreateRenderer(2), nullptr);
-  EXPECT_EQ(CurrentRenderer, made);
-  EXPECT_EQ(CurrentRendererKind, RendererGL);
-  DestroyRenderer();
-  EXPECT_EQ(CurrentRenderer, nullptr);
-  EXPECT_EQ(CurrentRendererKind, RendererNone);
-  SetRendererMaker(RendererGL, nullptr);
-}
-
-TEST(RendererFactory, DestroyWithNoRendererOnlyClearsTheValues) {
-  CurrentRendererKind = RendererD3D7;
-  DestroyRenderer();
-  EXPECT_EQ(CurrentRenderer, nullptr);
-  EXPECT_EQ(CurrentRendererKind, RendererNone);
-}
-
-TEST(RendererFactory, AMissingBackEndSetsTheKindWithNoRenderer) {
-  SetRendererMaker(RendererD3D7, nullptr);
-  EXPECT_EQ(CreateRenderer(RendererD3D7), nullptr);
-  EXPECT_EQ(CurrentRendererKind, RendererD3D7);
-  DestroyRenderer();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/allocate.h"
@@ -135,8 +136,11 @@ class GlPixels : public ::testing::Test {
     renderer_->Draw2D(PrimitiveTriangleFan, v, 4, material);
   }
 
-  // One unlit triangle of 0xE01020 in the listed order, drawn and read back.
-  void DrawColouredTriangle(std::initializer_list<Vec3> corners);
+  // One unlit triangle of 0xE01020 in the listed order, drawn and read back; by default through the
+  // fixture's view with the identity world matrix.
+  void DrawColouredTriangle(std::initializer_list<Vec3> corners, View* view = nullptr, float* worldMatrix = nullptr);
+  // Every pixel well inside the screen triangle t has its colour, every pixel well outside the background.
+  void ExpectTriangle(const ScreenPoint (&t)[3]);
 
   GLRenderer* renderer_ = nullptr;
   World* world_ = nullptr;
@@ -165,13 +169,18 @@ void MakePatch(TestPatch& t, uint32_t kind, void* vertices, uint32_t vertexCount
   CurrentRenderer->CreatePatch(&t.patch);
 }
 
-void GlPixels::DrawColouredTriangle(std::initializer_list<Vec3> corners) {
+void GlPixels::DrawColouredTriangle(std::initializer_list<Vec3> corners, View* view, float* worldMatrix) {
   std::vector<PatchVertexColoured> v = ColouredVertices(corners, 0xFFE01020);
   std::vector<uint16_t> indices = {0, 1, 2};
   TestPatch triangle;
   MakePatch(triangle, PatchColoured, v.data(), 3, indices);
   BeginFrame();
-  Begin3D();
+  if (view) {
+    renderer_->BeginView(view);
+    renderer_->SetWorldMatrix(worldMatrix);
+  } else {
+    Begin3D();
+  }
   renderer_->DrawPatch(&triangle.patch);
   renderer_->EndView();
   Read();
@@ -189,12 +198,7 @@ double InsideBy(ScreenPoint p, const ScreenPoint (&t)[3]) {
   return least;
 }
 
-TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
-  // Listed clockwise as seen from the camera: the picture's mirrored x makes it anticlockwise on screen.
-  DrawColouredTriangle({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}});
-
-  // Screen winding is the other way round, so the inside is on the right of each edge.
-  const ScreenPoint t[3] = {OnScreen(-2, -2), OnScreen(2, -2), OnScreen(0, 2)};
+void GlPixels::ExpectTriangle(const ScreenPoint (&t)[3]) {
   int inside = 0;
   for (int y = 0; y < 600; ++y) {
     for (int x = 0; x < 800; ++x) {
@@ -207,7 +211,63 @@ TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
       }
     }
   }
-  EXPECT_GT(inside, 10000);  // half of 160 x 160, less the edges
+  EXPECT_GT(inside, 10000);
+}
+
+TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
+  // Listed clockwise as seen from the camera: the picture's mirrored x makes it anticlockwise on screen.
+  DrawColouredTriangle({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}});
+  // Screen winding is the other way round, so the inside is on the right of each edge.
+  ExpectTriangle({OnScreen(-2, -2), OnScreen(2, -2), OnScreen(0, 2)});
+}
+
+// The projection worked out here from the camera alone: a look-at camera off the axes, rolled, with
+// view angles of its own, and a triangle placed by a world matrix just past a near plane of 2.
+TEST_F(GlPixels, LookAtCameraAndWorldMatrixPutATriangleJustPastTheNearPlaneWhereItBelongs) {
+  struct D3 {
+    double x, y, z;
+    D3 operator+(D3 o) const { return {x + o.x, y + o.y, z + o.z}; }
+    D3 operator*(double k) const { return {x * k, y * k, z * k}; }
+    double Dot(D3 o) const { return x * o.x + y * o.y + z * o.z; }
+    D3 Unit() const { return *this * (1.0 / std::sqrt(Dot(*this))); }
+  };
+  const D3 eye = {6, -9, 4}, target = {1, 2, -1};
+  const double roll = 0.3, angleA = 1.4, angleB = 1.2, nearPlane = 2.0;
+  Camera* camera = new Camera("LookAt", angleA, angleB, world_);
+  camera->SetPosition(6, -9, 4);
+  camera->SetTarget(1, 2, -1);
+  camera->roll = roll;
+  View* view = new View("Near", 0, 0, nearPlane, 800, 600, 500, 1, world_);
+  view->SetCamera(camera);
+  world_->SetView(view);
+
+  // The camera's frame: forward f, up u (world z squared to f), right r = u x f; the roll turns r and u.
+  const D3 f = (target + eye * -1).Unit();
+  const D3 u = (D3{0, 0, 1} + f * -f.z).Unit();
+  const D3 r = {u.y * f.z - u.z * f.y, u.z * f.x - u.x * f.z, u.x * f.y - u.y * f.x};
+  const double c = std::cos(roll), s = std::sin(roll);
+  const double xScale = 1 / std::tan(angleA / 2), yScale = 1 / std::tan(0.85 * angleB / 2);
+  // Corners chosen in the rolled eye space (x, y, depth); the world matrix doubles and turns a quarter
+  // about z, then moves by (1, 2, 3): (x, y, z) -> (1 - 2y, 2 + 2x, 3 + 2z). Its last column is junk.
+  const D3 eyeCorners[3] = {{-1.2, -0.9, 2.05}, {1.5, -0.6, 2.6}, {0.1, 1.1, 2.3}};
+  float worldMatrix[16] = {0, 2, 0, 0.25f, -2, 0, 0, -0.5f, 0, 0, 2, 0.75f, 1, 2, 3, 2};
+  Vec3 objectCorners[3];
+  ScreenPoint t[3];
+  for (int i = 0; i < 3; ++i) {
+    const D3& e = eyeCorners[i];
+    D3 p = eye + r * (e.x * c + e.y * s) + u * (-e.x * s + e.y * c) + f * e.z;
+    objectCorners[i] = {static_cast<float>((p.y - 2) / 2), static_cast<float>((1 - p.x) / 2),
+                        static_cast<float>((p.z - 3) / 2)};
+    t[i] = {400 - 400 * xScale * e.x / e.z, 300 - 300 * yScale * e.y / e.z};
+  }
+  // Clockwise on screen is culled: list the corners anticlockwise as seen.
+  double turn = (t[1].x - t[0].x) * (t[2].y - t[0].y) - (t[1].y - t[0].y) * (t[2].x - t[0].x);
+  if (turn > 0) {
+    std::swap(objectCorners[1], objectCorners[2]);
+    std::swap(t[1], t[2]);
+  }
+  DrawColouredTriangle({objectCorners[0], objectCorners[1], objectCorners[2]}, view, worldMatrix);
+  ExpectTriangle({t[0], t[2], t[1]});
 }
 
 TEST_F(GlPixels, TriangleClockwiseOnScreenIsCulled) {
@@ -323,6 +383,7 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoes) {
   Texture* texture = SolidTexture(100, 50, 20);
   Material* opaque = NewMaterial(0, texture);
   Material* additive = NewMaterial(1, texture);
+  Material* unknown = NewMaterial(7, texture);
   Material* textureAlpha = NewMaterial(3, texture);
   Material* vertexAlpha = NewMaterial(4, texture);
   BeginFrame();
@@ -331,12 +392,15 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoes) {
   Quad2D(100, 0, 200, 100, 0xFFFFFFFF, additive);      // added to the background
   Quad2D(200, 0, 300, 100, 0x00FFFFFF, textureAlpha);  // an opaque texture hides it
   Quad2D(300, 0, 400, 100, 0x80FFFFFF, vertexAlpha);   // half and half
+  Quad2D(400, 0, 500, 100, 0xFFFFFFFF, additive);
+  Quad2D(500, 0, 600, 100, 0xFFFFFFFF, unknown);       // an unknown mode leaves the blend as it was
   renderer_->End2D();
   Read();
   EXPECT_TRUE(Near(At(50, 50), Rgb{50, 25, 10})) << At(50, 50);
   EXPECT_TRUE(Near(At(150, 50), Rgb{140, 122, 140})) << At(150, 50);
   EXPECT_TRUE(Near(At(250, 50), Rgb{100, 50, 20})) << At(250, 50);
   EXPECT_TRUE(Near(At(350, 50), Rgb{70, 61, 70})) << At(350, 50);
+  EXPECT_TRUE(Near(At(550, 50), Rgb{140, 122, 140})) << At(550, 50);
 }
 
 TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
