@@ -109,13 +109,6 @@ TEST_F(UnpackWithStandIn, ExtractsEachFileUntilTheHeadersEnd) {
   EXPECT_TRUE(platform->boxes.empty());
 }
 
-TEST_F(UnpackWithStandIn, HeaderThatCannotBeReadEndsQuietly) {
-  Script(0, 0, RarBadData);
-  EXPECT_EQ(Unpack(), 0);
-  EXPECT_EQ(Calls(), "open PACK.ZUL mode 1 comments 16384; read; close");
-  EXPECT_TRUE(platform->boxes.empty());
-}
-
 TEST_F(UnpackWithStandIn, EachExtractionResultHasItsFatalMessage) {
   const std::pair<int, const char*> results[] = {
       {12, "CRC error"},         {13, "Bad volume"},       {14, "Unknown archive format"},

