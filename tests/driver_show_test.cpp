@@ -118,30 +118,18 @@ class Show : public testing::Test {
   FakePack pack;
 };
 
-TEST_F(Show, OneRunPlaysTheNineScenesInOrderAndShutsDown) {
+TEST_F(Show, OneRunPlaysTheNineScenesInOrderWithTheirTracksAndTheCharacterAndShutsDown) {
   ASSERT_EQ(Run(), 0);
-  std::vector<std::string> expectedStart = {
-      "Init(800, 600, 32, 16, 1, null, 1)",
-      "pack.Unpack(PACK.ZUL)",
-      "scene.Build(" + P("scene1.QZ3") + ", " + P("police1.bmp") + ")",
-      "music.Open(" + P("mp31.mp3") + ")",
-      "overlays.Load(" + P("over1.dat") + ", /tmp/qz2-data)",
-      "character.Load(" + P("rap.qza") + ", " + P("rap.qzb") + ")",
-      "scene.ShowNewestCamera",
-      "Clear(6, 0x00000000, 1)",
-      "Present()",
-      "music.Start",
-      "Clear(6, 0x00000000, 1)",
-      "BeginScene()",
-      "scene.Animate",
-      "BeginView(ptr)",
-      "EndView()",
-      "Begin2D(ptr)",
-      "overlays.Draw",
-      "End2D()",
-      "EndScene()",
-      "Present()",
-  };
+  // Start-up, the first scene's set-up and its first frame.
+  std::vector<std::string> expectedStart = {"Init(800, 600, 32, 16, 1, null, 1)", "pack.Unpack(PACK.ZUL)",
+                                            "scene.Build(" + P("scene1.QZ3") + ", " + P("police1.bmp") + ")",
+                                            "music.Open(" + P("mp31.mp3") + ")",
+                                            "overlays.Load(" + P("over1.dat") + ", /tmp/qz2-data)",
+                                            "character.Load(" + P("rap.qza") + ", " + P("rap.qzb") + ")",
+                                            "scene.ShowNewestCamera", "Clear(6, 0x00000000, 1)", "Present()",
+                                            "music.Start", "Clear(6, 0x00000000, 1)", "BeginScene()",
+                                            "scene.Animate", "BeginView(ptr)", "EndView()", "Begin2D(ptr)",
+                                            "overlays.Draw", "End2D()", "EndScene()", "Present()"};
   ASSERT_GE(g_log.size(), expectedStart.size());
   EXPECT_EQ(std::vector<std::string>(g_log.begin(), g_log.begin() + expectedStart.size()), expectedStart);
 
@@ -163,20 +151,15 @@ TEST_F(Show, OneRunPlaysTheNineScenesInOrderAndShutsDown) {
   };
   EXPECT_EQ(std::vector<std::string>(g_log.end() - expectedEnd.size(), g_log.end()), expectedEnd);
   EXPECT_TRUE(sys->keys.deviceReleased);
-}
 
-TEST_F(Show, TheFirstTwoScenesStopTheirTrackAfterTheBlackFrame) {
-  Run();
+  // The first two scenes stop their track after the black frame; the third's plays on.
   size_t firstDestroy = IndexOf("scene.Destroy");
-  EXPECT_EQ(g_log[firstDestroy + 1], "Clear(6, 0x00000000, 1)");
-  EXPECT_EQ(g_log[firstDestroy + 2], "Present()");
-  EXPECT_EQ(g_log[firstDestroy + 3], "music.Stop");
+  EXPECT_EQ(std::vector<std::string>(g_log.begin() + firstDestroy + 1, g_log.begin() + firstDestroy + 4),
+            (std::vector<std::string>{"Clear(6, 0x00000000, 1)", "Present()", "music.Stop"}));
   size_t third = IndexOf("scene.Destroy", IndexOf("scene.Destroy", firstDestroy + 1) + 1);
   EXPECT_EQ(g_log[third + 3], "scene.Build(" + P("scene4.qz3") + ", " + P("police1.bmp") + ")");
-}
 
-TEST_F(Show, OnlyTheFourthSceneSetsUpAndDrawsTheCharacter) {
-  Run();
+  // Only the fourth scene sets up and draws the character.
   EXPECT_EQ(Count("scene.SetupCharacterMaterial"), 1u);
   size_t setup = IndexOf("scene.SetupCharacterMaterial");
   EXPECT_LT(IndexOf("scene.Build(" + P("scene4.qz3") + ", " + P("police1.bmp") + ")"), setup);
