@@ -137,15 +137,6 @@ class GlCalls : public ::testing::Test {
   World world_{"World1"};
 };
 
-TEST_F(GlCalls, ClearClearsOnlyTheBuffersAskedFor) {
-  renderer_.Clear(ClearColor | ClearDepth, 0, 1.0f);
-  renderer_.Clear(ClearColor, 0, 1.0f);
-  renderer_.Clear(ClearDepth, 0, 0.5f);
-  EXPECT_EQ(CallsTo("Clear"), (Calls{Call("Clear", GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT),
-                                     Call("Clear", GL_COLOR_BUFFER_BIT), Call("Clear", GL_DEPTH_BUFFER_BIT)}));
-  EXPECT_EQ(CallsTo("ClearDepth").back(), Call("ClearDepth", 0.5));
-}
-
 TEST_F(GlCalls, SetMaterialAppliesAMaterialOnlyWhenItChanges) {
   Material* material = new Material("Plain", &world_);
   auto applied = [] { return CallsTo("Materialfv").size(); };

@@ -2,6 +2,7 @@
 #include <bit>
 #include <cstring>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "scene/camera.h"
@@ -26,8 +27,8 @@ class SceneFile : public SceneTest {
 
 // One triangle of a unit cube's corners.
 Qz3PatchData Triangle(uint32_t materialIndex) {
-  return LitPatch(materialIndex,
-                  {{{-1, -1, -1}, {0, 0, 1}, 0, 0}, {{1, 1, 1}, {0, 0, 1}, 1, 0}, {{1, -1, 1}, {0, 0, 1}, 1, 1}}, {0, 1, 2});
+  const Vec3 n = {0, 0, 1};
+  return LitPatch(materialIndex, {{{-1, -1, -1}, n, 0, 0}, {{1, 1, 1}, n, 1, 0}, {{1, -1, 1}, n, 1, 1}}, {0, 1, 2});
 }
 
 std::vector<TargCamKey> TargKeys(size_t n) {
@@ -131,14 +132,8 @@ struct KeyField {
     offset, sizeof(std::declval<Move>().keys->field),                                \
         [](const Move& m, uint32_t k) -> double { return m.keys[k].field; }          \
   }
-#define KEYS(keys) [](const Move& m) -> const void* { return m.keys; }
 
-// Each key field gets a value of its own, told apart by offset and key.
-double KeyValue(const KeyField& f, uint32_t key) {
-  return f.size == 1 ? f.offset + 1 + 10 * key : f.offset + 0.5 + 100 * key;
-}
-
-// Track chunks written byte by byte from the format's own offsets: frames at 32, the rest by form.
+// Track chunks written byte by byte from the format's own offsets, each key field with a value of its own.
 TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
   const std::vector<KeyField> obj = {
       KEY(objKeys, position.x, 0),  KEY(objKeys, position.y, 4),  KEY(objKeys, position.z, 8),
@@ -161,30 +156,32 @@ TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
       KEY(spotKeys, innerAngle, 8),   KEY(spotKeys, outerAngle, 12),  KEY(spotKeys, position.x, 16),
       KEY(spotKeys, position.y, 20),  KEY(spotKeys, position.z, 24),  KEY(spotKeys, direction.x, 32),
       KEY(spotKeys, direction.y, 36), KEY(spotKeys, direction.z, 40)};
+  const std::vector<KeyField> none;
+  // Frames are at 32 in every form; step, fps and the type word where the form puts them.
   struct Form {
     const char* what;
     uint32_t chunk, headerSize, stepAt, fpsAt, typeAt, type, kind, keySize;
-    const void* (*keys)(const Move&);
     const std::vector<KeyField>& fields;
-  };
-  const std::vector<KeyField> none;
-  const Form forms[] = {
-      {"object", 0x01060000, 48, 36, 40, 44, 7, ElementObjectMove, 48, KEYS(objKeys), obj},
-      {"target camera", 0x01070000, 48, 40, 44, 36, 1, ElementMove, 40, KEYS(targCamKeys), targ},
-      {"camera of type 0", 0x01070000, 48, 40, 44, 36, 0, ElementMove, 40, KEYS(targCamKeys), targ},
-      {"free camera", 0x01070000, 48, 40, 44, 36, 2, ElementMove, 52, KEYS(freeCamKeys), free},
-      {"omni light", 0x01080000, 52, 36, 40, 48, 1, ElementMove, 20, KEYS(omniKeys), omni},
-      {"spot light", 0x01080000, 52, 36, 40, 48, 2, ElementMove, 48, KEYS(spotKeys), spot},
-      {"light of type 0", 0x01080000, 52, 36, 40, 48, 0, ElementMove, 0, nullptr, none},
-      {"light of type 3", 0x01080000, 52, 36, 40, 48, 3, ElementMove, 0, nullptr, none},
+  } forms[] = {
+      {"object", 0x01060000, 48, 36, 40, 44, 7, ElementObjectMove, 48, obj},
+      {"target camera", 0x01070000, 48, 40, 44, 36, 1, ElementMove, 40, targ},
+      {"camera of type 0", 0x01070000, 48, 40, 44, 36, 0, ElementMove, 40, targ},
+      {"free camera", 0x01070000, 48, 40, 44, 36, 2, ElementMove, 52, free},
+      {"omni light", 0x01080000, 52, 36, 40, 48, 1, ElementMove, 20, omni},
+      {"spot light", 0x01080000, 52, 36, 40, 48, 2, ElementMove, 48, spot},
+      {"light of type 0", 0x01080000, 52, 36, 40, 48, 0, ElementMove, 0, none},
+      {"light of type 3", 0x01080000, 52, 36, 40, 48, 3, ElementMove, 0, none},
   };
   for (const Form& form : forms) {
     SCOPED_TRACE(form.what);
-    // 6 frames, a key every 3: keys 0, 1 and 2.
+    // 6 frames, a key every 3: keys 0, 1 and 2; then the end chunk.
     const uint32_t keyCount = 3, body = 16;
     std::vector<uint8_t> bytes(body + form.headerSize + keyCount * form.keySize + 8);
     auto put = [&bytes](size_t at, uint32_t word) {
       for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(word >> (8 * i));
+    };
+    auto value = [](const KeyField& f, uint32_t k) {
+      return f.size == 1 ? f.offset + 1 + 10 * k : f.offset + 0.5 + 100 * k;
     };
     put(0, 0x60204226);
     put(4, 300);
@@ -196,34 +193,27 @@ TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
     put(body + form.fpsAt, std::bit_cast<uint32_t>(8.0f));
     if (form.headerSize == 52) put(body + 44, 0x11111111);  // not read
     put(body + form.typeAt, form.type);
+    put(bytes.size() - 8, 0xFF000000);
     for (uint32_t k = 0; k < keyCount; ++k) {
       for (const KeyField& f : form.fields) {
         size_t at = body + form.headerSize + k * form.keySize + f.offset;
-        double value = KeyValue(f, k);
-        if (f.size == 1) bytes[at] = static_cast<uint8_t>(value);
-        else put(at, std::bit_cast<uint32_t>(static_cast<float>(value)));
+        if (f.size == 1) bytes[at] = static_cast<uint8_t>(value(f, k));
+        else put(at, std::bit_cast<uint32_t>(static_cast<float>(value(f, k))));
       }
     }
-    put(bytes.size() - 8, 0xFF000000);
     std::string path = SaveBytes(bytes);
     ASSERT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "");
     const Move* move = world.moves;
     ASSERT_NE(move, nullptr);
     EXPECT_STREQ(move->name, "@Trk");
     EXPECT_EQ(world.registry.Find(move->id)->kind, form.kind);
-    EXPECT_EQ(move->frames, 6u);
-    EXPECT_EQ(move->step, 3u);
-    EXPECT_EQ(move->fps, 8.0f);
-    EXPECT_EQ(move->subtype, form.type);
-    EXPECT_EQ(move->keyCount, keyCount);
-    EXPECT_EQ(move->duration, 0.625f);
+    EXPECT_EQ(std::tuple(move->frames, move->step, move->fps, move->subtype, move->keyCount, move->duration),
+              std::tuple(6u, 3u, 8.0f, form.type, keyCount, 0.625f));
     int arrays = !!move->objKeys + !!move->targCamKeys + !!move->freeCamKeys + !!move->omniKeys + !!move->spotKeys;
-    EXPECT_EQ(arrays, form.keys ? 1 : 0);
-    if (form.keys && form.keys(*move)) {
-      for (uint32_t k = 0; k < keyCount; ++k) {
-        for (const KeyField& f : form.fields) {
-          EXPECT_EQ(f.loaded(*move, k), KeyValue(f, k)) << "key " << k << " at " << f.offset;
-        }
+    ASSERT_EQ(arrays, form.fields.empty() ? 0 : 1);
+    for (uint32_t k = 0; k < keyCount; ++k) {
+      for (const KeyField& f : form.fields) {
+        EXPECT_EQ(f.loaded(*move, k), value(f, k)) << "key " << k << " at " << f.offset;
       }
     }
     world.Destroy();

@@ -1,4 +1,4 @@
-// Rotation conventions: Euler order, quaternion matrices, axis-angle, slerp branches, affine products.
+// Rotation conventions: Euler order, quaternion matrices, slerp branches, affine products.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -57,18 +57,6 @@ TEST(SceneMath, QuaternionMatricesWriteOnlyTheirParts) {
   EXPECT_EQ(m[10], 4.0f);
 }
 
-TEST(SceneMath, AxisAngleRoundTrip) {
-  Vec3 axis = {0.6f, 0.0f, 0.8f};
-  Vec3 back;
-  float angle;
-  QuaternionToAxisAngle(AxisAngleToQuaternion(axis, 1.2f), back, angle);
-  EXPECT_NEAR(angle, 1.2f, 1e-5f);
-  ExpectNear(back, axis);
-  QuaternionToAxisAngle({1, 0, 0, 0}, back, angle);
-  EXPECT_EQ(angle, 0.0f);
-  ExpectNear(back, {0, 1, 0});
-}
-
 TEST(SceneMath, SlerpTakesTheShorterArcAboveTheThresholdAndTheChordAtIt) {
   Quaternion a = {1, 0, 0, 0};
   Quaternion b = AxisAngleToQuaternion({0, 0, 1}, 1.0f);
@@ -103,19 +91,6 @@ TEST(SceneMath, AffineProductIgnoresTheFourthColumnAndMayWriteOverAnOperand) {
   EXPECT_EQ(c[15], 42.0f);
   MultiplyAffine(a, b, a);
   ExpectNear(Transform({1, 0, 0}, a), Transform({1, 0, 0}, c));
-}
-
-TEST(SceneMath, NormalizeAndHighestBit) {
-  Vec3 v = {3, 0, 4};
-  Normalize(v);
-  EXPECT_FLOAT_EQ(v.x, 0.6f);
-  EXPECT_FLOAT_EQ(v.z, 0.8f);
-  Vec3 zero = {0, 0, 0};
-  Normalize(zero);
-  EXPECT_FALSE(std::isfinite(zero.x));
-  for (auto [value, bit] : {std::pair{1u, 0u}, {256u, 8u}, {300u, 8u}, {0xF800u, 15u}, {0x80000000u, 31u}}) {
-    EXPECT_EQ(HighestBit(value), bit) << value;
-  }
 }
 
 }  // namespace
