@@ -7,23 +7,17 @@
 
 namespace {
 
-TEST(Config, DefaultsOpenAFullScreen32BitDisplayWithFiltering) {
+// By default a full-screen 32-bit display with filtering; any non-zero Color selects 16 bits, Filtering 0 turns it off.
+TEST(Config, OpensTheDisplayTheFileAsksForAndHidesTheCursor) {
   ScopedFakePlatform sys;
   RecordingRenderer renderer;
   ReadConfig(&renderer, reinterpret_cast<void*>(0x7));
-  ASSERT_EQ(renderer.calls.size(), 1u);
-  EXPECT_EQ(renderer.calls[0], "Init(800, 600, 32, 16, 1, ptr, 1)");
-  ASSERT_EQ(sys->cursorCalls.size(), 1u);
-  EXPECT_FALSE(sys->cursorCalls[0]);
-}
-
-TEST(Config, AnyNonZeroColorSelects16BitsAndFilteringZeroTurnsItOff) {
-  ScopedFakePlatform sys;
   sys->iniValues["CONFIG/Color"] = -5;
   sys->iniValues["CONFIG/Filtering"] = 0;
-  RecordingRenderer renderer;
   ReadConfig(&renderer, nullptr);
-  EXPECT_EQ(renderer.calls[0], "Init(800, 600, 16, 16, 1, null, 0)");
+  EXPECT_EQ(renderer.calls,
+            (std::vector<std::string>{"Init(800, 600, 32, 16, 1, ptr, 1)", "Init(800, 600, 16, 16, 1, null, 0)"}));
+  EXPECT_EQ(sys->cursorCalls, (std::vector<bool>{false, false}));
 }
 
 TEST(Config, TheFileIsLookedUpInTheCurrentDirectory) {

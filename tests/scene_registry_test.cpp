@@ -34,17 +34,6 @@ TEST_F(Registry, FileIndexLookupComparesKinds) {
   EXPECT_EQ(registry.FindByFileIndex(ElementTexture, 7), At(0x40));
   registry.SetFileIndex(material, 7);
   EXPECT_EQ(registry.FindByFileIndex(ElementMaterial, 7), At(0x50));
-  registry.ResetFileIndices();
-  EXPECT_EQ(registry.FindByFileIndex(ElementTexture, 7), nullptr);
-  EXPECT_EQ(registry.Find(texture)->fileIndex, -1);
-}
-
-TEST_F(Registry, KindLookupSkipsOtherKindsOfTheSameName) {
-  registry.Add(At(0x11), ElementTexture, "@Cam");
-  registry.Add(At(0x10), ElementMove, "@Cam");
-  EXPECT_EQ(registry.FindByName("@Cam"), At(0x11));
-  EXPECT_EQ(registry.FindByNameAndKind("@Cam", ElementMove), At(0x10));
-  EXPECT_EQ(registry.FindByNameAndKind("@Cam", ElementObjectMove), nullptr);
 }
 
 TEST_F(Registry, LongNamesAreShortenedAlikeAtRegistrationAndLookup) {

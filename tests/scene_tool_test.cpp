@@ -1,6 +1,9 @@
 // qz2-tool scene: the printed elements, the animated frames, and hostile files.
-#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sys/wait.h>
+#include <utility>
 
 #include "scene/light.h"
 #include "tests/scene_fixture.h"
@@ -13,16 +16,14 @@ class SceneTool : public SceneTest {
  protected:
   // Runs the tool; standard output and error come back separately.
   int Run(const std::string& args, std::string& out, std::string& err) {
-    std::string errPath = testing::TempDir() + "qz2_scene_tool_" + std::to_string(getpid()) + ".err";
-    FILE* pipe = popen((std::string(QZ2_TOOL) + " scene " + args + " 2>" + errPath).c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    int status = pclose(pipe);
-    FILE* e = std::fopen(errPath.c_str(), "rb");
-    while (e && (n = std::fread(buffer, 1, sizeof buffer, e)) > 0) err.append(buffer, n);
-    if (e) std::fclose(e);
-    unlink(errPath.c_str());
+    std::string base = testing::TempDir() + "qz2_scene_tool_" + std::to_string(getpid());
+    std::string command = std::string(QZ2_TOOL) + " scene " + args + " >" + base + ".out 2>" + base + ".err";
+    int status = std::system(command.c_str());
+    for (auto [text, path] : {std::pair{&out, base + ".out"}, {&err, base + ".err"}}) {
+      std::ifstream in(path, std::ios::binary);
+      text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      unlink(path.c_str());
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 };

@@ -70,7 +70,7 @@ TEST_F(Track, ColourBytesTruncateTowardZero) {
   light.Destroy();
 }
 
-TEST_F(Track, SpotLightSendsFourUpdates) {
+TEST_F(Track, SpotLightSendsFourUpdatesAndOnlyASpotTakesSpotKeys) {
   Light light("Spot", LightSpot, &world);
   renderer.calls.clear();
   SpotLightKey a = {10, 20, 30, 0, 0, 0.1f, 0.2f, {0, 0, 0}, 0, {0, 0, 2}, 0};
@@ -80,19 +80,16 @@ TEST_F(Track, SpotLightSendsFourUpdates) {
   EXPECT_EQ(light.position.x, 2.0f);
   EXPECT_EQ(light.direction.z, 1.0f);
   EXPECT_FLOAT_EQ(light.outerAngle, 0.4f);
-  light.Destroy();
-}
-
-TEST_F(Track, LightFollowsItsOwnTypeAndSkipsAMismatchedTrack) {
+  // The light's own type decides, not the track's: a directional light is not animated, and an omni
+  // light finds no omni keys in a spot track.
   Light sun("Sun", LightDirectional, &world);
   Light omni("Omni", LightOmni, &world);
-  SpotLightKey key = {1, 2, 3, 0, 0, 0.1f, 0.2f, {5, 5, 5}, 0, {0, 0, 1}, 0};
-  Move* spots = Spots({key});
   renderer.calls.clear();
-  AnimateLight(*spots, sun, 0, 0.0f);
-  AnimateLight(*spots, omni, 0, 0.0f);  // an omni light with a spot track has no omni keys
+  AnimateLight(*Spots({a, b}), sun, 0, 0.0f);
+  AnimateLight(*Spots({a, b}), omni, 0, 0.0f);
   EXPECT_TRUE(renderer.calls.empty());
   EXPECT_EQ(omni.position.x, 0.0f);
+  light.Destroy();
   sun.Destroy();
   omni.Destroy();
 }
@@ -109,7 +106,7 @@ TEST_F(Track, RollComesBackPositiveThroughTheQuaternion) {
   camera.Destroy();
 }
 
-TEST_F(Track, FreeCameraJumpsFromKeyToKey) {
+TEST_F(Track, FreeCameraJumpsFromKeyToKeyAndOtherSubtypesAreLeftAlone) {
   Camera camera("Cam", 1, 1, &world);
   FreeCamKey a = {{1, 2, 3}, {}, {0, 1, 0, 0}, 0.8f};
   FreeCamKey b = {{9, 9, 9}, {}, {1, 0, 0, 0}, 0.2f};
@@ -119,11 +116,7 @@ TEST_F(Track, FreeCameraJumpsFromKeyToKey) {
   EXPECT_EQ(camera.orientation.x, 1.0f);
   EXPECT_EQ(camera.mode, CameraQuaternion);
   EXPECT_EQ(camera.fovY, 0.8f);
-  camera.Destroy();
-}
-
-TEST_F(Track, CameraTrackOfAnotherSubtypeChangesNothing) {
-  Camera camera("Cam", 1, 1, &world);
+  // A track of another subtype changes nothing.
   camera.SetPosition(4, 4, 4);
   AnimateCamera(*Targets({Roll(1), Roll(1)}, 0), camera, 0, 0.5f);
   EXPECT_EQ(camera.position.x, 4.0f);

@@ -1,7 +1,5 @@
 // The World: records and the renderer protocol, list order, destruction, and the frame's animation walk.
-#include <cmath>
 #include <cstring>
-#include <tuple>
 
 #include "core/allocate.h"
 
@@ -215,20 +213,6 @@ TEST_F(ImageTexture, KeepsItsOwnCopyOfTheNameAndBindsAtItsStage) {
   EXPECT_EQ(world.registry.FindByName(path.c_str()), texture) << "registered under its shortened path";
   texture->Bind();
   EXPECT_EQ(renderer.calls.back(), "BindTexture(1, ptr)");
-}
-
-using RecordData = SceneTest;
-
-TEST_F(RecordData, ViewportEdgesAreTruncatedAndImpossibleOnesClamped) {
-  View view("V", 10.9f, -5.0f, 1.0f, 810.5f, std::nanf(""), 100.0f, 1, &world);
-  ViewportData data;
-  FillViewportData(view, data);
-  // Top -5 is clamped to 0 and a bottom that is not a number gives no height.
-  EXPECT_EQ(std::tuple(data.x, data.y, data.width, data.height), std::tuple(10u, 0u, 799u, 0u));
-  view.right = 1e30f;
-  FillViewportData(view, data);
-  EXPECT_EQ(data.width, 0xFFFFFF00u);
-  view.Destroy();
 }
 
 }  // namespace
