@@ -1,6 +1,7 @@
 // The OpenGL back end on a real display: frames drawn through the Renderer interface and read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,14 +24,51 @@
 
 namespace {
 
-// Any message box during a pixel test is a fault: the back end reports only failures.
+struct FatalExit {
+  int code;
+};
+
+// A message box is a fault unless the test expects one: the back end reports only failures. A fatal
+// report ends the test, not the process.
 class PixelTestPlatform : public SdlPlatform {
  public:
   BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons, bool) override {
-    ADD_FAILURE() << "message box: " << text;
+    if (expectBoxes) {
+      boxes.push_back(text);
+    } else {
+      ADD_FAILURE() << "message box: " << text;
+    }
     return BoxAnswer::Ok;
   }
+  [[noreturn]] void ExitProcess(int code) override { throw FatalExit{code}; }
+  bool expectBoxes = false;
+  std::vector<std::string> boxes;
 };
+
+// The system's GL with its draw calls counted, for patches that must never be drawn.
+int g_drawCalls;
+void APIENTRY CountedDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
+  ++g_drawCalls;
+  SystemGl().DrawElements(mode, count, type, indices);
+}
+void APIENTRY CountedDrawArrays(GLenum mode, GLint first, GLsizei count) {
+  ++g_drawCalls;
+  SystemGl().DrawArrays(mode, first, count);
+}
+void APIENTRY CountedBegin(GLenum mode) {
+  ++g_drawCalls;
+  SystemGl().Begin(mode);
+}
+const GlApi& CountingGl() {
+  static const GlApi api = [] {
+    GlApi a = SystemGl();
+    a.DrawElements = CountedDrawElements;
+    a.DrawArrays = CountedDrawArrays;
+    a.Begin = CountedBegin;
+    return a;
+  }();
+  return api;
+}
 
 struct Rgb {
   int r, g, b;
@@ -60,8 +98,10 @@ class GlPixels : public ::testing::Test {
  protected:
   void Open(bool fullscreen) {
     static PixelTestPlatform platform;
-    SetPlatform(&platform);
-    renderer_ = new GLRenderer(SystemGl());
+    platform_ = &platform;
+    platform_->expectBoxes = false;
+    SetPlatform(platform_);
+    renderer_ = new GLRenderer(CountingGl());
     CurrentRenderer = renderer_;
     CurrentRendererKind = RendererGL;
     ASSERT_TRUE(renderer_->Init(800, 600, 32, 16, fullscreen, nullptr, true));
@@ -147,6 +187,7 @@ class GlPixels : public ::testing::Test {
   // the background. Its corners run clockwise on screen: the inside is on the right of each edge.
   void ExpectTriangle(const ScreenPoint (&t)[3]);
 
+  PixelTestPlatform* platform_ = nullptr;
   GLRenderer* renderer_ = nullptr;
   World* world_ = nullptr;
   View* view_ = nullptr;
@@ -343,6 +384,139 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoesAndScreenPixelsMapE
       ASSERT_EQ(At(x, y), (inside ? Rgb{255, 255, 255} : kBackgroundRgb)) << x << ", " << y;
     }
   }
+}
+
+// What GL holds after the back end's calls, where pixels cannot tell.
+TEST_F(GlPixels, LightsTakeTheLowestFreeOfEightSlotsAndAmbientTakesNone) {
+  (new Light("Ambient", LightAmbient, world_))->SetColour(51, 102, 153);
+  float v[4];
+  glGetFloatv(GL_LIGHT_MODEL_AMBIENT, v);
+  EXPECT_FLOAT_EQ(v[1], 0.4f);
+  std::vector<Light*> lights;
+  for (int i = 0; i < 8; ++i) {
+    lights.push_back(new Light("Omni", LightOmni, world_));
+    lights.back()->SetColour(static_cast<uint8_t>(i), 0, 0);
+  }
+  for (int i = 0; i < 8; ++i) {
+    glGetLightfv(GL_LIGHT0 + i, GL_DIFFUSE, v);
+    EXPECT_EQ(v[0], i);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + i)) << i;
+  }
+  lights[2]->Destroy();
+  delete lights[2];
+  EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
+  (new Light("Spot", LightSpot, world_))->SetColour(9, 0, 0);
+  glGetLightfv(GL_LIGHT2, GL_DIFFUSE, v);
+  EXPECT_EQ(v[0], 9.0f) << "the released slot is taken again";
+  // A ninth light finds no slot and takes none over.
+  (new Light("Ninth", LightOmni, world_))->SetColour(99, 0, 0);
+  for (int i = 0; i < 8; ++i) {
+    glGetLightfv(GL_LIGHT0 + i, GL_DIFFUSE, v);
+    EXPECT_NE(v[0], 99.0f) << i;
+  }
+}
+
+TEST_F(GlPixels, LightsAreSentAsTheDirect3DBackEndSendsThem) {
+  using Values = std::array<float, 4>;
+  auto get = [](GLenum light, GLenum pname) {
+    Values v = {};
+    glGetLightfv(light, pname, v.data());
+    return v;
+  };
+  renderer_->BeginView(view_);  // lights are placed through the camera's view
+  Light* omni = new Light("Omni", LightOmni, world_);
+  omni->SetColour(10, 20, 30);
+  omni->SetRange(0);
+  // Colour bytes as they are, not divided by 255; unlimited range: constant attenuation.
+  EXPECT_EQ(get(GL_LIGHT0, GL_DIFFUSE), (Values{10, 20, 30, 0}));
+  EXPECT_EQ(get(GL_LIGHT0, GL_CONSTANT_ATTENUATION)[0], 1.0f);
+  EXPECT_EQ(get(GL_LIGHT0, GL_LINEAR_ATTENUATION)[0], 0.0f);
+  EXPECT_EQ(get(GL_LIGHT0, GL_SPOT_CUTOFF)[0], 180.0f);
+  omni->SetRange(100);
+  EXPECT_EQ(get(GL_LIGHT0, GL_CONSTANT_ATTENUATION)[0], 0.0f);
+  EXPECT_EQ(get(GL_LIGHT0, GL_LINEAR_ATTENUATION)[0], 1.0f);
+  Light* spot = new Light("Spot", LightSpot, world_);
+  spot->SetDirection(0, 0, 1);
+  spot->SetCone(0.5f, 1.0f);
+  // Cut off at half the outer angle (in degrees); half the light midway through the fade.
+  EXPECT_NEAR(get(GL_LIGHT1, GL_SPOT_CUTOFF)[0], 28.6479f, 1e-3f);
+  EXPECT_NEAR(get(GL_LIGHT1, GL_SPOT_EXPONENT)[0], 9.6237f, 1e-3f);
+  EXPECT_EQ(get(GL_LIGHT1, GL_SPOT_DIRECTION), (Values{0, 0, 1, 0}));
+  Light* sun = new Light("Sun", LightDirectional, world_);
+  sun->SetDirection(0, -1, 0);
+  // GL's directional light is placed towards where the light comes from.
+  EXPECT_EQ(get(GL_LIGHT2, GL_POSITION), (Values{0, 1, 0, 0}));
+  renderer_->EndView();
+}
+
+TEST_F(GlPixels, SetMaterialAppliesEveryChangedOrForgottenMaterial) {
+  auto green = [] {
+    float v[4];
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
+    return v[1];
+  };
+  Material* textured = NewMaterial(0, SolidTexture(1, 2, 3));
+  textured->SetDiffuse(0, 255, 0, 255);
+  Material* red = NewMaterial(0, nullptr);
+  red->SetDiffuse(255, 0, 0, 255);
+  renderer_->SetMaterial(textured);
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_EQ(green(), 1.0f);
+  renderer_->SetMaterial(red);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "no textures: texturing off";
+  EXPECT_EQ(green(), 0.0f);
+  // Null forgets the current material, and so does its release: the next one is applied whatever GL holds,
+  // even when it takes the released one's address.
+  renderer_->SetMaterial(nullptr);
+  const float greenDiffuse[4] = {0, 1, 0, 1};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, greenDiffuse);
+  renderer_->SetMaterial(red);
+  EXPECT_EQ(green(), 0.0f);
+  renderer_->SetMaterial(textured);
+  textured->Destroy();
+  delete textured;
+  renderer_->SetMaterial(red);
+  EXPECT_EQ(green(), 0.0f);
+}
+
+TEST_F(GlPixels, ColouredPatchSwitchesLightingOffUntilTheNextLitPatch) {
+  PatchVertexLit lit[3] = {};
+  PatchVertexColoured coloured[3] = {};
+  std::vector<uint16_t> indices = {0, 1, 2};
+  TestPatch litPatch(PatchLit, lit, 3, indices), colouredPatch(PatchColoured, coloured, 3, indices);
+  renderer_->BeginView(view_);
+  renderer_->DrawPatch(&colouredPatch.patch);
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  LitVertex line[2] = {};
+  renderer_->DrawPrimitive(PrimitiveLineList, line, 2, nullptr);
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  renderer_->DrawPatch(&litPatch.patch);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  renderer_->EndView();
+}
+
+TEST_F(GlPixels, PatchWithAnIndexPastItsVerticesIsNeverDrawn) {
+  PatchVertexLit lit[3] = {};
+  std::vector<uint16_t> indices = {0, 1, 3};
+  TestPatch patch(PatchLit, lit, 3, indices);
+  PatchData data = {0x112, 32, 3, 3, lit, indices.data()};
+  Patch character = {PatchLit, nullptr, 0, 0, nullptr, nullptr, {reinterpret_cast<uintptr_t>(&data), 0}};
+  int drawn = g_drawCalls;
+  renderer_->BeginView(view_);
+  renderer_->DrawPatch(&patch.patch);
+  renderer_->DrawPatch(&character);
+  renderer_->EndView();
+  EXPECT_EQ(g_drawCalls, drawn);
+}
+
+TEST_F(GlPixels, RenderTargetGetsNoImageAndAMissingImageFileIsFatal) {
+  Texture* target = new Texture("Target", TextureRenderTarget, 64, 64, 0, nullptr, 0, world_);
+  EXPECT_EQ(target->rendererData, 0u);
+  platform_->expectBoxes = true;
+  platform_->boxes.clear();
+  std::string path = ::testing::TempDir() + "nonexistent/font.bmp";
+  EXPECT_THROW(new Texture(path.c_str(), 0, 1, world_), FatalExit);
+  EXPECT_EQ(platform_->boxes, std::vector<std::string>{"Texture BMP File not found (" + path + ")"});
 }
 
 TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
