@@ -15,6 +15,13 @@ namespace {
 
 std::vector<std::string> g_log;
 
+// Logs "part.Op(a, b)".
+void Log(const std::string& call, std::initializer_list<const char*> args) {
+  std::string line = call + "(";
+  for (const char* a : args) line += (line.back() == '(' ? "" : ", ") + std::string(a);
+  g_log.push_back(line + ")");
+}
+
 // A file of the fake data directory, with this platform's separator.
 std::string P(const char* name) { return std::string("/tmp/qz2-data") + PathSeparator + name; }
 View* const kView = reinterpret_cast<View*>(0x5151);
@@ -31,7 +38,7 @@ struct FakeScene : SceneParts {
   std::vector<float> times;
   void Build(const char* scene, const char* font) override {
     frame = 0;
-    g_log.push_back(std::string("scene.Build(") + scene + ", " + font + ")");
+    Log("scene.Build", {scene, font});
   }
   void SetupCharacterMaterial() override { g_log.push_back("scene.SetupCharacterMaterial"); }
   void ShowNewestCamera() override { g_log.push_back("scene.ShowNewestCamera"); }
@@ -45,9 +52,7 @@ struct FakeScene : SceneParts {
 };
 
 struct FakeOverlays : OverlayParts {
-  void Load(const char* path, const char* dir) override {
-    g_log.push_back(std::string("overlays.Load(") + path + ", " + dir + ")");
-  }
+  void Load(const char* path, const char* dir) override { Log("overlays.Load", {path, dir}); }
   void Draw(float) override { g_log.push_back("overlays.Draw"); }
   void Release() override { g_log.push_back("overlays.Release"); }
 };
@@ -55,9 +60,7 @@ struct FakeOverlays : OverlayParts {
 struct FakeCharacter : CharacterParts {
   uint32_t frames = 4;
   std::vector<uint32_t> posed;
-  void Load(const char* anim, const char* mesh) override {
-    g_log.push_back(std::string("character.Load(") + anim + ", " + mesh + ")");
-  }
+  void Load(const char* anim, const char* mesh) override { Log("character.Load", {anim, mesh}); }
   uint32_t FrameCount() override { return frames; }
   void PoseBones(uint32_t frame) override { posed.push_back(frame); }
   void SkinVertices() override { g_log.push_back("character.Skin"); }
@@ -66,7 +69,7 @@ struct FakeCharacter : CharacterParts {
 };
 
 struct FakeMusic : MusicParts {
-  void Open(const char* path) override { g_log.push_back(std::string("music.Open(") + path + ")"); }
+  void Open(const char* path) override { Log("music.Open", {path}); }
   void Start() override { g_log.push_back("music.Start"); }
   void Stop() override { g_log.push_back("music.Stop"); }
 };
@@ -78,12 +81,10 @@ struct FakePack : PackParts {
     return named;
   }
   int Unpack(const char* archive, const char* directory) override {
-    g_log.push_back(std::string("pack.Unpack(") + archive + ")");
+    Log("pack.Unpack", {archive});
     return directory ? 0 : -1;
   }
-  void DeleteDataDirectory(const char* directory) override {
-    g_log.push_back(std::string("pack.Delete(") + directory + ")");
-  }
+  void DeleteDataDirectory(const char* directory) override { Log("pack.Delete", {directory}); }
 };
 
 class Show : public testing::Test {
