@@ -56,17 +56,6 @@ TEST(Keyboard, ALostDeviceKeepsTheOldStateAndIsReacquired) {
   EXPECT_FALSE(KeyPressed(KeyEscape));
 }
 
-TEST(Keyboard, CloseUnacquiresOnlyAnAcquiredDevice) {
-  ScopedFakePlatform sys;
-  sys->keys.acquireResults.push_back(KeyGenericFailure);
-  KEYBOARD keyboard;
-  keyboard.init(nullptr, nullptr);
-  keyboard.Close();
-  EXPECT_EQ(sys->keys.unacquireCalls, 0);
-  EXPECT_TRUE(sys->keys.deviceReleased);
-  EXPECT_TRUE(sys->keys.inputReleased);
-}
-
 TEST(Keyboard, EachFailingSetUpStepIsFatalWithItsMessage) {
   const char* messages[] = {"Unable to create DirectInput object.KEYBOARD::init",
                             "Unable to create DirectInput device.KEYBOARD::init",
