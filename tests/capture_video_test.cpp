@@ -1,6 +1,7 @@
 // qz2-tool capture: a short pack recorded twice and read back with ffprobe and ffmpeg.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -47,7 +48,8 @@ std::vector<T> Samples(const std::string& bytes) {
 class Capture : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = fs::temp_directory_path() / "qz2_capture_test";
+    // One folder per process: the test runner may run these tests side by side, each in a process of its own.
+    dir_ = fs::temp_directory_path() / ("qz2_capture_test_" + std::to_string(getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "data");
     ASSERT_EQ(Status(std::string(QZ2_CONTENT) + " --short " + dir_.string()), 0);

@@ -1,30 +1,23 @@
-// Start-up configuration and the renderer factory.
+// Start-up configuration: the display it opens, where the file is looked up, and a failed start.
 #include <gtest/gtest.h>
 
 #include "driver/config.h"
 #include "platform/fake/fake_platform.h"
-#include "render/backends.h"
 #include "render/recording_renderer.h"
 
 namespace {
 
-TEST(Config, DefaultsOpenAFullScreen32BitDisplayWithFiltering) {
+// By default a full-screen 32-bit display with filtering; any non-zero Color selects 16 bits, Filtering 0 turns it off.
+TEST(Config, OpensTheDisplayTheFileAsksForAndHidesTheCursor) {
   ScopedFakePlatform sys;
   RecordingRenderer renderer;
   ReadConfig(&renderer, reinterpret_cast<void*>(0x7));
-  ASSERT_EQ(renderer.calls.size(), 1u);
-  EXPECT_EQ(renderer.calls[0], "Init(800, 600, 32, 16, 1, ptr, 1)");
-  ASSERT_EQ(sys->cursorCalls.size(), 1u);
-  EXPECT_FALSE(sys->cursorCalls[0]);
-}
-
-TEST(Config, AnyNonZeroColorSelects16BitsAndFilteringZeroTurnsItOff) {
-  ScopedFakePlatform sys;
   sys->iniValues["CONFIG/Color"] = -5;
   sys->iniValues["CONFIG/Filtering"] = 0;
-  RecordingRenderer renderer;
   ReadConfig(&renderer, nullptr);
-  EXPECT_EQ(renderer.calls[0], "Init(800, 600, 16, 16, 1, null, 0)");
+  EXPECT_EQ(renderer.calls,
+            (std::vector<std::string>{"Init(800, 600, 32, 16, 1, ptr, 1)", "Init(800, 600, 16, 16, 1, null, 0)"}));
+  EXPECT_EQ(sys->cursorCalls, (std::vector<bool>{false, false}));
 }
 
 TEST(Config, TheFileIsLookedUpInTheCurrentDirectory) {
@@ -47,35 +40,6 @@ TEST(Config, AFailedInitIsTheFatalInitFailure) {
     EXPECT_EQ(e.code, -1);
   }
   EXPECT_EQ(sys->boxes.at(0).text, "Init Failure");
-}
-
-Renderer* NewRecording() { return new RecordingRenderer; }
-
-TEST(RendererFactory, UnknownKindChangesNothing) {
-  SetRendererMaker(RendererGL, NewRecording);
-  Renderer* made = CreateRenderer(RendererGL);
-  ASSERT_NE(made, nullptr);
-  EXPECT_EQ(CreateRenderer(2), nullptr);
-  EXPECT_EQ(CurrentRenderer, made);
-  EXPECT_EQ(CurrentRendererKind, RendererGL);
-  DestroyRenderer();
-  EXPECT_EQ(CurrentRenderer, nullptr);
-  EXPECT_EQ(CurrentRendererKind, RendererNone);
-  SetRendererMaker(RendererGL, nullptr);
-}
-
-TEST(RendererFactory, DestroyWithNoRendererOnlyClearsTheValues) {
-  CurrentRendererKind = RendererD3D7;
-  DestroyRenderer();
-  EXPECT_EQ(CurrentRenderer, nullptr);
-  EXPECT_EQ(CurrentRendererKind, RendererNone);
-}
-
-TEST(RendererFactory, AMissingBackEndSetsTheKindWithNoRenderer) {
-  SetRendererMaker(RendererD3D7, nullptr);
-  EXPECT_EQ(CreateRenderer(RendererD3D7), nullptr);
-  EXPECT_EQ(CurrentRendererKind, RendererD3D7);
-  DestroyRenderer();
 }
 
 }  // namespace

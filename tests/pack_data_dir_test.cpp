@@ -10,26 +10,17 @@
 
 namespace {
 
-// Sets TMP for a test and puts back what was there.
+// Sets TMP for a test (null unsets it) and puts back what was there.
 class ScopedTmp {
  public:
   explicit ScopedTmp(const char* value) {
     if (const char* old = std::getenv("TMP")) previous_ = old;
-    if (value) {
-      setenv("TMP", value, 1);
-    } else {
-      unsetenv("TMP");
-    }
+    Set(value);
   }
-  ~ScopedTmp() {
-    if (previous_) {
-      setenv("TMP", previous_->c_str(), 1);
-    } else {
-      unsetenv("TMP");
-    }
-  }
+  ~ScopedTmp() { Set(previous_ ? previous_->c_str() : nullptr); }
 
  private:
+  static void Set(const char* value) { value ? setenv("TMP", value, 1) : unsetenv("TMP"); }
   std::optional<std::string> previous_;
 };
 
@@ -49,20 +40,16 @@ TEST(DataDir, IsMadePrivateInTmpWithAFreshName) {
   }
 }
 
-TEST(DataDir, FallsBackToTheSystemTemporaryDirectory) {
+TEST(DataDir, FallsBackToTheSystemTemporaryDirectoryAndRefusesANameThatDoesNotFit) {
   for (const char* tmp : {"/nonexistent/qz2", "", static_cast<const char*>(nullptr)}) {
     ScopedTmp scopedTmp(tmp);
     char made[kDataPathSize];
     ASSERT_TRUE(ChooseDataDir(made, sizeof made));
     EXPECT_EQ(fs::path(made).parent_path(), "/tmp");
     fs::remove(made);
+    char tiny[8];
+    EXPECT_FALSE(ChooseDataDir(tiny, sizeof tiny)) << "a name that does not fit is no name";
   }
-}
-
-TEST(DataDir, NameThatDoesNotFitIsNoName) {
-  ScopedTmp scopedTmp(nullptr);
-  char made[8];
-  EXPECT_FALSE(ChooseDataDir(made, sizeof made));
 }
 
 TEST(DeleteDataDir, RemovesFilesButKeepsFoldersAndWhatIsInThem) {

@@ -1,4 +1,4 @@
-# The OpenGL back end: its calls recorded through a fake GL table, and its pixels on a virtual display.
+# The OpenGL back end: its pure pieces, and its pixels and GL state on a virtual display.
 qz2_test_suite(render_gl qz2_render_gl qz2_platform_gl qz2_content qz2_platform_fake)
 
 # Each pixel test runs in a virtual X server of its own, 16:9 so that full screen shows bars.

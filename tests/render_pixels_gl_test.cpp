@@ -1,10 +1,12 @@
 // The OpenGL back end on a real display: frames drawn through the Renderer interface and read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/allocate.h"
@@ -22,14 +24,51 @@
 
 namespace {
 
-// Any message box during a pixel test is a fault: the back end reports only failures.
+struct FatalExit {
+  int code;
+};
+
+// A message box is a fault unless the test expects one: the back end reports only failures. A fatal
+// report ends the test, not the process.
 class PixelTestPlatform : public SdlPlatform {
  public:
   BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons, bool) override {
-    ADD_FAILURE() << "message box: " << text;
+    if (expectBoxes) {
+      boxes.push_back(text);
+    } else {
+      ADD_FAILURE() << "message box: " << text;
+    }
     return BoxAnswer::Ok;
   }
+  [[noreturn]] void ExitProcess(int code) override { throw FatalExit{code}; }
+  bool expectBoxes = false;
+  std::vector<std::string> boxes;
 };
+
+// The system's GL with its draw calls counted, for patches that must never be drawn.
+int g_drawCalls;
+void APIENTRY CountedDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
+  ++g_drawCalls;
+  SystemGl().DrawElements(mode, count, type, indices);
+}
+void APIENTRY CountedDrawArrays(GLenum mode, GLint first, GLsizei count) {
+  ++g_drawCalls;
+  SystemGl().DrawArrays(mode, first, count);
+}
+void APIENTRY CountedBegin(GLenum mode) {
+  ++g_drawCalls;
+  SystemGl().Begin(mode);
+}
+const GlApi& CountingGl() {
+  static const GlApi api = [] {
+    GlApi a = SystemGl();
+    a.DrawElements = CountedDrawElements;
+    a.DrawArrays = CountedDrawArrays;
+    a.Begin = CountedBegin;
+    return a;
+  }();
+  return api;
+}
 
 struct Rgb {
   int r, g, b;
@@ -59,8 +98,10 @@ class GlPixels : public ::testing::Test {
  protected:
   void Open(bool fullscreen) {
     static PixelTestPlatform platform;
-    SetPlatform(&platform);
-    renderer_ = new GLRenderer(SystemGl());
+    platform_ = &platform;
+    platform_->expectBoxes = false;
+    SetPlatform(platform_);
+    renderer_ = new GLRenderer(CountingGl());
     CurrentRenderer = renderer_;
     CurrentRendererKind = RendererGL;
     ASSERT_TRUE(renderer_->Init(800, 600, 32, 16, fullscreen, nullptr, true));
@@ -85,12 +126,6 @@ class GlPixels : public ::testing::Test {
 
   void BeginFrame() { renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f); }
 
-  void Begin3D() {
-    renderer_->BeginView(view_);
-    float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    renderer_->SetWorldMatrix(identity);
-  }
-
   // The 800 x 600 picture as drawn so far.
   void Read() {
     PixelRect picture = renderer_->Picture();
@@ -102,6 +137,19 @@ class GlPixels : public ::testing::Test {
   Rgb At(int x, int y) const {
     const uint8_t* p = &frame_[(static_cast<size_t>(y) * 800 + x) * 3];
     return {p[0], p[1], p[2]};
+  }
+
+  // Draws the patch with its material in a cleared frame, through the view (the fixture's by default)
+  // and the world matrix (identity by default), and reads the picture back.
+  void Draw3D(Patch& patch, View* view = nullptr, float* worldMatrix = nullptr) {
+    float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    BeginFrame();
+    renderer_->BeginView(view ? view : view_);
+    renderer_->SetWorldMatrix(worldMatrix ? worldMatrix : identity);
+    renderer_->SetMaterial(patch.material);
+    renderer_->DrawPatch(&patch);
+    renderer_->EndView();
+    Read();
   }
 
   Material* NewMaterial(uint32_t mode, Texture* texture) {
@@ -135,9 +183,11 @@ class GlPixels : public ::testing::Test {
     renderer_->Draw2D(PrimitiveTriangleFan, v, 4, material);
   }
 
-  // One unlit triangle of 0xE01020 in the listed order, drawn and read back.
-  void DrawColouredTriangle(std::initializer_list<Vec3> corners);
+  // Every pixel well inside the screen triangle t has the test triangles' colour, every pixel well outside
+  // the background. Its corners run clockwise on screen: the inside is on the right of each edge.
+  void ExpectTriangle(const ScreenPoint (&t)[3]);
 
+  PixelTestPlatform* platform_ = nullptr;
   GLRenderer* renderer_ = nullptr;
   World* world_ = nullptr;
   View* view_ = nullptr;
@@ -146,9 +196,16 @@ class GlPixels : public ::testing::Test {
 
 // A patch the test owns, created and released through the renderer.
 struct TestPatch {
-  Patch patch = {};
+  TestPatch(uint32_t kind, void* vertices, uint32_t vertexCount, std::vector<uint16_t>& indices,
+            Material* material = nullptr) {
+    patch = {kind, material, vertexCount, static_cast<uint32_t>(indices.size()), vertices, indices.data(), {}};
+    CurrentRenderer->CreatePatch(&patch);
+  }
   ~TestPatch() { CurrentRenderer->ReleasePatch(&patch); }
+  Patch patch;
 };
+
+constexpr uint32_t kTriangleColour = 0xFFE01020;
 
 std::vector<PatchVertexColoured> ColouredVertices(std::initializer_list<Vec3> positions, uint32_t argb) {
   std::vector<PatchVertexColoured> v;
@@ -156,25 +213,13 @@ std::vector<PatchVertexColoured> ColouredVertices(std::initializer_list<Vec3> po
   return v;
 }
 
-void MakePatch(TestPatch& t, uint32_t kind, void* vertices, uint32_t vertexCount, std::vector<uint16_t>& indices) {
-  t.patch.kind = kind;
-  t.patch.vertices = vertices;
-  t.patch.vertexCount = vertexCount;
-  t.patch.indices = indices.data();
-  t.patch.indexCount = static_cast<uint32_t>(indices.size());
-  CurrentRenderer->CreatePatch(&t.patch);
-}
-
-void GlPixels::DrawColouredTriangle(std::initializer_list<Vec3> corners) {
-  std::vector<PatchVertexColoured> v = ColouredVertices(corners, 0xFFE01020);
-  std::vector<uint16_t> indices = {0, 1, 2};
-  TestPatch triangle;
-  MakePatch(triangle, PatchColoured, v.data(), 3, indices);
-  BeginFrame();
-  Begin3D();
-  renderer_->DrawPatch(&triangle.patch);
-  renderer_->EndView();
-  Read();
+// Quads as triangle lists of four corners each.
+std::vector<uint16_t> QuadIndices(int quads) {
+  std::vector<uint16_t> indices;
+  for (int q = 0; q < quads; ++q) {
+    for (uint16_t i : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<uint16_t>(4 * q + i));
+  }
+  return indices;
 }
 
 // How far the point lies inside the triangle's edges, in pixels; negative outside.
@@ -189,12 +234,7 @@ double InsideBy(ScreenPoint p, const ScreenPoint (&t)[3]) {
   return least;
 }
 
-TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
-  // Listed clockwise as seen from the camera: the picture's mirrored x makes it anticlockwise on screen.
-  DrawColouredTriangle({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}});
-
-  // Screen winding is the other way round, so the inside is on the right of each edge.
-  const ScreenPoint t[3] = {OnScreen(-2, -2), OnScreen(2, -2), OnScreen(0, 2)};
+void GlPixels::ExpectTriangle(const ScreenPoint (&t)[3]) {
   int inside = 0;
   for (int y = 0; y < 600; ++y) {
     for (int x = 0; x < 800; ++x) {
@@ -207,19 +247,69 @@ TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthers) {
       }
     }
   }
-  EXPECT_GT(inside, 10000);  // half of 160 x 160, less the edges
+  EXPECT_GT(inside, 10000);
 }
 
-TEST_F(GlPixels, TriangleClockwiseOnScreenIsCulled) {
-  DrawColouredTriangle({{-2, -2, kDepth}, {2, -2, kDepth}, {0, 2, kDepth}});
+TEST_F(GlPixels, UnlitColouredTriangleCoversItsPixelsAndNoOthersAndIsCulledTheOtherWayRound) {
+  // Listed clockwise as seen from the camera: the picture's mirrored x makes it anticlockwise on screen.
+  std::vector<PatchVertexColoured> v =
+      ColouredVertices({{-2, -2, kDepth}, {0, 2, kDepth}, {2, -2, kDepth}}, kTriangleColour);
+  std::vector<uint16_t> indices = {0, 1, 2}, reversed = {0, 2, 1};
+  TestPatch triangle(PatchColoured, v.data(), 3, indices), culled(PatchColoured, v.data(), 3, reversed);
+  Draw3D(triangle.patch);
+  ExpectTriangle({OnScreen(-2, -2), OnScreen(2, -2), OnScreen(0, 2)});
+  Draw3D(culled.patch);
   for (int y = 0; y < 600; y += 3) {
     for (int x = 0; x < 800; x += 3) ASSERT_EQ(At(x, y), kBackgroundRgb) << x << ", " << y;
   }
 }
 
-// Two quads as triangle lists, visible from the camera: x0 < x1, y0 < y1 in world units.
-void QuadIndices(std::vector<uint16_t>& indices, uint16_t first) {
-  for (uint16_t i : {0, 1, 2, 0, 2, 3}) indices.push_back(first + i);
+// The projection worked out here from the camera alone: a look-at camera off the axes, rolled, with
+// view angles of its own, and a triangle placed by a world matrix just past a near plane of 2.
+TEST_F(GlPixels, LookAtCameraAndWorldMatrixPutATriangleJustPastTheNearPlaneWhereItBelongs) {
+  struct D3 {
+    double x, y, z;
+    D3 operator+(D3 o) const { return {x + o.x, y + o.y, z + o.z}; }
+    D3 operator*(double k) const { return {x * k, y * k, z * k}; }
+    D3 Unit() const { return *this * (1.0 / std::sqrt(x * x + y * y + z * z)); }
+  };
+  const D3 eye = {6, -9, 4}, target = {1, 2, -1};
+  const double roll = 0.3, angleA = 1.4, angleB = 1.2;
+  Camera* camera = new Camera("LookAt", angleA, angleB, world_);
+  camera->SetPosition(6, -9, 4);
+  camera->SetTarget(1, 2, -1);
+  camera->roll = roll;
+  View* view = new View("Near", 0, 0, 2.0f, 800, 600, 500, 1, world_);
+  view->SetCamera(camera);
+  world_->SetView(view);
+
+  // The camera's frame: forward f, up u (world z squared to f), right r = u x f; the roll turns r and u.
+  const D3 f = (target + eye * -1).Unit();
+  const D3 u = (D3{0, 0, 1} + f * -f.z).Unit();
+  const D3 r = {u.y * f.z - u.z * f.y, u.z * f.x - u.x * f.z, u.x * f.y - u.y * f.x};
+  const double c = std::cos(roll), s = std::sin(roll);
+  const double xScale = 1 / std::tan(angleA / 2), yScale = 1 / std::tan(0.85 * angleB / 2);
+  // Corners chosen in the rolled eye space (x, y, depth); the world matrix doubles and turns a quarter
+  // about z, then moves by (1, 2, 3): (x, y, z) -> (1 - 2y, 2 + 2x, 3 + 2z). Its last column is junk.
+  const D3 eyeCorners[3] = {{-1.2, -0.9, 2.05}, {1.5, -0.6, 2.6}, {0.1, 1.1, 2.3}};
+  float worldMatrix[16] = {0, 2, 0, 0.25f, -2, 0, 0, -0.5f, 0, 0, 2, 0.75f, 1, 2, 3, 2};
+  std::vector<PatchVertexColoured> v;
+  ScreenPoint t[3];
+  for (int i = 0; i < 3; ++i) {
+    const D3& e = eyeCorners[i];
+    D3 p = eye + r * (e.x * c + e.y * s) + u * (-e.x * s + e.y * c) + f * e.z;
+    Vec3 corner = {static_cast<float>((p.y - 2) / 2), static_cast<float>((1 - p.x) / 2),
+                   static_cast<float>((p.z - 3) / 2)};
+    v.push_back({corner, {0, 0, 0}, kTriangleColour, 0, 0, 0});
+    t[i] = {400 - 400 * xScale * e.x / e.z, 300 - 300 * yScale * e.y / e.z};
+  }
+  // Clockwise on screen is culled: list the corners anticlockwise as seen.
+  double turn = (t[1].x - t[0].x) * (t[2].y - t[0].y) - (t[1].y - t[0].y) * (t[2].x - t[0].x);
+  std::vector<uint16_t> indices = turn < 0 ? std::vector<uint16_t>{0, 1, 2} : std::vector<uint16_t>{0, 2, 1};
+  TestPatch triangle(PatchColoured, v.data(), 3, indices);
+  Draw3D(triangle.patch, view, worldMatrix);
+  if (turn < 0) std::swap(t[1], t[2]);
+  ExpectTriangle(t);
 }
 
 TEST_F(GlPixels, DepthTestKeepsTheNearerOfTwoOverlappingQuads) {
@@ -228,30 +318,22 @@ TEST_F(GlPixels, DepthTestKeepsTheNearerOfTwoOverlappingQuads) {
       {{-2, -2, 8}, {-2, 2, 8}, {2, 2, 8}, {2, -2, 8}, {-4, 0, 12}, {-4, 4, 12}, {0, 4, 12}, {0, 0, 12}}, 0);
   for (int i = 0; i < 4; ++i) v[i].diffuse = 0xFF00C000;   // near: green
   for (int i = 4; i < 8; ++i) v[i].diffuse = 0xFFC00000;   // far: red, drawn last
-  std::vector<uint16_t> indices;
-  QuadIndices(indices, 0);
-  QuadIndices(indices, 4);
-  TestPatch quads;
-  MakePatch(quads, PatchColoured, v.data(), 8, indices);
-  BeginFrame();
-  Begin3D();
-  renderer_->DrawPatch(&quads.patch);
-  renderer_->EndView();
-  Read();
+  std::vector<uint16_t> indices = QuadIndices(2);
+  TestPatch quads(PatchColoured, v.data(), 8, indices);
+  Draw3D(quads.patch);
   // On screen the near quad spans x 300..500, y 200..400; the far one x 400..533, y 167..300.
   EXPECT_EQ(At(450, 250), (Rgb{0, 0xC0, 0}));  // overlap: the near one
   EXPECT_EQ(At(520, 180), (Rgb{0xC0, 0, 0}));  // the far one alone
   EXPECT_EQ(At(350, 350), (Rgb{0, 0xC0, 0}));  // the near one alone
 }
 
-TEST_F(GlPixels, OmniLightBrightensTheQuadFacingIt) {
+TEST_F(GlPixels, OmniLightBrightensTheQuadFacingItAlsoInTheCharactersReadyPatch) {
   Material* grey = new Material("Grey", world_);
   grey->SetDiffuse(128, 128, 128, 255);
   Light* light = new Light("Omni", LightOmni, world_);
   light->SetColour(1, 1, 1);
   light->SetRange(0);
   light->SetPosition(0, 0, 0);
-
   // Left on screen (x > 0) the normals face the light at the camera; right, they face away.
   std::vector<PatchVertexLit> v;
   for (float x0 : {0.5f, -2.5f}) {
@@ -260,66 +342,21 @@ TEST_F(GlPixels, OmniLightBrightensTheQuadFacingIt) {
       v.push_back({p, {0, 0, nz}, 0, 0});
     }
   }
-  std::vector<uint16_t> indices;
-  QuadIndices(indices, 0);
-  QuadIndices(indices, 4);
-  TestPatch quads;
-  MakePatch(quads, PatchLit, v.data(), 8, indices);
-  quads.patch.material = grey;
-
-  BeginFrame();
-  Begin3D();
-  renderer_->SetMaterial(grey);
-  renderer_->DrawPatch(&quads.patch);
-  renderer_->EndView();
-  Read();
-  Rgb facing = At(340, 300), away = At(460, 300);
-  EXPECT_GT(facing.r, 100) << facing;
-  EXPECT_LT(away.r, 10) << away;
+  std::vector<uint16_t> indices = QuadIndices(2);
+  TestPatch quads(PatchLit, v.data(), 8, indices, grey);
+  Draw3D(quads.patch);
+  EXPECT_GT(At(340, 300).r, 100) << At(340, 300);
+  EXPECT_LT(At(460, 300).r, 10) << At(460, 300);
   EXPECT_TRUE(Near(At(400, 100), kBackgroundRgb));
-}
-
-TEST_F(GlPixels, CharacterPatchDataDrawsAsALitPatch) {
-  Material* grey = new Material("Grey", world_);
-  grey->SetEmissive(0, 200, 0, 255);
-  std::vector<PatchVertexLit> v;
-  for (Vec3 p : {Vec3{-1, -1, kDepth}, Vec3{-1, 1, kDepth}, Vec3{1, 1, kDepth}, Vec3{1, -1, kDepth}}) {
-    v.push_back({p, {0, 0, -1}, 0, 0});
-  }
-  std::vector<uint16_t> indices;
-  QuadIndices(indices, 0);
+  // The character hands over the facing quad ready-made in the patch's first renderer word.
   PatchData data = {0x112, 32, 4, 6, v.data(), indices.data()};
-  Patch character = {};
-  character.kind = PatchLit;
-  character.material = grey;
-  character.rendererWords[0] = reinterpret_cast<uintptr_t>(&data);
-
-  BeginFrame();
-  Begin3D();
-  renderer_->SetMaterial(grey);
-  renderer_->DrawPatch(&character);
-  renderer_->EndView();
-  Read();
-  EXPECT_TRUE(Near(At(400, 300), Rgb{0, 200, 0})) << At(400, 300);
-  EXPECT_EQ(At(400, 200), kBackgroundRgb);
+  Patch character = {PatchLit, grey, 0, 0, nullptr, nullptr, {reinterpret_cast<uintptr_t>(&data), 0}};
+  Draw3D(character);
+  EXPECT_GT(At(340, 300).r, 100) << At(340, 300);
+  EXPECT_EQ(At(460, 300), kBackgroundRgb);
 }
 
-TEST_F(GlPixels, Begin2DMapsScreenPixelsExactly) {
-  Material* plain = NewMaterial(0, nullptr);
-  BeginFrame();
-  renderer_->Begin2D(view_);
-  Quad2D(100, 100, 200, 200, 0xFFFFFFFF, plain);
-  renderer_->End2D();
-  Read();
-  for (int y = 90; y < 210; ++y) {
-    for (int x = 90; x < 210; ++x) {
-      bool inside = x >= 100 && x < 200 && y >= 100 && y < 200;
-      ASSERT_EQ(At(x, y), (inside ? Rgb{255, 255, 255} : kBackgroundRgb)) << x << ", " << y;
-    }
-  }
-}
-
-TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoes) {
+TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoesAndScreenPixelsMapExactly) {
   Texture* texture = SolidTexture(100, 50, 20);
   Material* opaque = NewMaterial(0, texture);
   Material* additive = NewMaterial(1, texture);
@@ -331,12 +368,155 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoes) {
   Quad2D(100, 0, 200, 100, 0xFFFFFFFF, additive);      // added to the background
   Quad2D(200, 0, 300, 100, 0x00FFFFFF, textureAlpha);  // an opaque texture hides it
   Quad2D(300, 0, 400, 100, 0x80FFFFFF, vertexAlpha);   // half and half
+  Quad2D(400, 0, 500, 100, 0xFFFFFFFF, additive);
+  Quad2D(500, 0, 600, 100, 0xFFFFFFFF, NewMaterial(7, texture));  // an unknown mode leaves the blend as it was
+  Quad2D(100, 200, 200, 300, 0xFFFFFFFF, NewMaterial(0, nullptr));
   renderer_->End2D();
   Read();
   EXPECT_TRUE(Near(At(50, 50), Rgb{50, 25, 10})) << At(50, 50);
   EXPECT_TRUE(Near(At(150, 50), Rgb{140, 122, 140})) << At(150, 50);
   EXPECT_TRUE(Near(At(250, 50), Rgb{100, 50, 20})) << At(250, 50);
   EXPECT_TRUE(Near(At(350, 50), Rgb{70, 61, 70})) << At(350, 50);
+  EXPECT_TRUE(Near(At(550, 50), Rgb{140, 122, 140})) << At(550, 50);
+  for (int y = 190; y < 310; ++y) {
+    for (int x = 90; x < 210; ++x) {
+      bool inside = x >= 100 && x < 200 && y >= 200 && y < 300;
+      ASSERT_EQ(At(x, y), (inside ? Rgb{255, 255, 255} : kBackgroundRgb)) << x << ", " << y;
+    }
+  }
+}
+
+// What GL holds after the back end's calls, where pixels cannot tell.
+TEST_F(GlPixels, LightsTakeTheLowestFreeOfEightSlotsAndAmbientTakesNone) {
+  (new Light("Ambient", LightAmbient, world_))->SetColour(51, 102, 153);
+  float v[4];
+  glGetFloatv(GL_LIGHT_MODEL_AMBIENT, v);
+  EXPECT_FLOAT_EQ(v[1], 0.4f);
+  std::vector<Light*> lights;
+  for (int i = 0; i < 8; ++i) {
+    lights.push_back(new Light("Omni", LightOmni, world_));
+    lights.back()->SetColour(static_cast<uint8_t>(i), 0, 0);
+  }
+  for (int i = 0; i < 8; ++i) {
+    glGetLightfv(GL_LIGHT0 + i, GL_DIFFUSE, v);
+    EXPECT_EQ(v[0], i);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + i)) << i;
+  }
+  lights[2]->Destroy();
+  delete lights[2];
+  EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
+  (new Light("Spot", LightSpot, world_))->SetColour(9, 0, 0);
+  glGetLightfv(GL_LIGHT2, GL_DIFFUSE, v);
+  EXPECT_EQ(v[0], 9.0f) << "the released slot is taken again";
+  // A ninth light finds no slot and takes none over.
+  (new Light("Ninth", LightOmni, world_))->SetColour(99, 0, 0);
+  for (int i = 0; i < 8; ++i) {
+    glGetLightfv(GL_LIGHT0 + i, GL_DIFFUSE, v);
+    EXPECT_NE(v[0], 99.0f) << i;
+  }
+}
+
+TEST_F(GlPixels, LightsAreSentAsTheDirect3DBackEndSendsThem) {
+  using Values = std::array<float, 4>;
+  auto get = [](GLenum light, GLenum pname) {
+    Values v = {};
+    glGetLightfv(light, pname, v.data());
+    return v;
+  };
+  renderer_->BeginView(view_);  // lights are placed through the camera's view
+  Light* omni = new Light("Omni", LightOmni, world_);
+  omni->SetColour(10, 20, 30);
+  omni->SetRange(0);
+  // Colour bytes as they are, not divided by 255; unlimited range: constant attenuation.
+  EXPECT_EQ(get(GL_LIGHT0, GL_DIFFUSE), (Values{10, 20, 30, 0}));
+  EXPECT_EQ(get(GL_LIGHT0, GL_CONSTANT_ATTENUATION)[0], 1.0f);
+  EXPECT_EQ(get(GL_LIGHT0, GL_LINEAR_ATTENUATION)[0], 0.0f);
+  EXPECT_EQ(get(GL_LIGHT0, GL_SPOT_CUTOFF)[0], 180.0f);
+  omni->SetRange(100);
+  EXPECT_EQ(get(GL_LIGHT0, GL_CONSTANT_ATTENUATION)[0], 0.0f);
+  EXPECT_EQ(get(GL_LIGHT0, GL_LINEAR_ATTENUATION)[0], 1.0f);
+  Light* spot = new Light("Spot", LightSpot, world_);
+  spot->SetDirection(0, 0, 1);
+  spot->SetCone(0.5f, 1.0f);
+  // Cut off at half the outer angle (in degrees); half the light midway through the fade.
+  EXPECT_NEAR(get(GL_LIGHT1, GL_SPOT_CUTOFF)[0], 28.6479f, 1e-3f);
+  EXPECT_NEAR(get(GL_LIGHT1, GL_SPOT_EXPONENT)[0], 9.6237f, 1e-3f);
+  EXPECT_EQ(get(GL_LIGHT1, GL_SPOT_DIRECTION), (Values{0, 0, 1, 0}));
+  Light* sun = new Light("Sun", LightDirectional, world_);
+  sun->SetDirection(0, -1, 0);
+  // GL's directional light is placed towards where the light comes from.
+  EXPECT_EQ(get(GL_LIGHT2, GL_POSITION), (Values{0, 1, 0, 0}));
+  renderer_->EndView();
+}
+
+TEST_F(GlPixels, SetMaterialAppliesEveryChangedOrForgottenMaterial) {
+  auto green = [] {
+    float v[4];
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
+    return v[1];
+  };
+  Material* textured = NewMaterial(0, SolidTexture(1, 2, 3));
+  textured->SetDiffuse(0, 255, 0, 255);
+  Material* red = NewMaterial(0, nullptr);
+  red->SetDiffuse(255, 0, 0, 255);
+  renderer_->SetMaterial(textured);
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_EQ(green(), 1.0f);
+  renderer_->SetMaterial(red);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "no textures: texturing off";
+  EXPECT_EQ(green(), 0.0f);
+  // Null forgets the current material, and so does its release: the next one is applied whatever GL holds,
+  // even when it takes the released one's address.
+  renderer_->SetMaterial(nullptr);
+  const float greenDiffuse[4] = {0, 1, 0, 1};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, greenDiffuse);
+  renderer_->SetMaterial(red);
+  EXPECT_EQ(green(), 0.0f);
+  renderer_->SetMaterial(textured);
+  textured->Destroy();
+  delete textured;
+  renderer_->SetMaterial(red);
+  EXPECT_EQ(green(), 0.0f);
+}
+
+TEST_F(GlPixels, ColouredPatchSwitchesLightingOffUntilTheNextLitPatch) {
+  PatchVertexLit lit[3] = {};
+  PatchVertexColoured coloured[3] = {};
+  std::vector<uint16_t> indices = {0, 1, 2};
+  TestPatch litPatch(PatchLit, lit, 3, indices), colouredPatch(PatchColoured, coloured, 3, indices);
+  renderer_->BeginView(view_);
+  renderer_->DrawPatch(&colouredPatch.patch);
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  LitVertex line[2] = {};
+  renderer_->DrawPrimitive(PrimitiveLineList, line, 2, nullptr);
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  renderer_->DrawPatch(&litPatch.patch);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  renderer_->EndView();
+}
+
+TEST_F(GlPixels, PatchWithAnIndexPastItsVerticesIsNeverDrawn) {
+  PatchVertexLit lit[3] = {};
+  std::vector<uint16_t> indices = {0, 1, 3};
+  TestPatch patch(PatchLit, lit, 3, indices);
+  PatchData data = {0x112, 32, 3, 3, lit, indices.data()};
+  Patch character = {PatchLit, nullptr, 0, 0, nullptr, nullptr, {reinterpret_cast<uintptr_t>(&data), 0}};
+  int drawn = g_drawCalls;
+  renderer_->BeginView(view_);
+  renderer_->DrawPatch(&patch.patch);
+  renderer_->DrawPatch(&character);
+  renderer_->EndView();
+  EXPECT_EQ(g_drawCalls, drawn);
+}
+
+TEST_F(GlPixels, RenderTargetGetsNoImageAndAMissingImageFileIsFatal) {
+  Texture* target = new Texture("Target", TextureRenderTarget, 64, 64, 0, nullptr, 0, world_);
+  EXPECT_EQ(target->rendererData, 0u);
+  platform_->expectBoxes = true;
+  platform_->boxes.clear();
+  std::string path = ::testing::TempDir() + "nonexistent/font.bmp";
+  EXPECT_THROW(new Texture(path.c_str(), 0, 1, world_), FatalExit);
+  EXPECT_EQ(platform_->boxes, std::vector<std::string>{"Texture BMP File not found (" + path + ")"});
 }
 
 TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {

@@ -1,7 +1,4 @@
-// Mesh objects: transform updates, bounds, the visibility boundary, drawing and destruction.
-#include <cmath>
-
-#include "core/allocate.h"
+// Mesh objects: the transform, the visibility boundary, drawing and destruction.
 #include "scene/camera.h"
 #include "scene/mesh.h"
 #include "scene/scene_file.h"
@@ -12,23 +9,20 @@ namespace {
 
 class Mesh : public SceneTest {
  protected:
-  // Loads one mesh object whose patches hold the given lit vertices.
-  MeshObject* Load(std::vector<PatchVertexLit> vertices, Vec3 position = {0, 0, 0}) {
+  // Loads one mesh object of two patches, each of one vertex.
+  MeshObject* Load(float x, float y, float z) {
     Qz3Writer w;
-    Qz3MeshObject h = MeshRecord("Box", 2);
-    h.position = position;
     std::vector<uint16_t> indices(3, 0);
-    w.MeshObject(h, {LitPatch(kQz3NoIndex, {vertices.front()}, indices), LitPatch(kQz3NoIndex, vertices, indices)});
+    Qz3PatchData patch = LitPatch(kQz3NoIndex, {{{x, y, z}, {0, 0, 1}, 0, 0}}, indices);
+    w.MeshObject(MeshRecord("Box", 2), {patch, patch});
     w.End();
     LoadScene(Save(w).c_str(), &world);
     return world.meshes;
   }
 };
 
-PatchVertexLit V(float x, float y, float z) { return {{x, y, z}, {0, 0, 1}, 0, 0}; }
-
 TEST_F(Mesh, UpdateScalesThenRotatesThenMoves) {
-  MeshObject* mesh = Load({V(1, 0, 0)});
+  MeshObject* mesh = Load(1, 0, 0);
   mesh->SetScale(2, 1, 1);
   mesh->SetRotation(AxisAngleToQuaternion({0, 0, 1}, 1.5707964f));
   mesh->SetPosition(10, 0, 0);
@@ -40,41 +34,8 @@ TEST_F(Mesh, UpdateScalesThenRotatesThenMoves) {
   EXPECT_EQ(mesh->flags, uint32_t{MeshQuaternionMode});
 }
 
-TEST_F(Mesh, ScaleOnlyChangeReusesTheCachedRotation) {
-  MeshObject* mesh = Load({V(1, 0, 0)});
-  mesh->SetRotation(AxisAngleToQuaternion({0, 0, 1}, 1.5707964f));
-  mesh->UpdateTransform();
-  mesh->rotation = {1, 0, 0, 0};  // only a rotation change may rebuild from the quaternion
-  mesh->SetScale(3, 3, 3);
-  mesh->UpdateTransform();
-  EXPECT_NEAR(mesh->worldMatrix[1], 3.0f, 1e-5f);
-  EXPECT_NEAR(mesh->worldMatrix[0], 0.0f, 1e-5f);
-}
-
-TEST_F(Mesh, UpdateWithoutChangesLeavesTheWorldMatrix) {
-  MeshObject* mesh = Load({V(1, 0, 0)}, {5, 6, 7});
-  mesh->UpdateTransform();
-  EXPECT_EQ(mesh->worldMatrix[13], 6.0f);
-  mesh->worldMatrix[13] = 99.0f;
-  mesh->position = {0, 0, 0};
-  mesh->UpdateTransform();
-  EXPECT_EQ(mesh->worldMatrix[13], 99.0f);
-}
-
-TEST_F(Mesh, CubeRadiusIsRootThreeWhereverItStands) {
-  MeshObject* mesh = Load({V(-1, -1, -1), V(1, 1, 1), V(1, -1, 1)}, {100, 200, 300});
-  EXPECT_FLOAT_EQ(mesh->sphere.radius, std::sqrt(3.0f));
-  EXPECT_FLOAT_EQ(mesh->sphere.radiusSquared, 3.0f);
-  Vec3 lo, hi;
-  mesh->GetBounds(&lo, &hi);
-  EXPECT_EQ(lo.x, -1.0f);
-  EXPECT_EQ(hi.z, 1.0f);
-  EXPECT_EQ(mesh->boundsCorners[7].y, 1.0f);
-  EXPECT_EQ(mesh->boundsCorners[0].y, -1.0f);
-}
-
 TEST_F(Mesh, VisibleUpToFarPlusTheDiameter) {
-  MeshObject* mesh = Load({V(3, 4, 0)});  // radius 5
+  MeshObject* mesh = Load(3, 4, 0);  // radius 5
   auto* camera = new Camera("Cam", 1, 1, &world);
   View view("View1", 0, 0, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
   view.SetCamera(camera);
@@ -87,8 +48,8 @@ TEST_F(Mesh, VisibleUpToFarPlusTheDiameter) {
   view.Destroy();
 }
 
-TEST_F(Mesh, DrawSetsTheMatrixOnceAndEachPatchInOrder) {
-  MeshObject* mesh = Load({V(1, 0, 0)});
+TEST_F(Mesh, DrawSetsTheMatrixOnceAndEachPatchInOrderAndDestroyReleasesThemAll) {
+  MeshObject* mesh = Load(1, 0, 0);
   mesh->UpdateTransform();
   renderer.calls.clear();
   mesh->Draw(2);
@@ -97,21 +58,6 @@ TEST_F(Mesh, DrawSetsTheMatrixOnceAndEachPatchInOrder) {
                                        "DrawPatch(ptr)"};
   EXPECT_EQ(renderer.calls, expected);
   EXPECT_EQ(mesh->worldMatrix[15], 1.0f);
-}
-
-TEST_F(Mesh, DrawBoundsDrawsLineStrips) {
-  MeshObject* mesh = Load({V(1, 0, 0)});
-  renderer.calls.clear();
-  mesh->DrawBounds();
-  std::vector<std::string> strips = renderer.CallsTo("DrawPrimitive");
-  ASSERT_EQ(strips.size(), 7u);
-  EXPECT_EQ(strips.front(), "DrawPrimitive(3, 5, null)");
-  EXPECT_EQ(strips.back(), "DrawPrimitive(3, 9, null)");
-}
-
-TEST_F(Mesh, DestroyReleasesEveryPatchThenUnlinks) {
-  MeshObject* mesh = Load({V(1, 0, 0)});
-  renderer.calls.clear();
   mesh->Destroy();
   EXPECT_EQ(renderer.CallsTo("ReleasePatch").size(), 2u);
   EXPECT_EQ(world.meshes, nullptr);

