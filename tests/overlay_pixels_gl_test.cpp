@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "overlay/character.h"
 #include "overlay/overlays.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"
+#include "scene/camera.h"
+#include "scene/material.h"
 #include "scene/view.h"
 #include "scene/world.h"
 #include "tools/content/bmp_writer.h"
+#include "tools/content/character_writer.h"
 #include "tools/content/overlay_writer.h"
 
 namespace {
@@ -92,6 +96,9 @@ class OverlayPixels : public testing::Test {
     DrawOverlays(*set, t);
     renderer_->End2D();
     ReleaseOverlays(set);
+    Read();
+  }
+  void Read() {
     frame_.resize(800 * 600 * 3);
     renderer_->ReadPixels(renderer_->Picture(), frame_.data());
   }
@@ -136,6 +143,48 @@ TEST_F(OverlayPixels, TextLinePutsEachGlyphInItsPlaceAndLeavesItsBlackKeyTranspa
   EXPECT_TRUE(Near(At(160, 316), {0, 250, 0})) << At(160, 316);
   for (int x : {82, 110, 128, 146, 174}) EXPECT_TRUE(Near(At(x, 316), kBackgroundRgb)) << x << ": " << At(x, 316);
   for (int y : {302, 330}) EXPECT_TRUE(Near(At(96, y), kBackgroundRgb)) << y << ": " << At(96, y);
+}
+
+TEST_F(OverlayPixels, CharacterPosedAtTwoFramesCoversDifferentPixels) {
+  // A camera at the origin looking along +z: at depth 10 a point (x, y) lands at (400 - 40 x, 300 - 40 y).
+  constexpr float kRightAngle = 1.5707964f;
+  Camera* camera = new Camera("Camera", kRightAngle, kRightAngle, world_);
+  camera->SetFov(kRightAngle, kRightAngle);
+  camera->SetOrientation({1, 0, 0, 0});
+  view_->SetCamera(camera);
+  Material* green = new Material("MatMotion", world_);
+  green->SetEmissive(0, 200, 0, 255);
+  // A square of side 2 on bone 0, which frame 0 puts at x -4 and frame 1 at x 4.
+  const Quaternion still = {1, 0, 0, 0};
+  Save("rap.qza",
+       AnimationFileBytes(1, 2, {PoseFromRotation(still, {-4, 0, 10}), PoseFromRotation(still, {4, 0, 10})}));
+  std::vector<SkinVertexRecord> corners;
+  for (Vec3 p : {Vec3{-1, -1, 0}, Vec3{-1, 1, 0}, Vec3{1, 1, 0}, Vec3{1, -1, 0}}) {
+    corners.push_back(RigidVertex(0, p, {0, 0, -1}, 0, 0));
+  }
+  Save("rap.qzb", MeshFileBytes(4, 2, corners, {0, 1, 2, 0, 2, 3}));
+  BoneAnimation animation;
+  animation.Load((dir_ + "/rap.qza").c_str());
+  BoneSet bones;
+  bones.Create(animation.boneCount);
+  SkinMesh mesh;
+  mesh.Load((dir_ + "/rap.qzb").c_str());
+
+  const int centre[2] = {560, 240};  // frame 0 right on screen, frame 1 left: x is mirrored
+  for (uint32_t frame = 0; frame < 2; ++frame) {
+    animation.PoseBones(bones, frame);
+    mesh.SkinVertices(bones);
+    renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f);
+    renderer_->BeginView(view_);
+    mesh.Draw(0, 0, 0, 1, green);
+    renderer_->EndView();
+    Read();
+    EXPECT_TRUE(Near(At(centre[frame], 300), {0, 200, 0})) << frame << ": " << At(centre[frame], 300);
+    EXPECT_TRUE(Near(At(centre[1 - frame], 300), kBackgroundRgb)) << frame << ": " << At(centre[1 - frame], 300);
+  }
+  mesh.Release();
+  bones.Release();
+  animation.Release();
 }
 
 }  // namespace
