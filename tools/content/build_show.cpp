@@ -2,13 +2,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/file.h"
 #include "driver/show_files.h"
 #include "tools/content/rar_writer.h"
+#include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
 #include "tools/content/show_music.h"
+#include "tools/content/show_overlays.h"
 #include "tools/content/show_scenes.h"
 
 namespace {
@@ -47,6 +50,14 @@ int main(int argc, char** argv) {
   std::vector<RarEntry> entries;
   for (int i = 0; i < kSceneCount; ++i) entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i)});
   entries.push_back({kFontFile, BuildShowFont()});
+  for (int i = 0; i < kSceneCount; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, kOverlayFileFormat, i + 1);
+    entries.push_back({name, BuildShowOverlays(i)});
+  }
+  for (ShowImage& image : BuildShowOverlayImages()) entries.push_back({image.name, std::move(image.bitmap)});
+  entries.push_back({kCharacterAnimationFile, BuildShowAnimation()});
+  entries.push_back({kCharacterMeshFile, BuildShowMesh()});
 
   // Each track lasts from the scene that opens it until the next scene that opens one, and a second more.
   int track = 0;
