@@ -144,14 +144,15 @@ OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const
   return set;
 }
 
-void DrawOverlays(const OverlaySet& set, float t) {
-  for (const TextOverlay* node = set.texts; node; node = node->next) {
+void DrawOverlays(const OverlaySet* set, float t) {
+  if (!set) return;
+  for (const TextOverlay* node = set->texts; node; node = node->next) {
     const OverlayTrack& k = *node->track;
     if (!Shown(k, t)) continue;
     float s = k.aS * t + k.bS;
     node->glyphs->DrawText(k.ax * t + k.bx, k.ay * t + k.by, s, s * k.kU, s * k.kV, AlphaAt(k, t), node->text);
   }
-  for (const ImageOverlay* node = set.images; node; node = node->next) {
+  for (const ImageOverlay* node = set->images; node; node = node->next) {
     const OverlayTrack& k = *node->track;
     if (!Shown(k, t)) continue;
     float s = k.aS * t + k.bS;
@@ -164,6 +165,7 @@ void DrawOverlays(const OverlaySet& set, float t) {
 }
 
 void ReleaseOverlays(OverlaySet* set) {
+  if (!set) return;
   while (TextOverlay* node = set->texts) {
     set->texts = node->next;
     node->glyphs->Unlink();

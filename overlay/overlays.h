@@ -59,9 +59,10 @@ struct OverlaySet {
 
 // Reads every whole record of the file at path, with its images and font from dataDirectory,
 // into a set named name that joins the World's overlay-set list. A file that cannot be read is
-// fatal: "Error opening File" with the path.
+// fatal: "Error opening File" with the path. Null only when the memory for the set cannot be had;
+// the other two operations take a null set as one without elements.
 OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const char* dataDirectory);
 // Draws the elements shown at t seconds; between Begin2D and End2D only.
-void DrawOverlays(const OverlaySet& set, float t);
+void DrawOverlays(const OverlaySet* set, float t);
 // Frees the nodes, their tracks and glyph sets and the set, which leaves the World's list.
 void ReleaseOverlays(OverlaySet* set);

@@ -70,7 +70,7 @@ class OverlayFiles : public testing::Test {
   const std::vector<Drawn>& DrawAt(const OverlaySet* set, float t) {
     renderer.draws.clear();
     renderer.Begin2D(view);
-    DrawOverlays(*set, t);
+    DrawOverlays(set, t);
     renderer.End2D();
     return renderer.draws;
   }

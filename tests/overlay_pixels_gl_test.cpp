@@ -93,7 +93,7 @@ class OverlayPixels : public testing::Test {
     OverlaySet* set = LoadOverlays("2D", (dir_ + "/over.dat").c_str(), world_, dir_.c_str());
     renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f);
     renderer_->Begin2D(view_);
-    DrawOverlays(*set, t);
+    DrawOverlays(set, t);
     renderer_->End2D();
     ReleaseOverlays(set);
     Read();
