@@ -7,7 +7,7 @@
 class World;
 class Material;
 class Texture;
-struct OverlaySet;
+class OverlaySet;
 
 // The music player.
 class ShowMusic : public MusicParts {

@@ -48,7 +48,8 @@ struct TextOverlay {
   TextOverlay* next;
 };
 
-struct OverlaySet {
+class OverlaySet {
+ public:
   char name[kOverlaySetNameSize];
   World* world;
   TextOverlay* texts;    // file order, tag "texchaine"
