@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -15,8 +16,9 @@ T Fixed(float value, float step) {
 
 template <class T>
 void Append(std::vector<uint8_t>& out, const T* records, size_t count) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(records);
-  out.insert(out.end(), bytes, bytes + count * sizeof(T));
+  size_t at = out.size(), bytes = count * sizeof(T);
+  out.resize(at + bytes);
+  if (bytes) std::memcpy(out.data() + at, records, bytes);
 }
 
 }  // namespace
