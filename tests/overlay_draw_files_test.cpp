@@ -14,6 +14,7 @@
 #include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
 #include "scene/material.h"
+#include "scene/texture.h"
 #include "scene/view.h"
 #include "scene/world.h"
 #include "tools/content/bmp_writer.h"
@@ -27,9 +28,15 @@ struct Drawn {
   std::array<ScreenVertex, 4> v;
 };
 
+// Keeps the Draw2D calls; image textures get the given scaleU, as a resized texture would.
 class CapturingRenderer : public RecordingRenderer {
  public:
   std::vector<Drawn> draws;
+  float scaleU = 1;
+  void LoadTexture(Texture* texture) override {
+    RecordingRenderer::LoadTexture(texture);
+    texture->scaleU = scaleU;
+  }
   int32_t Draw2D(PrimitiveKind kind, ScreenVertex* vertices, uint32_t count, Material* material) override {
     Drawn d = {kind, material, {}};
     std::copy(vertices, vertices + std::min<uint32_t>(count, 4), d.v.begin());
@@ -105,12 +112,14 @@ TEST_F(OverlayFiles, ImageSlidesScalesAndFadesLinearly) {
   r.x0 = 0.1f, r.y0 = 0.2f, r.x1 = 0.3f, r.y1 = 0.4f;
   r.scale0 = 1, r.scale1 = 3;
   r.alpha0 = 0, r.alpha1 = 200;
+  renderer.scaleU = 2;
   const std::vector<Drawn>& d = DrawAt(Load({r}), 1);
   ASSERT_EQ(d.size(), 1u);
   EXPECT_EQ(d[0].kind, PrimitiveTriangleFan);
   EXPECT_EQ(d[0].material->mode, 0u);
-  // At (160, 180), twice the picture's size; corners top-left, bottom-left, bottom-right, top-right.
-  const float corners[4][4] = {{160, 180, 0, 0}, {160, 220, 0, 1}, {240, 220, 1, 1}, {240, 180, 1, 0}};
+  // At (160, 180) at scale 2; the height divided by scaleU, the width by scaleV. Corners top-left,
+  // bottom-left, bottom-right, top-right.
+  const float corners[4][4] = {{160, 180, 0, 0}, {160, 200, 0, 1}, {240, 200, 1, 1}, {240, 180, 1, 0}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_FLOAT_EQ(d[0].v[i].x, corners[i][0]) << i;
     EXPECT_FLOAT_EQ(d[0].v[i].y, corners[i][1]) << i;
@@ -142,23 +151,18 @@ TEST_F(OverlayFiles, AlphaIsTruncatedTowardZeroAndClampedToAByte) {
   }
 }
 
-TEST_F(OverlayFiles, ImageNamedWithFCoversTheWholeViewWhateverItsPlaceAndScale) {
-  OverlayRecord r = ImageOverlayRecord("pic.bmp", "Fade", 0, 0, 1);
-  r.x0 = r.x1 = 0.3f, r.y0 = r.y1 = 0.7f, r.scale0 = r.scale1 = 5;
-  const std::vector<Drawn>& d = DrawAt(Load({r}), 0.5f);
-  ASSERT_EQ(d.size(), 1u);
+TEST_F(OverlayFiles, TextGoesUnderTheImagesAndAnFImageCoversTheWholeViewWhateverItsPlaceAndScale) {
+  OverlayRecord fade = ImageOverlayRecord("pic.bmp", "Fade", 4, 0, 10);
+  fade.x0 = fade.x1 = 0.3f, fade.y0 = fade.y1 = 0.7f, fade.scale0 = fade.scale1 = 5;
+  const std::vector<Drawn>& d = DrawAt(Load({Picture(0, 10), Text("A"), fade}), 1);
+  ASSERT_EQ(d.size(), 3u);
+  EXPECT_EQ(d[0].material->mode, 1u) << "the glyph first, under both images";
+  EXPECT_EQ(d[1].material->mode, 0u);
   const float corners[4][2] = {{0, 0}, {0, 600}, {800, 600}, {800, 0}};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(d[0].v[i].x, corners[i][0]) << i;
-    EXPECT_EQ(d[0].v[i].y, corners[i][1]) << i;
+    EXPECT_EQ(d[2].v[i].x, corners[i][0]) << i;
+    EXPECT_EQ(d[2].v[i].y, corners[i][1]) << i;
   }
-}
-
-TEST_F(OverlayFiles, TextIsDrawnBeforeTheImagesThatFollowItInTheFile) {
-  const std::vector<Drawn>& d = DrawAt(Load({Picture(0, 10), Text("A")}), 1);
-  ASSERT_EQ(d.size(), 2u);
-  EXPECT_EQ(d[0].material->mode, 1u) << "the glyph, under";
-  EXPECT_EQ(d[1].material->mode, 0u) << "the picture, over";
 }
 
 TEST_F(OverlayFiles, OnlyWholeRecordsAreRead) {
@@ -183,25 +187,6 @@ TEST_F(OverlayFiles, TextDrawsOneGlyphPerUpperCasedLetterOrDigitAndAGapForAnythi
     EXPECT_FLOAT_EQ(d[i].v[2].tu1 * kFontWidth, (cell[i] + 1) * kCell) << i;
   }
   EXPECT_STREQ(set->texts->text, "AC 12");
-}
-
-TEST_F(OverlayFiles, ReleaseFreesTheGlyphSetsTheWorldOnlyForgets) {
-  OverlaySet* set = Load({Text("A"), Text("B")});
-  EXPECT_NE(world.glyphSets, nullptr);
-  ReleaseOverlays(set);
-  EXPECT_EQ(world.glyphSets, nullptr);
-  EXPECT_EQ(world.overlaySets, nullptr);
-}
-
-TEST_F(OverlayFiles, FileThatCannotBeOpenedIsFatal) {
-  std::string path = dir_ + "/missing.dat";
-  try {
-    LoadOverlays("2D", path.c_str(), &world, dir_.c_str());
-    FAIL() << "returned";
-  } catch (const FakeExit& e) {
-    EXPECT_EQ(e.code, -1);
-  }
-  EXPECT_EQ(sys->boxes.back().text, "Error opening File (" + path + ")");
 }
 
 }  // namespace
