@@ -1,7 +1,6 @@
 // OverlayQuad: one textured screen rectangle cut from its material's stage-0 texture, drawn in 2D mode.
 #include "overlay/overlay_quad.h"
 
-#include "overlay/overlays.h"
 #include "scene/list.h"
 #include "scene/material.h"
 #include "scene/texture.h"
@@ -12,11 +11,6 @@ namespace {
 
 constexpr uint32_t kOpaqueWhite = 0xFFFFFFFF;
 
-void DestroyQuad(OverlayQuad* quad) {
-  quad->Destroy();
-  delete quad;
-}
-
 // A texture without size (one the renderer could not load) maps every corner to texel 0.
 float TexelScale(uint16_t size) { return size ? 1.0f / size : 0.0f; }
 
@@ -25,8 +19,6 @@ float TexelScale(uint16_t size) { return size ? 1.0f / size : 0.0f; }
 OverlayQuad::OverlayQuad(const char* name, Material* material, uint32_t u, uint32_t v, uint32_t width, uint32_t height,
                          World* world)
     : width(width), height(height), material(material), world(world) {
-  // The World frees its quads and overlay sets through these.
-  SetOverlayListOps({DestroyQuad, ReleaseOverlays});
   const Texture* texture = material->textures[0];
   float su = TexelScale(texture ? texture->width : 0), sv = TexelScale(texture ? texture->height : 0);
   float left = u * su, right = (static_cast<float>(u) + width) * su;

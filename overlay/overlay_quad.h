@@ -1,7 +1,7 @@
 // OverlayQuad: one textured screen rectangle cut from its material's stage-0 texture, drawn in 2D mode.
 //
 // The draw operations read the screen size from CurrentView, so they run between Begin2D and
-// End2D; outside it they draw nothing. The World destroys its quads.
+// End2D; outside it they draw nothing. The World destroys its quads (LoadOverlays shows it how).
 #pragma once
 
 #include <cstdint>

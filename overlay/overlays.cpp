@@ -20,6 +20,11 @@ namespace {
 
 constexpr size_t kOverlayPathSize = 256;
 
+void DestroyQuad(OverlayQuad* quad) {
+  quad->Destroy();
+  delete quad;
+}
+
 // A text field of the record, cut to fit out (size bytes with the terminator) when it has none.
 template <size_t N>
 void CopyField(char* out, size_t size, const char (&field)[N]) {
@@ -116,6 +121,8 @@ uint8_t AlphaAt(const OverlayTrack& track, float t) {
 }  // namespace
 
 OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const char* dataDirectory) {
+  // Before any quad or set joins a World, which frees those left in it through these.
+  SetOverlayListOps({DestroyQuad, ReleaseOverlays});
   std::vector<uint8_t> bytes;
   if (!File_ReadAll(path, kOverlayFileMaxBytes, bytes)) ReportErrorDetail("Error opening File", path, true);
   auto* set = static_cast<OverlaySet*>(Allocate(sizeof(OverlaySet), "ovrset"));
@@ -130,7 +137,7 @@ OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const
     std::memcpy(&r, in.Bytes(sizeof r), sizeof r);
     char file[kOverlayTextureNameSize + 1];
     CopyField(file, sizeof file, r.textureFile);
-    // The texture keeps its own copy of the name: the buffer serves the next record.
+    // The name is the texture's to read only while it is made: the buffer serves the next record.
     char texturePath[kOverlayPathSize];
     File_JoinPath(texturePath, sizeof texturePath, dataDirectory, file);
     auto* texture = new Texture(texturePath, 0, 1, world);

@@ -59,7 +59,8 @@ class OverlaySet {
 };
 
 // Reads every whole record of the file at path, with its images and font from dataDirectory,
-// into a set named name that joins the World's overlay-set list. A file that cannot be read is
+// into a set named name that joins the World's overlay-set list; from then on the World's Destroy
+// frees the quads and sets still in it. A file that cannot be read is
 // fatal: "Error opening File" with the path. Null only when the memory for the set cannot be had;
 // the other two operations take a null set as one without elements.
 OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const char* dataDirectory);
