@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "platform/platform.h"
+
 namespace {
 
 constexpr size_t kReadBlock = 64 * 1024;
@@ -28,4 +30,9 @@ bool File_ReadAll(const char* path, size_t maxBytes, std::vector<uint8_t>& bytes
     return false;
   }
   return true;
+}
+
+void File_JoinPath(char* buffer, size_t size, const char* directory, const char* name) {
+  int n = std::snprintf(buffer, size, "%s%c%s", directory, PathSeparator, name);
+  if (n < 0 || static_cast<size_t>(n) >= size) buffer[0] = '\0';
 }

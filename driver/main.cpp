@@ -36,8 +36,8 @@ int ProgramMain(void* instance, int argc, const char* const* argv) {
   SetRendererMaker(RendererGL, NewGLRenderer);
 #endif
   ShowScene scene;
-  NoOverlays overlays;
-  NoCharacter character;
+  ShowOverlays overlays(scene);
+  ShowCharacter character(scene);
   ShowMusic music;
   DataPack pack;
   return RunShow({scene, overlays, character, music, pack}, kind, instance, options);

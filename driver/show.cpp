@@ -7,10 +7,10 @@
 #include "driver/config.h"
 #include "core/app.h"
 #include "core/error.h"
+#include "core/file.h"
 #include "driver/keyboard.h"
 #include "driver/show_files.h"
 #include "driver/timer.h"
-#include "platform/platform.h"
 #include "render/renderer.h"
 
 namespace {
@@ -145,9 +145,7 @@ void TearDownScene(ShowParts& parts) {
 }
 
 void DataPath(char* buffer, const char* directory, const char* name) {
-  // A path that does not fit must not name another file by its cut-off prefix: it names none.
-  int n = std::snprintf(buffer, kDataPathSize, "%s%c%s", directory, PathSeparator, name);
-  if (n < 0 || static_cast<unsigned>(n) >= kDataPathSize) buffer[0] = '\0';
+  File_JoinPath(buffer, kDataPathSize, directory, name);
 }
 
 int RunShow(ShowParts parts, int32_t rendererKind, void* instance, const ShowOptions& options) {

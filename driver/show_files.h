@@ -3,8 +3,10 @@
 #pragma once
 
 constexpr int kSceneCount = 9;
-// The scene index (0 to 8) whose stage holds the skinned character.
+// The scene index (0 to 8) whose stage holds the skinned character, where it stands and its scale.
 constexpr int kCharacterScene = 3;
+constexpr float kCharacterX = 0.0f, kCharacterY = 0.0f, kCharacterZ = 7.0f;
+constexpr float kCharacterScale = 1.0f;
 
 constexpr const char* kPackFile = "PACK.ZUL";
 constexpr const char* kFontFile = "police1.bmp";

@@ -1,10 +1,11 @@
-// The real parts of the show as the driver reaches them: the scene model of each scene and the music.
+// The real parts of the show as the driver reaches them: each scene's model, overlays and character, and the music.
 #include "driver/show_parts.h"
 
 #include <initializer_list>
 
 #include "driver/config.h"
 #include "music/player.h"
+#include "overlay/overlays.h"
 #include "scene/camera.h"
 #include "scene/material.h"
 #include "scene/scene_file.h"
@@ -62,3 +63,34 @@ void ShowMusic::Open(const char* path) { MusicOpen(path); }
 void ShowMusic::Start() { MusicStart(); }
 
 void ShowMusic::Stop() { MusicStop(); }
+
+void ShowOverlays::Load(const char* path, const char* dataDirectory) {
+  set_ = LoadOverlays("2D", path, scene_.SceneWorld(), dataDirectory);
+}
+
+void ShowOverlays::Draw(float seconds) { DrawOverlays(set_, seconds); }
+
+void ShowOverlays::Release() {
+  ReleaseOverlays(set_);
+  set_ = nullptr;
+}
+
+void ShowCharacter::Load(const char* animationPath, const char* meshPath) {
+  animation_.Load(animationPath);
+  bones_.Create(animation_.boneCount);
+  mesh_.Load(meshPath);
+}
+
+void ShowCharacter::PoseBones(uint32_t frame) { animation_.PoseBones(bones_, frame); }
+
+void ShowCharacter::SkinVertices() { mesh_.SkinVertices(bones_); }
+
+void ShowCharacter::Draw() {
+  mesh_.Draw(kCharacterX, kCharacterY, kCharacterZ, kCharacterScale, scene_.CharacterMaterial());
+}
+
+void ShowCharacter::Release() {
+  mesh_.Release();
+  bones_.Release();
+  animation_.Release();
+}

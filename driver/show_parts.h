@@ -1,29 +1,13 @@
-// The real parts of the show as the driver reaches them: the scene model of each scene and the music.
+// The real parts of the show as the driver reaches them: each scene's model, overlays and character, and the music.
 #pragma once
 
 #include "driver/show.h"
+#include "overlay/character.h"
 
 class World;
 class Material;
 class Texture;
-
-// The overlays and the character join the show in later steps; until they do, the scenes play without them.
-class NoOverlays : public OverlayParts {
- public:
-  void Load(const char*, const char*) override {}
-  void Draw(float) override {}
-  void Release() override {}
-};
-
-class NoCharacter : public CharacterParts {
- public:
-  void Load(const char*, const char*) override {}
-  uint32_t FrameCount() override { return 0; }
-  void PoseBones(uint32_t) override {}
-  void SkinVertices() override {}
-  void Draw() override {}
-  void Release() override {}
-};
+class OverlaySet;
 
 // The music player.
 class ShowMusic : public MusicParts {
@@ -53,4 +37,35 @@ class ShowScene : public SceneParts {
   Material* matMotion_ = nullptr;
   Texture* font_ = nullptr;
   View* view_ = nullptr;
+};
+
+// The scene's overlay set "2D", in the scene's world.
+class ShowOverlays : public OverlayParts {
+ public:
+  explicit ShowOverlays(ShowScene& scene) : scene_(scene) {}
+  void Load(const char* path, const char* dataDirectory) override;
+  void Draw(float seconds) override;
+  void Release() override;
+
+ private:
+  ShowScene& scene_;
+  OverlaySet* set_ = nullptr;
+};
+
+// The character, drawn with the scene's material "MatMotion".
+class ShowCharacter : public CharacterParts {
+ public:
+  explicit ShowCharacter(ShowScene& scene) : scene_(scene) {}
+  void Load(const char* animationPath, const char* meshPath) override;
+  uint32_t FrameCount() override { return animation_.frameCount; }
+  void PoseBones(uint32_t frame) override;
+  void SkinVertices() override;
+  void Draw() override;
+  void Release() override;
+
+ private:
+  ShowScene& scene_;
+  BoneAnimation animation_;
+  BoneSet bones_;
+  SkinMesh mesh_;
 };

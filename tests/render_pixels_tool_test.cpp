@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
   ASSERT_TRUE(ThreeSquares().Save((dir / "scene1.QZ3").c_str()));
   std::vector<uint8_t> font(8 * 8 * 3, 0xFF);
   ASSERT_TRUE(WriteBmpFile((dir / "police1.bmp").c_str(), EncodeBmp24(8, 8, font.data())));
+  std::ofstream(dir / "over1.dat");  // a scene without overlays
   const std::filesystem::path out = dir / "frame.png";
   std::filesystem::remove(out);
 

@@ -10,8 +10,12 @@
 #include "scene/texture.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/qz3_writer.h"
+#include "tools/content/character_writer.h"
+#include "tools/content/overlay_writer.h"
 #include "tools/content/rar_writer.h"
+#include "tools/content/show_character.h"
 #include "tools/content/show_music.h"
+#include "tools/content/show_overlays.h"
 
 namespace {
 
@@ -152,6 +156,48 @@ bool IniSeeds(const fs::path& folder) {
   return true;
 }
 
+// The show's own overlay files, and small ones with every kind of element and a partial record.
+bool OverlaySeeds(const fs::path& folder) {
+  OverlayRecord text = TextOverlayRecord("police1.bmp", "Title", "Ab 12!", 26, 32, 1, 0.5f, 2.0f);
+  text.scale1 = 2;
+  text.alpha0 = 0;
+  OverlayRecord full = ImageOverlayRecord("fade.bmp", "Fade", 4, 0, 0);
+  OverlayRecord moving = ImageOverlayRecord("star.bmp", "Star", 2, 1, 3);
+  moving.x1 = 0.9f;
+  moving.alpha1 = 0;
+  std::vector<uint8_t> partial = OverlayFileBytes({text, full, moving});
+  partial.resize(partial.size() - 40);
+  return WriteSeed(folder, "over1.dat", BuildShowOverlays(0)) && WriteSeed(folder, "over9.dat", BuildShowOverlays(8)) &&
+         WriteSeed(folder, "partial.dat", partial);
+}
+
+// Two bones over three frames; the show's dance is larger than a fuzz input.
+bool AnimationSeeds(const fs::path& folder) {
+  std::vector<PoseRecord> poses;
+  for (int f = 0; f < 3; ++f) {
+    poses.push_back(PoseFromRotation({1, 0, 0, 0}, {0, 0, static_cast<float>(f)}));
+    poses.push_back(PoseFromRotation({0.7071f, 0, 0, 0.7071f}, {1, 2, 3}));
+  }
+  std::vector<uint8_t> show = BuildShowAnimation();
+  show.resize(4 + 10 * 12 * 2);
+  show[2] = 2, show[3] = 0;  // the show's first two frames
+  return WriteSeed(folder, "two_bones.qza", AnimationFileBytes(2, 3, poses)) && WriteSeed(folder, "show.qza", show);
+}
+
+// A square over two bones, with one, two and three influences and a bone past the set.
+bool MeshSeeds(const fs::path& folder) {
+  std::vector<SkinVertexRecord> v;
+  for (Vec3 p : {Vec3{-1, -1, 0}, Vec3{-1, 1, 0}, Vec3{1, 1, 0}, Vec3{1, -1, 0}}) {
+    v.push_back(RigidVertex(0, p, {0, 0, 1}, 0, 1));
+  }
+  v[1].influenceCount = 2;
+  v[1].influences[1] = {0, 1, 0, 0.5f, 1, {}};
+  v[2].influenceCount = 3;
+  v[2].influences[1] = {1, 0, 0, 0.25f, 1, {}};
+  v[2].influences[2] = {0, 0, 1, 0.25f, 7, {}};
+  return WriteSeed(folder, "square.qzb", MeshFileBytes(4, 2, v, {0, 1, 2, 0, 2, 3}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,7 +206,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path out = argv[1];
-  const char* targets[] = {"scene_file", "mp3_track", "rar4_archive", "bmp_file", "ini_file"};
+  const char* targets[] = {"scene_file", "mp3_track",    "rar4_archive",        "bmp_file",
+                           "ini_file",   "overlay_file", "character_animation", "character_mesh"};
   std::error_code error;
   for (const char* target : targets) fs::create_directories(out / target, error);
   if (error) {
@@ -169,7 +216,8 @@ int main(int argc, char** argv) {
   }
   bool ok = SceneSeeds(out / "scene_file") && Mp3Seeds(out / "mp3_track") &&
             RarSeeds(out / "rar4_archive", FullScene(false, LightOmni)) && BmpSeeds(out / "bmp_file") &&
-            IniSeeds(out / "ini_file");
+            IniSeeds(out / "ini_file") && OverlaySeeds(out / "overlay_file") &&
+            AnimationSeeds(out / "character_animation") && MeshSeeds(out / "character_mesh");
   if (!ok) {
     std::fprintf(stderr, "qz2-fuzz-seeds: could not write every seed into %s\n", out.c_str());
     return 1;

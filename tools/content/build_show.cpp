@@ -3,13 +3,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/file.h"
 #include "driver/show_files.h"
 #include "tools/content/rar_writer.h"
+#include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
 #include "tools/content/show_music.h"
+#include "tools/content/show_overlays.h"
 #include "tools/content/show_scenes.h"
 
 namespace {
@@ -54,6 +57,14 @@ int main(int argc, char** argv) {
   std::vector<RarEntry> entries;
   for (int i = 0; i < scenes; ++i) entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i, sceneSeconds(i))});
   entries.push_back({kFontFile, BuildShowFont()});
+  for (int i = 0; i < scenes; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, kOverlayFileFormat, i + 1);
+    entries.push_back({name, BuildShowOverlays(i)});
+  }
+  for (ShowImage& image : BuildShowOverlayImages()) entries.push_back({image.name, std::move(image.bitmap)});
+  entries.push_back({kCharacterAnimationFile, BuildShowAnimation()});
+  entries.push_back({kCharacterMeshFile, BuildShowMesh()});
 
   // Each track lasts from the scene that opens it until the next scene that opens one, and a second more.
   int track = 0;

@@ -98,13 +98,13 @@ MeshData MakeGrid(float halfSize, int cells, float repeat) {
   return m;
 }
 
-MeshData MakeCylinder(float radius, float height, int segments) {
+MeshData MakeCylinder(float radius, float height, int segments, int rings) {
   MeshData m;
-  AddLattice(m, 1, segments, [&](int i, int j) {
+  AddLattice(m, rings, segments, [&](int i, int j) {
     float a = 2 * kPi * static_cast<float>(j) / segments;
     Vec3 n = {std::cos(a), std::sin(a), 0};
-    AddVertex(m, {n.x * radius, n.y * radius, height * static_cast<float>(i)}, n, static_cast<float>(j) / segments,
-              static_cast<float>(i));
+    float along = static_cast<float>(i) / rings;
+    AddVertex(m, {n.x * radius, n.y * radius, height * along}, n, static_cast<float>(j) / segments, along);
   });
   for (int cap = 0; cap < 2; ++cap) {
     float z = cap ? height : 0.0f;

@@ -18,8 +18,8 @@ MeshData MakeSphere(float radius, int slices, int stacks);
 MeshData MakeTorus(float ringRadius, float tubeRadius, int ringSegments, int tubeSegments);
 // In the xy plane facing +z, cells x cells, texture repeated `repeat` times across.
 MeshData MakeGrid(float halfSize, int cells, float repeat);
-// Along the z axis from 0 to height, with caps.
-MeshData MakeCylinder(float radius, float height, int segments);
+// Along the z axis from 0 to height, with caps; the side is cut into rings bands, so that it can bend.
+MeshData MakeCylinder(float radius, float height, int segments, int rings = 1);
 // Eight faces with their own normals.
 MeshData MakeOctahedron(float radius);
 

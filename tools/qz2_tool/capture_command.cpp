@@ -348,8 +348,8 @@ int RunCapture(int argc, char** argv) {
   if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
 
   ShowScene scene;
-  NoOverlays overlays;
-  NoCharacter character;
+  ShowOverlays overlays(scene);
+  ShowCharacter character(scene);
   CaptureMusic music;
   DataPack pack;
   ShowParts parts{scene, overlays, character, music, pack};

@@ -1,6 +1,7 @@
 // qz2-tool render: one frame of a scene, set up as the driver sets it up, drawn by the OpenGL back end into a PNG.
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,14 @@
 #include "tools/qz2_tool/tool.h"
 
 namespace {
+
+constexpr float kRenderFramesPerSecond = 60.0f;
+constexpr float kLastFrameCount = 4294967040.0f;  // the largest float a 32-bit count holds
+
+uint32_t CharacterFrameAt(float seconds) {
+  float frames = seconds * kRenderFramesPerSecond;
+  return frames > 0.0f ? static_cast<uint32_t>(std::min(frames, kLastFrameCount)) : 0;
+}
 
 struct RenderArgs {
   const char* dataDirectory = nullptr;
@@ -77,8 +86,8 @@ int RunRender(int argc, char** argv) {
   if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
 
   ShowScene scene;
-  NoOverlays overlays;
-  NoCharacter character;
+  ShowOverlays overlays(scene);
+  ShowCharacter character(scene);
   NoMusic music;
   DataPack pack;
   ShowParts parts{scene, overlays, character, music, pack};
@@ -88,7 +97,10 @@ int RunRender(int argc, char** argv) {
   // Objects are culled where the previous frame left them: a first frame at the same time puts
   // them where a running show would have them.
   FixedClock clock(args.time);
+  // The character advances a frame per drawn frame: it shows the frame a show drawing 60 frames a
+  // second reaches at the time, counted so that the second of the two frames drawn poses it.
   CharacterState characterState;
+  characterState.frameCounter = CharacterFrameAt(args.time) - 1u;
   DrawShowFrame(parts, index, clock, characterState);
   CurrentRenderer->Present(0);
   bool ended = DrawShowFrame(parts, index, clock, characterState);

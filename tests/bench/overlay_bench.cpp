@@ -1,0 +1,160 @@
+// Benchmarks of the overlays' and the character's per-frame work on the default show's own files.
+//
+// The files are made in memory by the content builder's code and saved to a scratch folder; the
+// counter "allocations" is the number of operator new calls per frame, which must stay 0.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "driver/show_files.h"
+#include "overlay/character.h"
+#include "overlay/overlays.h"
+#include "platform/fake/fake_platform.h"
+#include "render/recording_renderer.h"
+#include "scene/view.h"
+#include "scene/world.h"
+#include "tools/content/show_character.h"
+#include "tools/content/show_font.h"
+#include "tools/content/show_overlays.h"
+#include "tools/content/show_scenes.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+// Out of line, so that the compiler does not pair the replaced operator new with free.
+[[gnu::noinline]] void FreeBlock(void* p) noexcept { std::free(p); }
+
+}  // namespace
+
+void* operator new(size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { FreeBlock(p); }
+void operator delete(void* p, size_t) noexcept { FreeBlock(p); }
+
+namespace {
+
+// The show's files in a folder of this process's own.
+class ShowFiles {
+ public:
+  ShowFiles() {
+    std::filesystem::create_directories(dir_);
+    Save(kFontFile, BuildShowFont());
+    for (const ShowImage& image : BuildShowOverlayImages()) Save(image.name, image.bitmap);
+    for (int i = 0; i < kSceneCount; ++i) Save(OverlayName(i), BuildShowOverlays(i));
+    Save(kCharacterAnimationFile, BuildShowAnimation());
+    Save(kCharacterMeshFile, BuildShowMesh());
+  }
+  ~ShowFiles() { std::filesystem::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  const std::string& Directory() const { return dir_; }
+  static std::string OverlayName(int index) {
+    char name[32];
+    std::snprintf(name, sizeof name, kOverlayFileFormat, index + 1);
+    return name;
+  }
+
+ private:
+  void Save(const std::string& name, const std::vector<uint8_t>& bytes) {
+    FILE* f = std::fopen(Path(name).c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  std::string dir_ = (std::filesystem::temp_directory_path() / ("qz2_bench_" + std::to_string(getpid()))).string();
+};
+
+const ShowFiles& Files() {
+  static const ShowFiles files;
+  return files;
+}
+
+// Counts the quads instead of logging them.
+class QuadCounter : public RecordingRenderer {
+ public:
+  long quads = 0;
+  int32_t Draw2D(PrimitiveKind, ScreenVertex*, uint32_t, Material*) override {
+    ++quads;
+    return 0;
+  }
+};
+
+void PoseAndSkin(benchmark::State& state) {
+  ScopedFakePlatform sys;
+  BoneAnimation animation;
+  animation.Load(Files().Path(kCharacterAnimationFile).c_str());
+  BoneSet bones;
+  bones.Create(animation.boneCount);
+  SkinMesh mesh;
+  mesh.Load(Files().Path(kCharacterMeshFile).c_str());
+  if (animation.frameCount == 0 || !mesh.patch) state.SkipWithError("the show's character did not load");
+  uint32_t frame = 0;
+  long before = g_allocations;
+  for (auto _ : state) {
+    animation.PoseBones(bones, frame++ % animation.frameCount);
+    mesh.SkinVertices(bones);
+    benchmark::DoNotOptimize(mesh.patch->vertices);
+  }
+  state.counters["allocations"] =
+      benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
+  state.counters["vertices"] = mesh.vertexCount;
+  state.counters["bones"] = animation.boneCount;
+  mesh.Release();
+  bones.Release();
+  animation.Release();
+}
+BENCHMARK(PoseAndSkin);
+
+// The overlay file and time with the most quads on screen, of every file at every tenth of a second.
+void DrawBusiestOverlays(benchmark::State& state) {
+  ScopedFakePlatform sys;
+  QuadCounter renderer;
+  CurrentRenderer = &renderer;
+  World world("World1");
+  View* view = new View("View1", 0, 0, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+  OverlaySet* busiest = nullptr;
+  int busiestIndex = 0;
+  float busiestTime = 0;
+  long most = -1;
+  for (int i = 0; i < kSceneCount; ++i) {
+    OverlaySet* set =
+        LoadOverlays("2D", Files().Path(ShowFiles::OverlayName(i)).c_str(), &world, Files().Directory().c_str());
+    for (float t = 0; t < ShowSceneSeconds(i); t += 0.1f) {
+      renderer.quads = 0;
+      renderer.Begin2D(view);
+      DrawOverlays(set, t);
+      renderer.End2D();
+      if (renderer.quads <= most) continue;
+      most = renderer.quads;
+      busiest = set;
+      busiestIndex = i;
+      busiestTime = t;
+    }
+  }
+  renderer.calls.clear();
+  renderer.Begin2D(view);
+  long before = g_allocations;
+  for (auto _ : state) DrawOverlays(busiest, busiestTime);
+  state.counters["allocations"] =
+      benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
+  state.counters["quads"] = static_cast<double>(most);
+  state.SetLabel(ShowFiles::OverlayName(busiestIndex) + " at " + std::to_string(busiestTime) + " s");
+  renderer.End2D();
+  world.Destroy();
+  CurrentRenderer = nullptr;
+}
+BENCHMARK(DrawBusiestOverlays);
+
+}  // namespace
+
+BENCHMARK_MAIN();
