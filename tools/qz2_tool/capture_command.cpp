@@ -25,8 +25,6 @@ extern "C" {
 #include "driver/show.h"
 #include "driver/show_parts.h"
 #include "music/mp3_decoder.h"
-#include "platform/egl/offscreen_gl.h"
-#include "render/backends.h"
 #include "render/gl/gl_renderer.h"
 #include "scene/camera.h"
 #include "scene/move.h"
@@ -342,10 +340,7 @@ int RunCapture(int argc, char** argv) {
     return kUsageStatus;
   }
 
-  OffscreenGl_SetSize(args.video.width, args.video.height);
-  SetRendererMaker(RendererGL, NewGLRenderer);
-  auto* renderer = static_cast<GLRenderer*>(CreateRenderer(RendererGL));
-  if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
+  GLRenderer* renderer = OpenOffscreenRenderer(args.video.width, args.video.height);
 
   ShowScene scene;
   ShowOverlays overlays(scene);

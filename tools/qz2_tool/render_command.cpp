@@ -11,7 +11,6 @@
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
-#include "render/backends.h"
 #include "render/gl/gl_renderer.h"
 #include "tools/qz2_tool/tool.h"
 
@@ -80,10 +79,8 @@ int RunRender(int argc, char** argv) {
     std::fputs("usage: qz2-tool render DATA_DIR --scene N --time T --out FILE.png\n", stderr);
     return 2;
   }
-  SetRendererMaker(RendererGL, NewGLRenderer);
-  auto* renderer = static_cast<GLRenderer*>(CreateRenderer(RendererGL));
-  // A window of the picture's own size, so that the picture fills it.
-  if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
+  // A drawable of the picture's own size, so that the picture fills it.
+  GLRenderer* renderer = OpenOffscreenRenderer(800, 600);
 
   ShowScene scene;
   ShowOverlays overlays(scene);

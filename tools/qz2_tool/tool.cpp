@@ -5,7 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/error.h"
+#include "platform/egl/offscreen_gl.h"
 #include "platform/sdl/sdl_platform.h"
+#include "render/backends.h"
+#include "render/gl/gl_renderer.h"
 
 namespace {
 
@@ -46,6 +50,14 @@ void Usage() {
 }
 
 }  // namespace
+
+GLRenderer* OpenOffscreenRenderer(int32_t width, int32_t height) {
+  OffscreenGl_SetSize(width, height);
+  SetRendererMaker(RendererGL, NewGLRenderer);
+  auto* renderer = static_cast<GLRenderer*>(CreateRenderer(RendererGL));
+  if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
+  return renderer;
+}
 
 ToolCommandRegistration::ToolCommandRegistration(const ToolCommand& command) { Commands().push_back(command); }
 

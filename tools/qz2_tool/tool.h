@@ -22,6 +22,12 @@ struct ToolCommandRegistration {
 // Warnings answered OK while the command ran, in the order raised.
 const std::vector<std::string>& ToolWarnings();
 
+class GLRenderer;
+
+// The OpenGL back end as the show opens it (the 800 x 600 picture), drawing off screen into a drawable of
+// the given size; "Init Failure" is fatal.
+GLRenderer* OpenOffscreenRenderer(int32_t width, int32_t height);
+
 // A captured frame reads one fixed time wherever the show reads its clock.
 class FixedClock : public FrameClock {
  public:
