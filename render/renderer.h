@@ -93,6 +93,7 @@ class Renderer {
  public:
   virtual ~Renderer() = default;
 
+  // clang-format off: one operation a line, its slot number aligned on the right.
   virtual bool IsReady() = 0;                                                       // 0
   virtual bool Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits,
                     bool fullscreen, void* instance, bool filtering) = 0;           // 1
@@ -146,6 +147,7 @@ class Renderer {
                          Material* material) = 0;                                   // 43
   virtual void End2D() = 0;                                                         // 44
   virtual int32_t EndScene() = 0;                                                   // 45
+  // clang-format on
 };
 
 extern Renderer* CurrentRenderer;
