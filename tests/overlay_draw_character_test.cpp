@@ -14,6 +14,7 @@
 #include "scene/mesh.h"
 #include "scene/world.h"
 #include "tools/content/character_writer.h"
+#include "tools/content/file_writer.h"
 
 namespace {
 
@@ -39,9 +40,7 @@ class Character : public testing::Test {
   }
 
   const char* Save(const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path_.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    EXPECT_TRUE(WriteBytesFile(path_.c_str(), bytes));
     return path_.c_str();
   }
 

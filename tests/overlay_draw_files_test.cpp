@@ -18,6 +18,7 @@
 #include "scene/view.h"
 #include "scene/world.h"
 #include "tools/content/bmp_writer.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 
 namespace {
@@ -55,8 +56,8 @@ class OverlayFiles : public testing::Test {
     CurrentRenderer = &renderer;
     std::filesystem::create_directories(dir_);
     std::vector<uint8_t> black(kFontWidth * kCell * 3);
-    WriteBmpFile((dir_ + "/font.bmp").c_str(), EncodeBmp24(kFontWidth, kCell, black.data()));
-    WriteBmpFile((dir_ + "/pic.bmp").c_str(), EncodeBmp24(kPictureWidth, kPictureHeight, black.data()));
+    WriteBytesFile((dir_ + "/font.bmp").c_str(), EncodeBmp24(kFontWidth, kCell, black.data()));
+    WriteBytesFile((dir_ + "/pic.bmp").c_str(), EncodeBmp24(kPictureWidth, kPictureHeight, black.data()));
     view = new View("View1", 0, 0, 1, 800, 600, 500, 1, &world);
   }
   ~OverlayFiles() override {
@@ -67,9 +68,7 @@ class OverlayFiles : public testing::Test {
 
   OverlaySet* Load(const std::vector<uint8_t>& bytes) {
     std::string path = dir_ + "/over.dat";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
     return LoadOverlays("2D", path.c_str(), &world, dir_.c_str());
   }
   OverlaySet* Load(const std::vector<OverlayRecord>& records) { return Load(OverlayFileBytes(records)); }

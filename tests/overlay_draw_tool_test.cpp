@@ -10,6 +10,7 @@
 
 #include "tools/content/bmp_writer.h"
 #include "tools/content/character_writer.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 
 #ifdef QZ2_TOOL
@@ -23,9 +24,7 @@ class OverlayTool : public testing::Test {
 
   std::string Save(const char* name, const std::vector<uint8_t>& bytes) {
     std::string path = dir_ + "/" + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
     return path;
   }
 

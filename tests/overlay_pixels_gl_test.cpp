@@ -2,46 +2,20 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "gl_pixels.h"
 #include "overlay/character.h"
 #include "overlay/overlays.h"
-#include "platform/sdl/sdl_platform.h"
-#include "render/gl/gl_api.h"
-#include "render/gl/gl_renderer.h"
-#include "scene/camera.h"
 #include "scene/material.h"
-#include "scene/view.h"
-#include "scene/world.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/character_writer.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 
 namespace {
-
-class PixelTestPlatform : public SdlPlatform {
- public:
-  BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons, bool) override {
-    ADD_FAILURE() << "message box: " << text;
-    return BoxAnswer::Ok;
-  }
-};
-
-struct Rgb {
-  int r, g, b;
-};
-
-std::ostream& operator<<(std::ostream& out, Rgb c) { return out << "(" << c.r << ", " << c.g << ", " << c.b << ")"; }
-
-bool Near(Rgb a, Rgb b, int tolerance = 2) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
-constexpr uint32_t kBackground = 0xFF284878;
-constexpr Rgb kBackgroundRgb = {40, 72, 120};
 
 // An image of solid colour with a margin of pure black around a square of side inner.
 std::vector<uint8_t> Framed(int cells, int side, int inner, const std::vector<Rgb>& colours) {
@@ -58,60 +32,34 @@ std::vector<uint8_t> Framed(int cells, int side, int inner, const std::vector<Rg
   return EncodeBmp24(cells * side, side, rgb.data());
 }
 
-class OverlayPixels : public testing::Test {
+class OverlayPixels : public GlPixelsTest {
  protected:
   void SetUp() override {
-    static PixelTestPlatform platform;
-    SetPlatform(&platform);
-    renderer_ = new GLRenderer(SystemGl());
-    CurrentRenderer = renderer_;
-    CurrentRendererKind = RendererGL;
-    ASSERT_TRUE(renderer_->Init(800, 600, 32, 16, false, nullptr, true));
-    world_ = new World("World1");
-    view_ = new View("View1", 0, 0, 1, 800, 600, 500, 1, world_);
-    world_->SetView(view_);
+    Open(SystemGl(), false);
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override {
-    world_->Destroy();
-    delete world_;
-    delete renderer_;
-    CurrentRenderer = nullptr;
-    CurrentRendererKind = RendererNone;
+    GlPixelsTest::TearDown();
     std::filesystem::remove_all(dir_);
   }
 
   void Save(const char* name, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen((dir_ + "/" + name).c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    EXPECT_TRUE(WriteBytesFile((dir_ + "/" + name).c_str(), bytes));
   }
 
   // The overlays of records at time t over the background, read back.
   void DrawOverlaysAt(const std::vector<OverlayRecord>& records, float t) {
     Save("over.dat", OverlayFileBytes(records));
     OverlaySet* set = LoadOverlays("2D", (dir_ + "/over.dat").c_str(), world_, dir_.c_str());
-    renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f);
+    BeginFrame();
     renderer_->Begin2D(view_);
     DrawOverlays(set, t);
     renderer_->End2D();
     ReleaseOverlays(set);
     Read();
   }
-  void Read() {
-    frame_.resize(800 * 600 * 3);
-    renderer_->ReadPixels(renderer_->Picture(), frame_.data());
-  }
-  Rgb At(int x, int y) const {
-    const uint8_t* p = &frame_[(static_cast<size_t>(y) * 800 + x) * 3];
-    return {p[0], p[1], p[2]};
-  }
 
   std::string dir_ = testing::TempDir() + "qz2_overlay_pixels_" + std::to_string(getpid());
-  GLRenderer* renderer_ = nullptr;
-  World* world_ = nullptr;
-  View* view_ = nullptr;
-  std::vector<uint8_t> frame_;
 };
 
 TEST_F(OverlayPixels, ImageFadingInShowsTheIntensityOfItsAlpha) {
@@ -146,12 +94,7 @@ TEST_F(OverlayPixels, TextLinePutsEachGlyphInItsPlaceAndLeavesItsBlackKeyTranspa
 }
 
 TEST_F(OverlayPixels, CharacterPosedAtTwoFramesCoversDifferentPixels) {
-  // A camera at the origin looking along +z: at depth 10 a point (x, y) lands at (400 - 40 x, 300 - 40 y).
-  constexpr float kRightAngle = 1.5707964f;
-  Camera* camera = new Camera("Camera", kRightAngle, kRightAngle, world_);
-  camera->SetFov(kRightAngle, kRightAngle);
-  camera->SetOrientation({1, 0, 0, 0});
-  view_->SetCamera(camera);
+  // At depth 10 a point (x, y) lands at (400 - 40 x, 300 - 40 y).
   Material* green = new Material("MatMotion", world_);
   green->SetEmissive(0, 200, 0, 255);
   // A square of side 2 on bone 0, which frame 0 puts at x -4 and frame 1 at x 4.
@@ -174,7 +117,7 @@ TEST_F(OverlayPixels, CharacterPosedAtTwoFramesCoversDifferentPixels) {
   for (uint32_t frame = 0; frame < 2; ++frame) {
     animation.PoseBones(bones, frame);
     mesh.SkinVertices(bones);
-    renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f);
+    BeginFrame();
     renderer_->BeginView(view_);
     mesh.Draw(0, 0, 0, 1, green);
     renderer_->EndView();

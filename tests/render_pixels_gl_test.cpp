@@ -4,46 +4,20 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/allocate.h"
-#include "platform/sdl/sdl_platform.h"
-#include "render/gl/gl_api.h"
-#include "render/gl/gl_renderer.h"
-#include "scene/camera.h"
+#include "gl_pixels.h"
 #include "scene/light.h"
 #include "scene/material.h"
 #include "scene/mesh.h"
 #include "scene/texture.h"
-#include "scene/view.h"
-#include "scene/world.h"
 #include "tools/content/bmp_writer.h"
+#include "tools/content/file_writer.h"
 
 namespace {
-
-struct FatalExit {
-  int code;
-};
-
-// A message box is a fault unless the test expects one: the back end reports only failures. A fatal
-// report ends the test, not the process.
-class PixelTestPlatform : public SdlPlatform {
- public:
-  BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons, bool) override {
-    if (expectBoxes) {
-      boxes.push_back(text);
-    } else {
-      ADD_FAILURE() << "message box: " << text;
-    }
-    return BoxAnswer::Ok;
-  }
-  [[noreturn]] void ExitProcess(int code) override { throw FatalExit{code}; }
-  bool expectBoxes = false;
-  std::vector<std::string> boxes;
-};
 
 // The system's GL with its draw calls counted, for patches that must never be drawn.
 int g_drawCalls;
@@ -70,74 +44,17 @@ const GlApi& CountingGl() {
   return api;
 }
 
-struct Rgb {
-  int r, g, b;
-  bool operator==(const Rgb&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, Rgb c) { return out << "(" << c.r << ", " << c.g << ", " << c.b << ")"; }
-
-constexpr uint32_t kBackground = 0xFF284878;  // (40, 72, 120)
-constexpr Rgb kBackgroundRgb = {40, 72, 120};
-constexpr float kRightAngle = 1.5707964f;
 constexpr float kDepth = 10.0f;  // where the test geometry stands in front of the camera
 
-bool Near(Rgb a, Rgb b, int tolerance = 2) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
-// The camera at the origin looks along +z with both view angles square: at depth z a world
-// point (x, y) lands on screen at (400 - 400 x / z, 300 - 400 y / z). x is mirrored, as the
-// projection of both back ends mirrors it.
+// Where a world point (x, y) at the test depth lands on screen.
 struct ScreenPoint {
   double x, y;
 };
 ScreenPoint OnScreen(float x, float y) { return {400.0 - 400.0 * x / kDepth, 300.0 - 400.0 * y / kDepth}; }
 
-class GlPixels : public ::testing::Test {
+class GlPixels : public GlPixelsTest {
  protected:
-  void Open(bool fullscreen) {
-    static PixelTestPlatform platform;
-    platform_ = &platform;
-    platform_->expectBoxes = false;
-    SetPlatform(platform_);
-    renderer_ = new GLRenderer(CountingGl());
-    CurrentRenderer = renderer_;
-    CurrentRendererKind = RendererGL;
-    ASSERT_TRUE(renderer_->Init(800, 600, 32, 16, fullscreen, nullptr, true));
-    world_ = new World("World1");
-    view_ = new View("View1", 0, 0, 1, 800, 600, 500, 1, world_);
-    Camera* camera = new Camera("Camera", kRightAngle, kRightAngle, world_);
-    camera->SetFov(kRightAngle, kRightAngle);
-    camera->SetOrientation({1, 0, 0, 0});
-    view_->SetCamera(camera);
-    world_->SetView(view_);
-  }
-  void SetUp() override { Open(false); }
-  void TearDown() override {
-    if (world_) {
-      world_->Destroy();
-      delete world_;
-    }
-    delete renderer_;
-    CurrentRenderer = nullptr;
-    CurrentRendererKind = RendererNone;
-  }
-
-  void BeginFrame() { renderer_->Clear(ClearColor | ClearDepth, kBackground, 1.0f); }
-
-  // The 800 x 600 picture as drawn so far.
-  void Read() {
-    PixelRect picture = renderer_->Picture();
-    ASSERT_EQ(picture.width, 800);
-    ASSERT_EQ(picture.height, 600);
-    frame_.resize(800 * 600 * 3);
-    renderer_->ReadPixels(picture, frame_.data());
-  }
-  Rgb At(int x, int y) const {
-    const uint8_t* p = &frame_[(static_cast<size_t>(y) * 800 + x) * 3];
-    return {p[0], p[1], p[2]};
-  }
+  void SetUp() override { Open(CountingGl(), false); }
 
   // Draws the patch with its material in a cleared frame, through the view (the fixture's by default)
   // and the world matrix (identity by default), and reads the picture back.
@@ -186,12 +103,6 @@ class GlPixels : public ::testing::Test {
   // Every pixel well inside the screen triangle t has the test triangles' colour, every pixel well outside
   // the background. Its corners run clockwise on screen: the inside is on the right of each edge.
   void ExpectTriangle(const ScreenPoint (&t)[3]);
-
-  PixelTestPlatform* platform_ = nullptr;
-  GLRenderer* renderer_ = nullptr;
-  World* world_ = nullptr;
-  View* view_ = nullptr;
-  std::vector<uint8_t> frame_;
 };
 
 // A patch the test owns, created and released through the renderer.
@@ -524,7 +435,7 @@ TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
   std::vector<uint8_t> indices(16 * 16);
   for (int i = 0; i < 16 * 16; ++i) indices[i] = (i % 16) < 8 ? 0 : 1;
   std::string path = ::testing::TempDir() + "keyed.bmp";
-  ASSERT_TRUE(WriteBmpFile(path.c_str(), EncodeBmp8(16, 16, indices.data(), {{0, 0, 0}, {250, 120, 0}})));
+  ASSERT_TRUE(WriteBytesFile(path.c_str(), EncodeBmp8(16, 16, indices.data(), {{0, 0, 0}, {250, 120, 0}})));
   Texture* keyed = new Texture(path.c_str(), 0, 1, world_);
   EXPECT_EQ(keyed->width, 16);
   EXPECT_EQ(keyed->height, 16);
@@ -543,7 +454,7 @@ TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
 
 class GlPixelsFullScreen : public GlPixels {
  protected:
-  void SetUp() override { Open(true); }
+  void SetUp() override { Open(CountingGl(), true); }
 };
 
 // The virtual display is 1280 x 720: the picture is 960 x 720 between two black bars.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tools/content/bmp_writer.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/qz3_writer.h"
 
 namespace {
@@ -64,7 +65,7 @@ TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
   std::filesystem::create_directories(dir);
   ASSERT_TRUE(ThreeSquares().Save((dir / "scene1.QZ3").c_str()));
   std::vector<uint8_t> font(8 * 8 * 3, 0xFF);
-  ASSERT_TRUE(WriteBmpFile((dir / "police1.bmp").c_str(), EncodeBmp24(8, 8, font.data())));
+  ASSERT_TRUE(WriteBytesFile((dir / "police1.bmp").c_str(), EncodeBmp24(8, 8, font.data())));
   std::ofstream(dir / "over1.dat");  // a scene without overlays
   const std::filesystem::path out = dir / "frame.png";
   std::filesystem::remove(out);

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
 #include "scene/world.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/qz3_writer.h"
 
 class SceneTest : public testing::Test {
@@ -28,12 +29,7 @@ class SceneTest : public testing::Test {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     std::string path = testing::TempDir() + "qz2_" + info->test_suite_name() + "_" + info->name() + "_" +
                        std::to_string(getpid()) + "_" + std::to_string(files_.size()) + ".qz3";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr);
-    if (f) {
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
-      std::fclose(f);
-    }
+    EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
     files_.push_back(path);
     return path;
   }

@@ -20,6 +20,7 @@
 #include "render/recording_renderer.h"
 #include "scene/view.h"
 #include "scene/world.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
 #include "tools/content/show_overlays.h"
@@ -66,11 +67,7 @@ class ShowFiles {
   }
 
  private:
-  void Save(const std::string& name, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(Path(name).c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  void Save(const std::string& name, const std::vector<uint8_t>& bytes) { WriteBytesFile(Path(name).c_str(), bytes); }
   std::string dir_ = (std::filesystem::temp_directory_path() / ("qz2_bench_" + std::to_string(getpid()))).string();
 };
 

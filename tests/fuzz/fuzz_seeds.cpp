@@ -1,6 +1,5 @@
 // qz2-fuzz-seeds: writes the fuzz targets' seed corpora, one folder per target, with the content writers and lame.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "tools/content/bmp_writer.h"
 #include "tools/content/qz3_writer.h"
 #include "tools/content/character_writer.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 #include "tools/content/rar_writer.h"
 #include "tools/content/show_character.h"
@@ -21,26 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool WriteFile(const fs::path& path, const void* data, size_t size) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
-
 bool WriteSeed(const fs::path& folder, const char* name, const std::vector<uint8_t>& bytes) {
-  return WriteFile(folder / name, bytes.data(), bytes.size());
-}
-
-std::vector<uint8_t> ReadFile(const fs::path& path) {
-  std::vector<uint8_t> bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  uint8_t buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-  std::fclose(f);
-  return bytes;
+  return WriteBytesFile((folder / name).c_str(), bytes);
 }
 
 Qz3PatchData Square(uint32_t materialIndex) {
@@ -99,7 +81,7 @@ bool SceneSeeds(const fs::path& folder) {
 bool Mp3Seeds(const fs::path& folder) {
   std::vector<int16_t> pcm = SynthesiseShowTrack(3, 0.3f);
   fs::path raw = folder / "music.raw";
-  if (!WriteFile(raw, pcm.data(), pcm.size() * sizeof(int16_t))) return false;
+  if (!WriteBytesFile(raw.c_str(), pcm.data(), pcm.size() * sizeof(int16_t))) return false;
   const struct {
     const char* name;
     const char* options;
@@ -111,10 +93,9 @@ bool Mp3Seeds(const fs::path& folder) {
   };
   bool ok = true;
   for (const auto& kind : kinds) {
+    std::error_code error;
     fs::path out = folder / kind.name;
-    std::string command = std::string("lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -t ") +
-                          kind.options + " '" + raw.string() + "' '" + out.string() + "' 2>/dev/null";
-    ok = ok && std::system(command.c_str()) == 0 && !ReadFile(out).empty();
+    ok = ok && EncodeWithLame(raw.string(), out.string(), kind.options) && fs::file_size(out, error) > 0;
   }
   fs::remove(raw);
   return ok;
@@ -151,7 +132,7 @@ bool IniSeeds(const fs::path& folder) {
   };
   for (size_t i = 0; i < std::size(texts); ++i) {
     std::string name = "config" + std::to_string(i) + ".ini";
-    if (!WriteFile(folder / name, texts[i].data(), texts[i].size())) return false;
+    if (!WriteBytesFile((folder / name).c_str(), texts[i].data(), texts[i].size())) return false;
   }
   return true;
 }

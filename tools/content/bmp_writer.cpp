@@ -1,7 +1,7 @@
 // Windows bitmap files for the content and the tests: 24-bit and 8-bit palette, uncompressed, bottom-up.
 #include "tools/content/bmp_writer.h"
 
-#include <cstdio>
+#include <cstddef>
 
 namespace {
 
@@ -86,9 +86,3 @@ std::vector<uint8_t> EncodeBmp8(int32_t width, int32_t height, const uint8_t* in
   return out;
 }
 
-bool WriteBmpFile(const char* path, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}

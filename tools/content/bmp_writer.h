@@ -13,5 +13,3 @@ std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* r
 // indices: width x height palette indices, top row first; the palette has 1 to 256 colours.
 std::vector<uint8_t> EncodeBmp8(int32_t width, int32_t height, const uint8_t* indices,
                                 const std::vector<BmpColour>& palette);
-// False when the file cannot be written whole.
-bool WriteBmpFile(const char* path, const std::vector<uint8_t>& bytes);

@@ -1,6 +1,5 @@
 // qz2-content: writes the default show's data pack "PACK.ZUL" into a directory, the same bytes on every build.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -8,6 +7,7 @@
 
 #include "core/file.h"
 #include "driver/show_files.h"
+#include "tools/content/file_writer.h"
 #include "tools/content/rar_writer.h"
 #include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
@@ -21,22 +21,13 @@ constexpr size_t kMp3MaxBytes = 64u << 20;
 constexpr int kShortPackScenes = 2;
 constexpr float kShortPackSceneSeconds = 2.0f;
 
-bool WriteFile(const std::string& path, const void* data, size_t size) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
-
 // Encodes a track with lame: joint stereo, 160 kbit/s, no info frame.
 bool EncodeTrack(const std::string& work, int track, float seconds, std::vector<uint8_t>& mp3) {
   std::vector<int16_t> pcm = SynthesiseShowTrack(track, seconds);
   std::string raw = work + "/track" + std::to_string(track) + ".raw";
   std::string out = work + "/track" + std::to_string(track) + ".mp3";
-  if (!WriteFile(raw, pcm.data(), pcm.size() * sizeof(int16_t))) return false;
-  std::string command = "lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -m j -b 160 -t '" + raw +
-                        "' '" + out + "' 2>/dev/null";
-  bool ok = std::system(command.c_str()) == 0 && File_ReadAll(out.c_str(), kMp3MaxBytes, mp3);
+  if (!WriteBytesFile(raw.c_str(), pcm.data(), pcm.size() * sizeof(int16_t))) return false;
+  bool ok = EncodeWithLame(raw, out, "-m j -b 160") && File_ReadAll(out.c_str(), kMp3MaxBytes, mp3);
   std::remove(raw.c_str());
   std::remove(out.c_str());
   return ok;
@@ -85,7 +76,7 @@ int main(int argc, char** argv) {
   }
 
   std::vector<uint8_t> archive;
-  if (!WriteRar4(entries, archive) || !WriteFile(out + "/" + kPackFile, archive.data(), archive.size())) {
+  if (!WriteRar4(entries, archive) || !WriteBytesFile((out + "/" + kPackFile).c_str(), archive)) {
     std::fprintf(stderr, "qz2-content: could not write %s/%s\n", out.c_str(), kPackFile);
     return 1;
   }

@@ -1,8 +1,9 @@
 // Writes .qz3 scene files chunk by chunk, for the content builder and for test fixtures.
 #include "tools/content/qz3_writer.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "tools/content/file_writer.h"
 
 Qz3Writer::Qz3Writer(uint32_t version, uint32_t magic) { Append(Qz3Header{magic, version}); }
 
@@ -78,12 +79,7 @@ void Qz3Writer::LightTrack(const Qz3LightTrack& track) { Chunk(ChunkLightTrack, 
 
 void Qz3Writer::End() { Append(SceneChunk{ChunkEnd, 0}); }
 
-bool Qz3Writer::Save(const char* path) const {
-  FILE* file = std::fopen(path, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes_.data(), 1, bytes_.size(), file) == bytes_.size();
-  return std::fclose(file) == 0 && written;
-}
+bool Qz3Writer::Save(const char* path) const { return WriteBytesFile(path, bytes_); }
 
 Qz3Material MaterialRecord(const char* name, uint32_t fileIndex, uint32_t textureIndex) {
   Qz3Material m = {};

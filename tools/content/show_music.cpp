@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -97,4 +98,10 @@ std::vector<int16_t> SynthesiseShowTrack(int track, float seconds) {
     pcm[2 * i + 1] = static_cast<int16_t>(std::clamp(right, -1.0f, 1.0f) * 32000.0f);
   }
   return pcm;
+}
+
+bool EncodeWithLame(const std::string& raw, const std::string& out, const std::string& options) {
+  std::string command = "lame --quiet -r -s 44.1 --bitwidth 16 --signed --little-endian -t " + options + " '" + raw +
+                        "' '" + out + "' 2>/dev/null";
+  return std::system(command.c_str()) == 0;
 }
