@@ -1,5 +1,5 @@
 # The music suite: libmpg123 is the reference decoder, lame makes the streams at test time.
-qz2_test_suite(music qz2_music qz2_platform_fake)
+qz2_test_suite(music qz2_music qz2_content qz2_platform_fake)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 target_sources(music_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/music_support.cpp)
