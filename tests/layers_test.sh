@@ -8,12 +8,16 @@ trap 'rm -rf "$work"' EXIT
 for plant in scene:driver/show.h render/renderer.cpp:scene/world.h music:start/unrar.h core:render/renderer.h; do
   file=${plant%%:*}
   target=${plant#*:}
-  rm -rf "$work/tree" && mkdir -p "$work/tree" && cp -R "$top/core" "$top/render" "$top/scene" "$top/music" "$work/tree/"
+  rm -rf "$work/tree" && mkdir -p "$work/tree"
+  cp -R "$top/core" "$top/render" "$top/scene" "$top/music" "$work/tree/"
   case $file in *.cpp) path=$work/tree/$file ;; *) path=$work/tree/$file/planted.cpp ;; esac
   echo "#include \"$target\"" >> "$path"
   if out=$("$top/scripts/check-layers" "$work/tree"); then
     echo "not caught: $file includes $target" >&2
     exit 1
   fi
-  echo "$out" | grep -q "includes \"$target\" from a layer above its own" || { echo "unclear report: $out" >&2; exit 1; }
+  if ! echo "$out" | grep -q "includes \"$target\" from a layer above its own"; then
+    echo "unclear report: $out" >&2
+    exit 1
+  fi
 done
