@@ -29,8 +29,8 @@ void ReadConfig(Renderer* renderer, void* instance, bool fullscreen) {
   int32_t filtering = havePath ? Sys().ReadIniInt("CONFIG", "Filtering", 1, path) : 1;
   int32_t bitsPerPixel = color != 0 ? 16 : 32;
   // No renderer means no display either.
-  if (!renderer || !renderer->Init(kDisplayWidth, kDisplayHeight, bitsPerPixel, kDepthBits, fullscreen, instance,
-                                   filtering != 0)) {
+  if (!renderer ||
+      !renderer->Init(kDisplayWidth, kDisplayHeight, bitsPerPixel, kDepthBits, fullscreen, instance, filtering != 0)) {
     ReportError("Init Failure", true);
   }
 }

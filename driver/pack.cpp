@@ -34,8 +34,7 @@ bool LookUp(void* library, const char* name, Fn& entry) {
 // A library that lacks an entry point is no extraction library: calling through a null entry would crash.
 bool LookUpAll(void* library, StartLibrary& start) {
   return LookUp(library, "RAROpenArchive", start.openArchive) &&
-         LookUp(library, "RARCloseArchive", start.closeArchive) &&
-         LookUp(library, "RARReadHeader", start.readHeader) &&
+         LookUp(library, "RARCloseArchive", start.closeArchive) && LookUp(library, "RARReadHeader", start.readHeader) &&
          LookUp(library, "RARProcessFile", start.processFile) &&
          LookUp(library, "RARSetProcessDataProc", start.setProcessDataProc);
 }
@@ -48,8 +47,9 @@ bool LookUpAll(void* library, StartLibrary& start) {
 
 [[noreturn]] void ReportExtractionFailure(int result) {
   static const char* const kMessages[] = {
-      "CRC error",         "Bad volume",       "Unknown archive format", "Volume open error",
-      "File create error", "File close error", "Read error",             "Write error",
+      "CRC error",         "Bad volume",        "Unknown archive format",
+      "Volume open error", "File create error", "File close error",
+      "Read error",        "Write error",
   };
   constexpr int kFirst = RarBadData;
   constexpr int kCount = sizeof kMessages / sizeof kMessages[0];

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "driver/config.h"
 #include "core/app.h"
 #include "core/error.h"
 #include "core/file.h"
+#include "driver/config.h"
 #include "driver/keyboard.h"
 #include "driver/show_files.h"
 #include "driver/timer.h"

@@ -23,7 +23,7 @@ struct ShowSceneFiles {
 
 // The third track plays on under the remaining scenes.
 constexpr ShowSceneFiles kShowSceneFiles[kSceneCount] = {
-    {"scene1.QZ3", "mp31.mp3", true},  {"scene2.qz3", "mp32.mp3", true}, {"scene3.qz3", "mp33.mp3", false},
-    {"scene4.qz3", nullptr, false},    {"scene5.qz3", nullptr, false},   {"scene6.qz3", nullptr, false},
-    {"scene7.qz3", nullptr, false},    {"scene8.qz3", nullptr, false},   {"scene9.qz3", nullptr, false},
+    {"scene1.QZ3", "mp31.mp3", true}, {"scene2.qz3", "mp32.mp3", true}, {"scene3.qz3", "mp33.mp3", false},
+    {"scene4.qz3", nullptr, false},   {"scene5.qz3", nullptr, false},   {"scene6.qz3", nullptr, false},
+    {"scene7.qz3", nullptr, false},   {"scene8.qz3", nullptr, false},   {"scene9.qz3", nullptr, false},
 };

@@ -257,8 +257,8 @@ int ReadFrame(Mp3Stream& s, FrameHeader& header) {
   s.validBytes = std::max(0, s.bodySize - s.sideInfoSize);
   std::memcpy(s.frameBuffers[s.current] + kReservoirMargin, s.file.data() + s.position, size_t(s.bodySize));
   s.position += uint32_t(s.bodySize);
-  s.bits = BitReader{s.frameBuffers[s.current], uint32_t(kReservoirMargin) * 8,
-                     uint32_t(kReservoirMargin + s.bodySize) * 8};
+  s.bits =
+      BitReader{s.frameBuffers[s.current], uint32_t(kReservoirMargin) * 8, uint32_t(kReservoirMargin + s.bodySize) * 8};
   return 1;
 }
 

@@ -22,19 +22,19 @@ constexpr int kSamplingFrequencyCount = 9;
 extern const int32_t kSamplingFrequencies[kSamplingFrequencyCount];
 
 struct FrameHeader {
-  int32_t subbandLimit;      // subbands that may take the filterbank: 0 until the first frame starts the output
-  int32_t lsf;               // 0 MPEG-1, 1 MPEG-2 LSF or MPEG 2.5
-  int32_t headerChange;      // 2 on the first frame or a change of frequency or of stereo/other mode
-  int32_t layer;             // from the track's first header
-  int32_t errorProtection;   // from every header: a stream may carry check words from some frame on
+  int32_t subbandLimit;     // subbands that may take the filterbank: 0 until the first frame starts the output
+  int32_t lsf;              // 0 MPEG-1, 1 MPEG-2 LSF or MPEG 2.5
+  int32_t headerChange;     // 2 on the first frame or a change of frequency or of stereo/other mode
+  int32_t layer;            // from the track's first header
+  int32_t errorProtection;  // from every header: a stream may carry check words from some frame on
   int32_t bitrateIndex;
-  int32_t samplingIndex;     // from the track's first header
+  int32_t samplingIndex;  // from the track's first header
   int32_t padding;
-  int32_t mode;              // 1 joint stereo, 3 mono
-  int32_t modeExtension;     // bit value 2 mid/side, 1 intensity
-  int32_t bodySize;          // bytes after the 4-byte header
-  int32_t channels;          // 1 for mode 3, else 2
-  int32_t sideInfoSize;      // including the check word
+  int32_t mode;           // 1 joint stereo, 3 mono
+  int32_t modeExtension;  // bit value 2 mid/side, 1 intensity
+  int32_t bodySize;       // bytes after the 4-byte header
+  int32_t channels;       // 1 for mode 3, else 2
+  int32_t sideInfoSize;   // including the check word
 };
 
 // Results of the frame decoding steps that can meet a bad stream.
@@ -45,23 +45,23 @@ enum class DecodeStatus {
 };
 
 struct GranuleInfo {
-  int32_t scfsi;              // -1 in granule 0
+  int32_t scfsi;  // -1 in granule 0
   int32_t part23Length;
-  int32_t bigValues;          // at most 288
+  int32_t bigValues;  // at most 288
   int32_t scalefacCompress;
   int32_t blockType;
   int32_t mixedBlock;
   int32_t tableSelect[3];
-  int32_t subblockGain[3];    // index into the gain powers: gain base + 8 per subblock_gain step
+  int32_t subblockGain[3];  // index into the gain powers: gain base + 8 per subblock_gain step
   int32_t maxband[3];
   int32_t maxbandl;
   int32_t maxb;
-  int32_t region1Start;       // in pairs of lines
+  int32_t region1Start;  // in pairs of lines
   int32_t region2Start;
   int32_t preflag;
   int32_t scalefacScale;
   int32_t count1Table;
-  int32_t gainBase;           // index into the gain powers: 256 - global_gain, 2 more for mid/side
+  int32_t gainBase;  // index into the gain powers: 256 - global_gain, 2 more for mid/side
 };
 
 struct SideInfo {
@@ -96,14 +96,14 @@ struct Mp3Stream {
   uint32_t end = 0;
   uint32_t previousWord = 0;  // 0 before the track's first header
   uint32_t firstWord = 0;
-  int32_t current = 0;        // the frame buffer of the current frame
+  int32_t current = 0;  // the frame buffer of the current frame
   int32_t bodySize = 0;
   int32_t sideInfoSize = 0;
   int32_t previousBodySize = 0;
   // Main data bytes that end with each body and may be reached back into.
   int32_t validBytes = 0;
   int32_t previousValidBytes = 0;
-  BitReader bits = {};        // over the current frame buffer
+  BitReader bits = {};  // over the current frame buffer
   alignas(64) uint8_t frameBuffers[2][kFrameBufferSize] = {};
 };
 

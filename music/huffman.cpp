@@ -64,14 +64,13 @@ constexpr auto kTreeB = MakeTree(kCodesB, kLengthsB, 0);
 }  // namespace
 
 const HuffmanTable kPairTables[kPairTableCount] = {
-    {kTree0, 0},           {kTree1.entries, 0},   {kTree2.entries, 0},   {kTree3.entries, 0},
-    {nullptr, 0},          {kTree5.entries, 0},   {kTree6.entries, 0},   {kTree7.entries, 0},
-    {kTree8.entries, 0},   {kTree9.entries, 0},   {kTree10.entries, 0},  {kTree11.entries, 0},
-    {kTree12.entries, 0},  {kTree13.entries, 0},  {nullptr, 0},          {kTree15.entries, 0},
-    {kTree16.entries, 1},  {kTree16.entries, 2},  {kTree16.entries, 3},  {kTree16.entries, 4},
-    {kTree16.entries, 6},  {kTree16.entries, 8},  {kTree16.entries, 10}, {kTree16.entries, 13},
-    {kTree24.entries, 4},  {kTree24.entries, 5},  {kTree24.entries, 6},  {kTree24.entries, 7},
-    {kTree24.entries, 8},  {kTree24.entries, 9},  {kTree24.entries, 11}, {kTree24.entries, 13},
+    {kTree0, 0},           {kTree1.entries, 0},   {kTree2.entries, 0},   {kTree3.entries, 0},   {nullptr, 0},
+    {kTree5.entries, 0},   {kTree6.entries, 0},   {kTree7.entries, 0},   {kTree8.entries, 0},   {kTree9.entries, 0},
+    {kTree10.entries, 0},  {kTree11.entries, 0},  {kTree12.entries, 0},  {kTree13.entries, 0},  {nullptr, 0},
+    {kTree15.entries, 0},  {kTree16.entries, 1},  {kTree16.entries, 2},  {kTree16.entries, 3},  {kTree16.entries, 4},
+    {kTree16.entries, 6},  {kTree16.entries, 8},  {kTree16.entries, 10}, {kTree16.entries, 13}, {kTree24.entries, 4},
+    {kTree24.entries, 5},  {kTree24.entries, 6},  {kTree24.entries, 7},  {kTree24.entries, 8},  {kTree24.entries, 9},
+    {kTree24.entries, 11}, {kTree24.entries, 13},
 };
 
 const int16_t* const kQuadTables[2] = {kTreeA.entries, kTreeB.entries};

@@ -28,10 +28,10 @@ using BitWindow = unsigned __int128;
 
 struct BandEntry {
   int16_t pairs;
-  int16_t start;     // first spectrum position
-  int8_t window;     // 0 to 2, 3 for a long band
+  int16_t start;  // first spectrum position
+  int8_t window;  // 0 to 2, 3 for a long band
   int8_t band;
-  int8_t scalefac;   // index into the channel's scale factors
+  int8_t scalefac;  // index into the channel's scale factors
   int8_t preemphasis;
 };
 
@@ -117,8 +117,12 @@ void AddShortEntries(BandEntry* entries, int& count, int firstBand, bool mixed, 
   const int16_t* bounds = kShortBandBounds[sfreq];
   for (int b = firstBand; b < kShortBands; ++b) {
     for (int w = 0; w < 3; ++w) {
-      entries[count++] = BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2), int16_t(3 * bounds[b] + w),
-                                   int8_t(w), int8_t(b), int8_t(ShortScalefacIndex(b, w, mixed, sfreq)), 0};
+      entries[count++] = BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2),
+                                   int16_t(3 * bounds[b] + w),
+                                   int8_t(w),
+                                   int8_t(b),
+                                   int8_t(ShortScalefacIndex(b, w, mixed, sfreq)),
+                                   0};
     }
   }
 }
@@ -126,8 +130,8 @@ void AddShortEntries(BandEntry* entries, int& count, int firstBand, bool mixed, 
 void BuildBandMap(BandMap& map, int sfreq) {
   const int16_t* bounds = kLongBandBounds[sfreq];
   for (int b = 0; b < kLongBands; ++b) {
-    map.longBlocks[b] = BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2), bounds[b], 3, int8_t(b), int8_t(b),
-                                  kPreemphasis[b]};
+    map.longBlocks[b] =
+        BandEntry{int16_t((bounds[b + 1] - bounds[b]) / 2), bounds[b], 3, int8_t(b), int8_t(b), kPreemphasis[b]};
   }
   int count = 0;
   for (int b = 0; b < MixedLongBands(sfreq); ++b) {

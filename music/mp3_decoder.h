@@ -33,7 +33,7 @@ struct Mp3Decoder {
   OutputSink* sink = nullptr;  // set by the first frame
   int32_t frames = 0;
   int32_t clipped = 0;
-  int32_t rate = 0;            // 0 until the first frame
+  int32_t rate = 0;  // 0 until the first frame
 };
 
 enum class TrackStatus {

@@ -155,8 +155,7 @@ void Imdct12(const SynthTables& t, const float* in, const float* window, float* 
 }
 
 // Three short windows overlapped at 6, 12 and 18 of the 36-sample result.
-void ShortBlock(const SynthTables& t, const float* x, const float* prev, float* next, const float* window,
-                float* out) {
+void ShortBlock(const SynthTables& t, const float* x, const float* prev, float* next, const float* window, float* out) {
   float r[3][12];
   for (int w = 0; w < 3; ++w) Imdct12(t, x + w, window, r[w]);
   for (int i = 0; i < 6; ++i) {

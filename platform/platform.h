@@ -2,8 +2,8 @@
 //
 // The rule for every seam in platform/: what a test replaces is an interface of virtual functions, set once
 // at start-up (SetPlatform, SetSoundDevice) and reached through one accessor (Sys(), Sound()), with a fake in
-// platform/fake/; what tests use as it is (the GL context, shared libraries, private directories, the console) is a set of
-// free functions named Module_Verb, chosen at link time, one file per platform. Portable helpers kept here
+// platform/fake/; what tests use as it is (the GL context, shared libraries, private directories, the console) is a set
+// of free functions named Module_Verb, chosen at link time, one file per platform. Portable helpers kept here
 // (IniFile_ReadInt) are named the same way.
 //
 // Nothing outside platform/ includes a system header. Results of the key device calls follow DirectInput

@@ -6,8 +6,8 @@
 
 #include "core/allocate.h"
 #include "core/error.h"
-#include "render/record_data.h"
 #include "render/bmp_file.h"
+#include "render/record_data.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -54,10 +54,9 @@ bool RecordingRenderer::IsReady() {
   return true;
 }
 
-bool RecordingRenderer::Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits,
-                             bool fullscreen, void* instance, bool filtering) {
-  Log("Init(%d, %d, %d, %d, %d, %s, %d)", width, height, bitsPerPixel, depthBits, fullscreen, Ptr(instance),
-      filtering);
+bool RecordingRenderer::Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen,
+                             void* instance, bool filtering) {
+  Log("Init(%d, %d, %d, %d, %d, %s, %d)", width, height, bitsPerPixel, depthBits, fullscreen, Ptr(instance), filtering);
   initialised = initResult;
   return initResult;
 }

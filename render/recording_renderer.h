@@ -31,8 +31,8 @@ class RecordingRenderer : public Renderer {
   std::vector<std::string> CallsTo(const std::string& op) const;
 
   bool IsReady() override;
-  bool Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen,
-            void* instance, bool filtering) override;
+  bool Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen, void* instance,
+            bool filtering) override;
   bool Shutdown() override;
   void Reserved1(uint32_t) override;
   void Reserved2(uint32_t) override;

@@ -1,8 +1,8 @@
 // The one window of the program: created by the renderer's Init, closed only by the system.
 #include "render/window.h"
 
-#include "platform/platform.h"
 #include "core/app.h"
+#include "platform/platform.h"
 
 void CreateMainWindow(int32_t width, int32_t height, bool fullscreen) {
   WindowRequest request{kWindowClassName, kWindowTitle, width, height, fullscreen, AppInstance, WindowProc};

@@ -69,8 +69,22 @@ void Camera::BuildViewMatrix() {
   if (u.x == 0.0f && u.y == 0.0f && u.z == 0.0f) u = {0.0f, 0.0f, 1.0f};
   Normalize(u);
   Vec3 r = Cross(u, f);
-  float v[16] = {r.x, u.x, f.x, 0.0f, r.y, u.y, f.y, 0.0f, r.z, u.z, f.z, 0.0f,
-                 -Dot(r, position), -Dot(u, position), -Dot(f, position), 1.0f};
+  float v[16] = {r.x,
+                 u.x,
+                 f.x,
+                 0.0f,
+                 r.y,
+                 u.y,
+                 f.y,
+                 0.0f,
+                 r.z,
+                 u.z,
+                 f.z,
+                 0.0f,
+                 -Dot(r, position),
+                 -Dot(u, position),
+                 -Dot(f, position),
+                 1.0f};
   float rollMatrix[16] = {};
   EulerToMatrix(0.0f, 0.0f, roll, rollMatrix);
   MultiplyAffine(v, rollMatrix, viewMatrix);

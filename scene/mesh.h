@@ -12,8 +12,8 @@ class View;
 class World;
 
 enum PatchKind : uint32_t {
-  PatchLit = 4,       // PatchVertexLit, drawn with lighting
-  PatchColoured = 64, // PatchVertexColoured, carries its own colours, drawn unlit
+  PatchLit = 4,        // PatchVertexLit, drawn with lighting
+  PatchColoured = 64,  // PatchVertexColoured, carries its own colours, drawn unlit
 };
 
 struct PatchVertexLit {
@@ -42,8 +42,8 @@ struct Patch {
   Material* material;  // may be null
   uint32_t vertexCount;
   uint32_t indexCount;
-  void* vertices;     // PatchVertexLit or PatchVertexColoured by kind, tag "PatchVert"
-  uint16_t* indices;  // tag "PatchIndex"
+  void* vertices;              // PatchVertexLit or PatchVertexColoured by kind, tag "PatchVert"
+  uint16_t* indices;           // tag "PatchIndex"
   uintptr_t rendererWords[2];  // the renderer's, 0 until CreatePatch
 };
 

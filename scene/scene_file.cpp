@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "core/allocate.h"
+#include "core/byte_reader.h"
 #include "core/error.h"
 #include "core/file.h"
 #include "render/renderer.h"
-#include "core/byte_reader.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -100,8 +100,8 @@ KeyForm FormOf(uint32_t chunkId, uint32_t subtype) {
 }
 
 uint64_t KeySize(KeyForm form) {
-  static constexpr uint64_t kSizes[] = {0, sizeof(ObjKey), sizeof(TargCamKey), sizeof(FreeCamKey),
-                                        sizeof(OmniLightKey), sizeof(SpotLightKey)};
+  static constexpr uint64_t kSizes[] = {
+      0, sizeof(ObjKey), sizeof(TargCamKey), sizeof(FreeCamKey), sizeof(OmniLightKey), sizeof(SpotLightKey)};
   return kSizes[form];
 }
 
@@ -282,7 +282,8 @@ void SceneReader::Track(uint32_t chunkId) {
   if (keyCount > UINT32_MAX || (form != KeysNone && !(keyBlock = Take(in_, keyCount * KeySize(form))))) {
     return ReportError("Move File error", true);
   }
-  auto* move = new ::Move(TrackName(h.name).text, chunkId == ChunkObjectTrack ? ElementObjectMove : ElementMove, world_);
+  auto* move =
+      new ::Move(TrackName(h.name).text, chunkId == ChunkObjectTrack ? ElementObjectMove : ElementMove, world_);
   move->subtype = h.subtype;
   move->frames = h.frames;
   move->step = h.step;

@@ -74,8 +74,7 @@ fs::path Capture::dir_;
 
 TEST_F(Capture, EveryFrameOfTheShowAndSoundAsLongAsThePicture) {
   const std::string probe = "ffprobe -v error -count_frames -of default=nw=1:nk=1 -show_entries ";
-  EXPECT_EQ(std::stoi(Output(probe + "stream=nb_read_frames -select_streams v " + Video("a.mp4"))),
-            2 * kSceneFrames);
+  EXPECT_EQ(std::stoi(Output(probe + "stream=nb_read_frames -select_streams v " + Video("a.mp4"))), 2 * kSceneFrames);
   const double picture = std::stod(Output(probe + "stream=duration -select_streams v " + Video("a.mp4")));
   const double sound = std::stod(Output(probe + "stream=duration -select_streams a " + Video("a.mp4")));
   EXPECT_NEAR(sound, picture, 1.0 / kFps);

@@ -57,10 +57,9 @@ TEST(Keyboard, ALostDeviceKeepsTheOldStateAndIsReacquired) {
 }
 
 TEST(Keyboard, EachFailingSetUpStepIsFatalWithItsMessage) {
-  const char* messages[] = {"Unable to create DirectInput object.KEYBOARD::init",
-                            "Unable to create DirectInput device.KEYBOARD::init",
-                            "Unable to setup the receive mode.KEYBORD::init",
-                            "Unable to setup the CooperativeLevel.KEYBOARD::init"};
+  const char* messages[] = {
+      "Unable to create DirectInput object.KEYBOARD::init", "Unable to create DirectInput device.KEYBOARD::init",
+      "Unable to setup the receive mode.KEYBORD::init", "Unable to setup the CooperativeLevel.KEYBOARD::init"};
   for (int step = 0; step < 4; ++step) {
     ScopedFakePlatform sys;
     int32_t* results[] = {&sys->keys.createInputResult, &sys->keys.createDeviceResult, &sys->keys.dataFormatResult,

@@ -126,15 +126,26 @@ class Show : public testing::Test {
 TEST_F(Show, OneRunPlaysTheNineScenesInOrderWithTheirTracksAndTheCharacterAndShutsDown) {
   ASSERT_EQ(Run(), 0);
   // Start-up, the first scene's set-up and its first frame.
-  std::vector<std::string> expectedStart = {"Init(800, 600, 32, 16, 1, null, 1)", "pack.Unpack(PACK.ZUL)",
+  std::vector<std::string> expectedStart = {"Init(800, 600, 32, 16, 1, null, 1)",
+                                            "pack.Unpack(PACK.ZUL)",
                                             "scene.Build(" + P("scene1.QZ3") + ", " + P("police1.bmp") + ")",
                                             "music.Open(" + P("mp31.mp3") + ")",
                                             "overlays.Load(" + P("over1.dat") + ", /tmp/qz2-data)",
                                             "character.Load(" + P("rap.qza") + ", " + P("rap.qzb") + ")",
-                                            "scene.ShowNewestCamera", "Clear(6, 0x00000000, 1)", "Present()",
-                                            "music.Start", "Clear(6, 0x00000000, 1)", "BeginScene()",
-                                            "scene.Animate", "BeginView(ptr)", "EndView()", "Begin2D(ptr)",
-                                            "overlays.Draw", "End2D()", "EndScene()", "Present()"};
+                                            "scene.ShowNewestCamera",
+                                            "Clear(6, 0x00000000, 1)",
+                                            "Present()",
+                                            "music.Start",
+                                            "Clear(6, 0x00000000, 1)",
+                                            "BeginScene()",
+                                            "scene.Animate",
+                                            "BeginView(ptr)",
+                                            "EndView()",
+                                            "Begin2D(ptr)",
+                                            "overlays.Draw",
+                                            "End2D()",
+                                            "EndScene()",
+                                            "Present()"};
   ASSERT_GE(g_log.size(), expectedStart.size());
   EXPECT_EQ(std::vector<std::string>(g_log.begin(), g_log.begin() + expectedStart.size()), expectedStart);
 
@@ -151,8 +162,8 @@ TEST_F(Show, OneRunPlaysTheNineScenesInOrderWithTheirTracksAndTheCharacterAndShu
                                       "music.Open(" + P("mp33.mp3") + ")", "music.Start", "music.Stop"}));
 
   std::vector<std::string> expectedEnd = {
-      "character.Release", "overlays.Release", "scene.Destroy",        "Clear(6, 0x00000000, 1)", "Present()",
-      "Shutdown()",        "music.Stop",       "pack.Delete(/tmp/qz2-data)",
+      "character.Release", "overlays.Release", "scene.Destroy", "Clear(6, 0x00000000, 1)",
+      "Present()",         "Shutdown()",       "music.Stop",    "pack.Delete(/tmp/qz2-data)",
   };
   EXPECT_EQ(std::vector<std::string>(g_log.end() - expectedEnd.size(), g_log.end()), expectedEnd);
   EXPECT_TRUE(sys->keys.deviceReleased && sys->keys.inputReleased);
@@ -263,8 +274,9 @@ TEST_F(Show, OptionsStartPartWayWithTheTrackPlayingThereAndAskForAWindow) {
     const char* firstFile;
     std::vector<std::string> music;
   } cases[] = {
-      {1, "scene2.qz3", {"music.Open(" + P("mp32.mp3") + ")", "music.Start", "music.Stop", open3, "music.Start",
-                         "music.Stop"}},
+      {1,
+       "scene2.qz3",
+       {"music.Open(" + P("mp32.mp3") + ")", "music.Start", "music.Stop", open3, "music.Start", "music.Stop"}},
       {2, "scene3.qz3", {open3, "music.Start", "music.Stop"}},
       {5, "scene6.qz3", {open3, "music.Start", "music.Stop"}},
   };

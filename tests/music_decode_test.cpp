@@ -1,9 +1,9 @@
 // Decoding crafted streams: finding the first frame, the bit reservoir, the end of a track, side information
 // past its bounds, granules that overrun or cannot be played, and the stereo modes.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "music/mp3_decoder.h"
 #include "tests/music_support.h"
@@ -43,7 +43,11 @@ struct AlikeCase {
 
 TEST(MusicStream, StreamsDecodeAsTheirPlainForm) {
   const std::vector<uint8_t> clicks = Stream({ClickFrame(), ClickFrame(), ClickFrame()});
-  const std::vector<uint8_t> riff = Bytes("RIFF\0\0\0\0WAVEfmt \x10\0\0\0" "0123456789abcdef" "data\0\0\0\0", 44);
+  const std::vector<uint8_t> riff = Bytes(
+      "RIFF\0\0\0\0WAVEfmt \x10\0\0\0"
+      "0123456789abcdef"
+      "data\0\0\0\0",
+      44);
   std::vector<uint8_t> id3v1 = Bytes("TAG", 3);
   id3v1.resize(128, ' ');
   // A version 2 tag larger than the junk scan, full of words that look like headers.
@@ -98,7 +102,7 @@ TEST(MusicLayer3, OverrunningGranulesSilenceOnlyTheirFrame) {
   pastFrame.bitrateIndex = 9;
   pastFrame.granules[0][0].part23Length = 4095;  // more bits than the frame holds
   FrameSpec pastBits = ClickFrame();
-  pastBits.granules[0][0].bigValues = 40;        // codes need more bits than part2_3_length
+  pastBits.granules[0][0].bigValues = 40;  // codes need more bits than part2_3_length
   FrameSpec unusedTable = ClickFrame();
   unusedTable.granules[0][1].tableSelect[0] = 4;
   for (const FrameSpec& bad : {pastFrame, pastBits, unusedTable}) {

@@ -1,10 +1,10 @@
 // The wave output's throttle and formats, and the player's thread over a sound device the test drives.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <future>
 #include <thread>
 #include <tuple>
-
-#include <gtest/gtest.h>
 
 #include "music/player.h"
 #include "music/wave_output.h"

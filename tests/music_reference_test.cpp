@@ -1,12 +1,12 @@
 // Decoding against libmpg123: every Huffman code, and streams that lame makes from test signals.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <span>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "music/mp3_decoder.h"
 #include "tests/music_support.h"
@@ -41,9 +41,9 @@ Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& 
 #include "music/huffman_data.inc"
 
 struct CodeList {
-  int table;    // the table_select that uses it
+  int table;  // the table_select that uses it
   int linbits;
-  int size;     // x and y range; 0 for the quadruple tables
+  int size;  // x and y range; 0 for the quadruple tables
   std::span<const uint16_t> codes;
   std::span<const uint8_t> lengths;
 };
@@ -143,14 +143,12 @@ struct StreamCase {
 
 // Stereo CBR and mid/side VBR at every MPEG-1 and LSF rate, mono, and MPEG 2.5 (mono too).
 const StreamCase kCases[] = {
-    {"s32000", 32000, 2, "-m s -b 160"},  {"ms32000", 32000, 2, "-m f -V 2"},
-    {"s44100", 44100, 2, "-m s -b 192"},  {"ms44100", 44100, 2, "-m f -V 0"},
-    {"s48000", 48000, 2, "-m s -b 256"},  {"ms48000", 48000, 2, "-m f -V 4"},
-    {"s16000", 16000, 2, "-m s -b 64"},   {"ms16000", 16000, 2, "-m f -V 3"},
-    {"s22050", 22050, 2, "-m s -b 96"},   {"ms22050", 22050, 2, "-m f -V 5"},
-    {"s24000", 24000, 2, "-m s -b 48"},   {"j24000", 24000, 2, "-m j -V 2"},
-    {"mono44100", 44100, 1, "-m m -b 96"}, {"ms11025", 11025, 2, "-m f -V 4"},
-    {"s8000", 8000, 2, "-m s -b 24"},    {"mono8000", 8000, 1, "-m m -b 16"},
+    {"s32000", 32000, 2, "-m s -b 160"},   {"ms32000", 32000, 2, "-m f -V 2"},  {"s44100", 44100, 2, "-m s -b 192"},
+    {"ms44100", 44100, 2, "-m f -V 0"},    {"s48000", 48000, 2, "-m s -b 256"}, {"ms48000", 48000, 2, "-m f -V 4"},
+    {"s16000", 16000, 2, "-m s -b 64"},    {"ms16000", 16000, 2, "-m f -V 3"},  {"s22050", 22050, 2, "-m s -b 96"},
+    {"ms22050", 22050, 2, "-m f -V 5"},    {"s24000", 24000, 2, "-m s -b 48"},  {"j24000", 24000, 2, "-m j -V 2"},
+    {"mono44100", 44100, 1, "-m m -b 96"}, {"ms11025", 11025, 2, "-m f -V 4"},  {"s8000", 8000, 2, "-m s -b 24"},
+    {"mono8000", 8000, 1, "-m m -b 16"},
 };
 
 class MusicReference : public ::testing::TestWithParam<StreamCase> {};

@@ -1,6 +1,7 @@
 // Test support for the music suite: lame streams, reference decoding, temporary files.
 #include "tests/music_support.h"
 
+#include <gtest/gtest.h>
 #include <mpg123.h>
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-
-#include <gtest/gtest.h>
 
 #include "music/mp3_decoder.h"
 
@@ -65,8 +64,8 @@ void WriteTestSignal(const std::string& rawPath, int rate, int channels, double 
 bool Encode(const std::string& rawPath, int rate, const std::string& mp3Path, const std::string& options) {
   // Kept at the signal's rate: lame would resample low bitrates otherwise.
   const std::string khz = std::to_string(rate / 1000.0);
-  const std::string command = "lame -t --quiet -r --signed --little-endian --bitwidth 16 -s " + khz +
-                              " --resample " + khz + " " + options + " '" + rawPath + "' '" + mp3Path + "'";
+  const std::string command = "lame -t --quiet -r --signed --little-endian --bitwidth 16 -s " + khz + " --resample " +
+                              khz + " " + options + " '" + rawPath + "' '" + mp3Path + "'";
   return std::system(command.c_str()) == 0;
 }
 

@@ -1,8 +1,8 @@
 // The hybrid and polyphase filterbanks and the conversion to 16-bit samples.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 #include "music/synthesis.h"
 
@@ -16,8 +16,10 @@ TEST(MusicSynthesis, SamplesAreTruncatedTowardZeroAndClippedWithACount) {
     int16_t sample;
     int clipped;
   } kCases[] = {
-      {-0.7f, 0, 0},          {0.7f, 0, 0},           {-1234.9f, -1234, 0}, {32767.9f, 32767, 0},
-      {-32768.9f, -32768, 0}, {32768.0f, 32767, 1},   {-32769.0f, -32768, 1}, {3e9f, 32767, 1},
+      {-0.7f, 0, 0},          {0.7f, 0, 0},
+      {-1234.9f, -1234, 0},   {32767.9f, 32767, 0},
+      {-32768.9f, -32768, 0}, {32768.0f, 32767, 1},
+      {-32769.0f, -32768, 1}, {3e9f, 32767, 1},
       {-3e9f, -32768, 1},     {std::numeric_limits<float>::quiet_NaN(), 0, 1},
   };
   for (const auto& c : kCases) {

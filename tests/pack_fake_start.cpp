@@ -6,7 +6,7 @@
 namespace {
 
 unsigned g_openResult;
-int g_headers;      // headers read with 0 before readEnd is returned
+int g_headers;  // headers read with 0 before readEnd is returned
 int g_readEnd;
 int g_failingFile;  // index of the file whose extraction returns processResult
 int g_processResult;

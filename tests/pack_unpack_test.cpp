@@ -1,10 +1,11 @@
 // Extraction of the pack through the library: with our two libraries on real archives, and with a
 // stand-in library that scripts every result.
+#include "driver/pack.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "driver/pack.h"
 #include "pack_scratch.h"
 #include "start/unrar.h"
 
@@ -86,8 +87,8 @@ class UnpackWithStandIn : public testing::Test {
 
   void Script(unsigned openResult, int headers, int readEnd, int failingFile = -1, int processResult = 0) {
     using ScriptFn = void (*)(unsigned, int, int, int, int);
-    reinterpret_cast<ScriptFn>(Library_Symbol(library, "FakeStartScript"))(openResult, headers, readEnd,
-                                                                            failingFile, processResult);
+    reinterpret_cast<ScriptFn>(Library_Symbol(library, "FakeStartScript"))(openResult, headers, readEnd, failingFile,
+                                                                           processResult);
   }
   std::string Calls() {
     using LogFn = const char* (*)();
@@ -110,9 +111,9 @@ TEST_F(UnpackWithStandIn, ExtractsEachFileUntilTheHeadersEnd) {
 
 TEST_F(UnpackWithStandIn, EachExtractionResultHasItsFatalMessage) {
   const std::pair<int, const char*> results[] = {
-      {12, "CRC error"},         {13, "Bad volume"},       {14, "Unknown archive format"},
-      {15, "Volume open error"}, {16, "File create error"}, {17, "File close error"},
-      {18, "Read error"},        {19, "Write error"},      {21, "Extraction error 21"},
+      {12, "CRC error"},          {13, "Bad volume"},        {14, "Unknown archive format"},
+      {15, "Volume open error"},  {16, "File create error"}, {17, "File close error"},
+      {18, "Read error"},         {19, "Write error"},       {21, "Extraction error 21"},
       {-3, "Extraction error -3"}};
   for (auto [result, message] : results) {
     SCOPED_TRACE(result);

@@ -24,7 +24,8 @@ TEST(IniFile, MissingFileSectionOrKeyGivesTheFallback) {
 }
 
 TEST(IniFile, NamesIgnoreCaseAndBlanksAndValuesReadTheirLeadingDigits) {
-  std::string path = WriteIni("ini_case.ini", "; comment\r\n [ config ] \r\n  color =  16bits \r\nFILTERING=-3\r\nx=\r\n");
+  std::string path =
+      WriteIni("ini_case.ini", "; comment\r\n [ config ] \r\n  color =  16bits \r\nFILTERING=-3\r\nx=\r\n");
   EXPECT_EQ(IniFile_ReadInt(path.c_str(), "CONFIG", "Color", 0), 16);
   EXPECT_EQ(IniFile_ReadInt(path.c_str(), "CONFIG", "Filtering", 1), -3);
   EXPECT_EQ(IniFile_ReadInt(path.c_str(), "CONFIG", "x", 9), 0);

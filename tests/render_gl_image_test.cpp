@@ -77,7 +77,8 @@ TEST(BmpFile, TopDownRowsAreReadInTheirOrder) {
   file[23] = file[24] = file[25] = 0xFF;
   BmpImage image;
   ASSERT_TRUE(DecodeBmp(file.data(), file.size(), &image));
-  EXPECT_EQ(std::vector<uint8_t>(image.rgb.begin(), image.rgb.begin() + 6), std::vector<uint8_t>(rgb.begin() + 6, rgb.end()));
+  EXPECT_EQ(std::vector<uint8_t>(image.rgb.begin(), image.rgb.begin() + 6),
+            std::vector<uint8_t>(rgb.begin() + 6, rgb.end()));
 }
 
 TEST(BmpFile, RefusesWhatItCannotReadSafely) {
@@ -95,13 +96,13 @@ TEST(BmpFile, RefusesWhatItCannotReadSafely) {
   EXPECT_TRUE(refused(std::vector<uint8_t>(good.begin(), good.end() - 1)));  // last row cut short
   EXPECT_TRUE(refused(std::vector<uint8_t>(good.begin(), good.begin() + 30)));
   EXPECT_TRUE(refused(patched(0, {'P', 'K'})));
-  EXPECT_TRUE(refused(patched(14, {12, 0, 0, 0})));                         // the old core header
-  EXPECT_TRUE(refused(patched(10, {0xF0, 0xFF, 0xFF, 0x7F})));              // pixels past the end
-  EXPECT_TRUE(refused(patched(18, {0x00, 0x00, 0x01, 0x00})));              // 65536 wide
-  EXPECT_TRUE(refused(patched(22, {0x00, 0x00, 0x00, 0x80})));              // most negative height
-  EXPECT_TRUE(refused(patched(22, {0, 0, 0, 0})));                          // no rows
-  EXPECT_TRUE(refused(patched(28, {16, 0})));                               // 16-bit
-  EXPECT_TRUE(refused(patched(30, {1, 0, 0, 0})));                          // run-length coded
+  EXPECT_TRUE(refused(patched(14, {12, 0, 0, 0})));             // the old core header
+  EXPECT_TRUE(refused(patched(10, {0xF0, 0xFF, 0xFF, 0x7F})));  // pixels past the end
+  EXPECT_TRUE(refused(patched(18, {0x00, 0x00, 0x01, 0x00})));  // 65536 wide
+  EXPECT_TRUE(refused(patched(22, {0x00, 0x00, 0x00, 0x80})));  // most negative height
+  EXPECT_TRUE(refused(patched(22, {0, 0, 0, 0})));              // no rows
+  EXPECT_TRUE(refused(patched(28, {16, 0})));                   // 16-bit
+  EXPECT_TRUE(refused(patched(30, {1, 0, 0, 0})));              // run-length coded
   EXPECT_TRUE(image.rgb.empty());
 
   const std::vector<BmpColour> palette(2, BmpColour{1, 2, 3});

@@ -227,8 +227,8 @@ TEST_F(GlPixels, DepthTestKeepsTheNearerOfTwoOverlappingQuads) {
   // Corners bottom-left, top-left, top-right, bottom-right: clockwise from the camera.
   std::vector<PatchVertexColoured> v = ColouredVertices(
       {{-2, -2, 8}, {-2, 2, 8}, {2, 2, 8}, {2, -2, 8}, {-4, 0, 12}, {-4, 4, 12}, {0, 4, 12}, {0, 0, 12}}, 0);
-  for (int i = 0; i < 4; ++i) v[i].diffuse = 0xFF00C000;   // near: green
-  for (int i = 4; i < 8; ++i) v[i].diffuse = 0xFFC00000;   // far: red, drawn last
+  for (int i = 0; i < 4; ++i) v[i].diffuse = 0xFF00C000;  // near: green
+  for (int i = 4; i < 8; ++i) v[i].diffuse = 0xFFC00000;  // far: red, drawn last
   std::vector<uint16_t> indices = QuadIndices(2);
   TestPatch quads(PatchColoured, v.data(), 8, indices);
   Draw3D(quads.patch);

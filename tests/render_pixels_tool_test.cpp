@@ -1,4 +1,5 @@
-// qz2-tool render end to end: a fixture scene of three objects drawn into a PNG that shows them where the camera puts them.
+// qz2-tool render end to end: a fixture scene of three objects drawn into a PNG that shows them where the camera puts
+// them.
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -83,10 +84,10 @@ TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
     uint8_t r, g, b;
   };
   const Probe probes[] = {
-      {240, 300, 0xD0, 0, 0},    {400, 300, 0, 0xD0, 0},   {560, 300, 0, 0, 0xD0},  // the three centres
-      {203, 263, 0xD0, 0, 0},    {276, 336, 0xD0, 0, 0},                            // inside the red corners
-      {196, 300, 0, 0, 0},       {284, 300, 0, 0, 0},      {240, 256, 0, 0, 0},     // just outside
-      {400, 100, 0, 0, 0},       {480, 300, 0, 0, 0},                               // between and above
+      {240, 300, 0xD0, 0, 0}, {400, 300, 0, 0xD0, 0}, {560, 300, 0, 0, 0xD0},  // the three centres
+      {203, 263, 0xD0, 0, 0}, {276, 336, 0xD0, 0, 0},                          // inside the red corners
+      {196, 300, 0, 0, 0},    {284, 300, 0, 0, 0},    {240, 256, 0, 0, 0},     // just outside
+      {400, 100, 0, 0, 0},    {480, 300, 0, 0, 0},                             // between and above
   };
   for (const Probe& p : probes) {
     const uint8_t* c = png.At(p.x, p.y);

@@ -1,4 +1,6 @@
 // The .qz3 reader: header, chunk dispatch, track and key layouts, cross references, messages, and hostile counts.
+#include "scene/scene_file.h"
+
 #include <bit>
 #include <cstring>
 #include <functional>
@@ -10,7 +12,6 @@
 #include "scene/material.h"
 #include "scene/mesh.h"
 #include "scene/move.h"
-#include "scene/scene_file.h"
 #include "scene/texture.h"
 #include "tests/scene_fixture.h"
 
@@ -50,8 +51,10 @@ TEST_F(SceneFile, FileLevelFailuresNameThePath) {
   SceneChunk huge = {ChunkSkipped, 0xFFFFFFF0};
   skipPastTheEnd.Raw(&huge, sizeof huge);
   skipPastTheEnd.End();
-  for (auto [file, message] : {std::pair{&old, "Wrong version"}, {&alien, "Wrong file format"},
-                               {&unended, "Unexpected end of file"}, {&skipPastTheEnd, "Unexpected end of file"}}) {
+  for (auto [file, message] : {std::pair{&old, "Wrong version"},
+                               {&alien, "Wrong file format"},
+                               {&unended, "Unexpected end of file"},
+                               {&skipPastTheEnd, "Unexpected end of file"}}) {
     std::string path = Save(*file);
     EXPECT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), std::string(message) + " (" + path + ")");
   }
@@ -126,34 +129,34 @@ struct KeyField {
   size_t offset, size;
   double (*loaded)(const Move&, uint32_t key);
 };
-#define KEY(keys, field, offset)                                                     \
-  KeyField {                                                                         \
-    offset, sizeof(std::declval<Move>().keys->field),                                \
-        [](const Move& m, uint32_t k) -> double { return m.keys[k].field; }          \
+#define KEY(keys, field, offset)                                            \
+  KeyField {                                                                \
+    offset, sizeof(std::declval<Move>().keys->field),                       \
+        [](const Move& m, uint32_t k) -> double { return m.keys[k].field; } \
   }
 
 // Track chunks written byte by byte from the format's own offsets, each key field with a value of its own.
 TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
-  const std::vector<KeyField> obj = {
-      KEY(objKeys, position.x, 0),  KEY(objKeys, position.y, 4),  KEY(objKeys, position.z, 8),
-      KEY(objKeys, scale.x, 16),    KEY(objKeys, scale.y, 20),    KEY(objKeys, scale.z, 24),
-      KEY(objKeys, rotation.w, 32), KEY(objKeys, rotation.x, 36), KEY(objKeys, rotation.y, 40),
-      KEY(objKeys, rotation.z, 44)};
-  const std::vector<KeyField> targ = {
-      KEY(targCamKeys, position.x, 0), KEY(targCamKeys, position.y, 4), KEY(targCamKeys, position.z, 8),
-      KEY(targCamKeys, target.x, 16),  KEY(targCamKeys, target.y, 20),  KEY(targCamKeys, target.z, 24),
-      KEY(targCamKeys, angle, 32),     KEY(targCamKeys, roll, 36)};
-  const std::vector<KeyField> free = {
-      KEY(freeCamKeys, position.x, 0),     KEY(freeCamKeys, position.y, 4),     KEY(freeCamKeys, position.z, 8),
-      KEY(freeCamKeys, orientation.w, 32), KEY(freeCamKeys, orientation.x, 36), KEY(freeCamKeys, orientation.y, 40),
-      KEY(freeCamKeys, orientation.z, 44), KEY(freeCamKeys, angle, 48)};
-  const std::vector<KeyField> omni = {
-      KEY(omniKeys, blue, 0),       KEY(omniKeys, green, 1),      KEY(omniKeys, red, 2),
-      KEY(omniKeys, position.x, 4), KEY(omniKeys, position.y, 8), KEY(omniKeys, position.z, 12)};
+  const std::vector<KeyField> obj = {KEY(objKeys, position.x, 0),  KEY(objKeys, position.y, 4),
+                                     KEY(objKeys, position.z, 8),  KEY(objKeys, scale.x, 16),
+                                     KEY(objKeys, scale.y, 20),    KEY(objKeys, scale.z, 24),
+                                     KEY(objKeys, rotation.w, 32), KEY(objKeys, rotation.x, 36),
+                                     KEY(objKeys, rotation.y, 40), KEY(objKeys, rotation.z, 44)};
+  const std::vector<KeyField> targ = {KEY(targCamKeys, position.x, 0), KEY(targCamKeys, position.y, 4),
+                                      KEY(targCamKeys, position.z, 8), KEY(targCamKeys, target.x, 16),
+                                      KEY(targCamKeys, target.y, 20),  KEY(targCamKeys, target.z, 24),
+                                      KEY(targCamKeys, angle, 32),     KEY(targCamKeys, roll, 36)};
+  const std::vector<KeyField> free = {KEY(freeCamKeys, position.x, 0),     KEY(freeCamKeys, position.y, 4),
+                                      KEY(freeCamKeys, position.z, 8),     KEY(freeCamKeys, orientation.w, 32),
+                                      KEY(freeCamKeys, orientation.x, 36), KEY(freeCamKeys, orientation.y, 40),
+                                      KEY(freeCamKeys, orientation.z, 44), KEY(freeCamKeys, angle, 48)};
+  const std::vector<KeyField> omni = {KEY(omniKeys, blue, 0),       KEY(omniKeys, green, 1),
+                                      KEY(omniKeys, red, 2),        KEY(omniKeys, position.x, 4),
+                                      KEY(omniKeys, position.y, 8), KEY(omniKeys, position.z, 12)};
   const std::vector<KeyField> spot = {
-      KEY(spotKeys, blue, 0),         KEY(spotKeys, green, 1),        KEY(spotKeys, red, 2),
-      KEY(spotKeys, innerAngle, 8),   KEY(spotKeys, outerAngle, 12),  KEY(spotKeys, position.x, 16),
-      KEY(spotKeys, position.y, 20),  KEY(spotKeys, position.z, 24),  KEY(spotKeys, direction.x, 32),
+      KEY(spotKeys, blue, 0),         KEY(spotKeys, green, 1),       KEY(spotKeys, red, 2),
+      KEY(spotKeys, innerAngle, 8),   KEY(spotKeys, outerAngle, 12), KEY(spotKeys, position.x, 16),
+      KEY(spotKeys, position.y, 20),  KEY(spotKeys, position.z, 24), KEY(spotKeys, direction.x, 32),
       KEY(spotKeys, direction.y, 36), KEY(spotKeys, direction.z, 40)};
   const std::vector<KeyField> none;
   // Frames are at 32 in every form; step, fps and the type word where the form puts them.
@@ -196,8 +199,10 @@ TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
     for (uint32_t k = 0; k < keyCount; ++k) {
       for (const KeyField& f : form.fields) {
         size_t at = body + form.headerSize + k * form.keySize + f.offset;
-        if (f.size == 1) bytes[at] = static_cast<uint8_t>(value(f, k));
-        else put(at, std::bit_cast<uint32_t>(static_cast<float>(value(f, k))));
+        if (f.size == 1)
+          bytes[at] = static_cast<uint8_t>(value(f, k));
+        else
+          put(at, std::bit_cast<uint32_t>(static_cast<float>(value(f, k))));
       }
     }
     std::string path = SaveBytes(bytes);
@@ -343,11 +348,17 @@ TEST_F(SceneFile, EveryBadCountStopsWithItsMessage) {
        },
        "Error reading Patch"},
       {"unknown vertex kind", OnePatch([](Qz3PatchData& p) { p.record.kind = 5; }), "Patch type uknown"},
-      {"no vertices", OnePatch([](Qz3PatchData& p) { p.record.vertexCount = 0; p.vertices.clear(); }),
+      {"no vertices", OnePatch([](Qz3PatchData& p) {
+         p.record.vertexCount = 0;
+         p.vertices.clear();
+       }),
        "Error reading PatchVert"},
       {"vertex count past the end", OnePatch([](Qz3PatchData& p) { p.record.vertexCount = 0x40000000; }),
        "Error reading PatchVert"},
-      {"no indices", OnePatch([](Qz3PatchData& p) { p.record.indexCount = 0; p.indices.clear(); }),
+      {"no indices", OnePatch([](Qz3PatchData& p) {
+         p.record.indexCount = 0;
+         p.indices.clear();
+       }),
        "Error reading PatchIndex"},
       {"index count past the end", OnePatch([](Qz3PatchData& p) { p.record.indexCount = 0xFFFFFFFF; }),
        "Error reading PatchIndex"},

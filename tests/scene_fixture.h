@@ -2,9 +2,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/fake/fake_platform.h"

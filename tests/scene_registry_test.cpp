@@ -17,7 +17,7 @@ class Registry : public testing::Test {
 // The bucket folds an address's second nibble into its first: 0x10 goes to bucket 1, 0x11 to bucket 0.
 TEST_F(Registry, SameNameFindsTheLowerBucketThenTheNewerEntry) {
   EXPECT_EQ(RegistryBucket(0x25), 7u);
-  registry.Add(At(0x10), ElementMesh, "twin");  // bucket 1
+  registry.Add(At(0x10), ElementMesh, "twin");   // bucket 1
   registry.Add(At(0x11), ElementLight, "twin");  // bucket 0
   EXPECT_EQ(registry.FindByName("twin"), At(0x11));
   registry.Add(At(0x22), ElementCamera, "pair");  // bucket 0

@@ -1,8 +1,9 @@
 // qz2-tool scene: the printed elements, the animated frames, and hostile files.
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
 #include <utility>
 
 #include "scene/light.h"
@@ -48,7 +49,8 @@ TEST_F(SceneTool, PrintsElementsInFileOrderEachFrameAndTheWarnings) {
   EXPECT_TRUE(Has(out, R"("lights":[{"name":"Sun","type":3)")) << "file order, not list order";
   EXPECT_TRUE(Has(out, R"("track":"@Cam")"));
   EXPECT_TRUE(Has(out, R"("patches":[{"kind":4,"material":"Mat","vertexCount":2,"indexCount":3}])"));
-  EXPECT_TRUE(Has(out, R"({"name":"@Cam","kind":8,"subtype":1,"frames":11,"step":1,"fps":10,"keyCount":12,"duration":1})"));
+  EXPECT_TRUE(
+      Has(out, R"({"name":"@Cam","kind":8,"subtype":1,"frames":11,"step":1,"fps":10,"keyCount":12,"duration":1})"));
   EXPECT_TRUE(Has(out, R"("shownCamera":"Cam")"));
   EXPECT_TRUE(Has(out, R"({"time":0.25,"ended":false,"key":2,"frac":0.5,"camera":{"position":[0,-10,0])"));
   EXPECT_TRUE(Has(out, R"("meshes":[{"name":"Box","visible":true,"worldMatrix":[1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1]})"));

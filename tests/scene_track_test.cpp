@@ -130,7 +130,8 @@ TEST_F(Track, OutOfRangeWarnsAndHoldsTheLastKey) {
   AnimateObject(*move, mesh, 7, 0.5f);
   EXPECT_EQ(mesh.position.x, 20.0f);
   AnimateObject(*move, mesh, 0xFFFFFFFF, NAN);
-  EXPECT_EQ(Warnings(), (std::vector<std::string>{"Frame out of range", "Frame out of range", "Interpol out of range"}));
+  EXPECT_EQ(Warnings(),
+            (std::vector<std::string>{"Frame out of range", "Frame out of range", "Interpol out of range"}));
   AnimateObject(*move, mesh, 0, 1.0f);
   AnimateObject(*move, mesh, 0, -0.1f);
   EXPECT_EQ(Warnings().size(), 5u);

@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "core/allocate.h"
-
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/material.h"
@@ -131,8 +130,13 @@ TEST_F(SceneWorld, DestroyEmptiesTheListsInOrderAndReleasesFirst) {
   renderer.calls.clear();
   world.Destroy();
   SetOverlayListOps({nullptr, nullptr});
-  std::vector<std::string> expected = {"ReleasePatch(ptr)",    "ReleaseView(ptr)",    "ReleaseLight(ptr)",
-                                       "ReleaseMaterial(ptr)", "ReleaseTexture(ptr)", "quad", "set"};
+  std::vector<std::string> expected = {"ReleasePatch(ptr)",
+                                       "ReleaseView(ptr)",
+                                       "ReleaseLight(ptr)",
+                                       "ReleaseMaterial(ptr)",
+                                       "ReleaseTexture(ptr)",
+                                       "quad",
+                                       "set"};
   EXPECT_EQ(renderer.calls, expected);
   EXPECT_EQ(world.glyphSets, nullptr) << "forgotten, not destroyed";
   EXPECT_EQ(world.meshes, nullptr);
@@ -173,9 +177,9 @@ TEST_F(SceneWorld, AFrameAnimatesLightsThenCameraThenDrawsVisibleMeshes) {
   ShowCamera(world, camera);
   renderer.calls.clear();
   EXPECT_FALSE(world.AnimateWorld(0.0f));
-  std::vector<std::string> expected = {
-      "UpdateLight(ptr)", "UpdateLight(ptr)", "BeginView(ptr)", "SetProjection(ptr)", "SetWorldMatrix(0, 0, 0)",
-      "SetClipping(2)",   "SetMaterial(null)", "DrawPatch(ptr)", "EndView()"};
+  std::vector<std::string> expected = {"UpdateLight(ptr)",   "UpdateLight(ptr)",        "BeginView(ptr)",
+                                       "SetProjection(ptr)", "SetWorldMatrix(0, 0, 0)", "SetClipping(2)",
+                                       "SetMaterial(null)",  "DrawPatch(ptr)",          "EndView()"};
   EXPECT_EQ(renderer.calls, expected);
   EXPECT_EQ(light->colour.red, 30);
   EXPECT_EQ(light->position.x, 5.0f);

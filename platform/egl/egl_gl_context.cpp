@@ -44,9 +44,9 @@ GlContext* GlContext_Create(void*) {
   if (g_context.context) return nullptr;
   EGLDisplay display = OpenDisplay();
   if (display == EGL_NO_DISPLAY) return nullptr;
-  const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                                     EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                     EGL_NONE};
+  const EGLint configAttributes[] = {
+      EGL_SURFACE_TYPE,    EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16,
+      EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,  EGL_NONE};
   const EGLint surfaceAttributes[] = {EGL_WIDTH, g_width, EGL_HEIGHT, g_height, EGL_NONE};
   EGLConfig config;
   EGLint configs = 0;

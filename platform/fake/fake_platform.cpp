@@ -1,4 +1,5 @@
-// A scriptable platform for tests: records message boxes, windows and timer brackets; time and keys are set by the test.
+// A scriptable platform for tests: records message boxes, windows and timer brackets; time and keys are set by the
+// test.
 #include "platform/fake/fake_platform.h"
 
 #include <cstring>

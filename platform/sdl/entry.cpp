@@ -1,5 +1,6 @@
 // The Linux entry point.
 #include "platform/entry.h"
+
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_sound_device.h"
 #include "platform/sound_device.h"

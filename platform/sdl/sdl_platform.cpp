@@ -22,8 +22,8 @@ SDL_Window* g_window;
 void DeliverWindowEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
-    bool close = event.type == SDL_QUIT ||
-                 (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
+    bool close =
+        event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
     if (close && g_window && g_windowProc) g_windowProc(g_window, MessageClose, 0, 0);
   }
 }

@@ -1,8 +1,9 @@
 // The Windows GUI entry point: the instance handle and the command line as the C runtime splits it.
-#include <stdlib.h>
-#include <windows.h>
-
 #include "platform/entry.h"
+
+#include <windows.h>
+#include <stdlib.h>
+
 #include "platform/sound_device.h"
 #include "platform/win32/waveout_device.h"
 #include "platform/win32/win32_platform.h"

@@ -5,8 +5,8 @@
 #define _CRT_RAND_S
 #include "platform/private_directory.h"
 
-#include <stdlib.h>
 #include <windows.h>
+#include <stdlib.h>
 
 #include <cstdio>
 

@@ -101,8 +101,8 @@ void* Win32Platform::OpenWindow(const WindowRequest& request) {
   RegisterClassExA(&wc);
   HWND window;
   if (request.fullscreen) {
-    window = CreateWindowExA(WS_EX_TOPMOST, request.className, request.title, WS_POPUP | WS_VISIBLE, 0, 0, request.width,
-                             request.height, nullptr, nullptr, instance, nullptr);
+    window = CreateWindowExA(WS_EX_TOPMOST, request.className, request.title, WS_POPUP | WS_VISIBLE, 0, 0,
+                             request.width, request.height, nullptr, nullptr, instance, nullptr);
   } else {
     RECT r = {0, 0, request.width, request.height};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);

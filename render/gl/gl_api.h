@@ -20,59 +20,59 @@ constexpr GLenum GlSource0Alpha = 0x8588;
 constexpr GLenum GlPrimaryColor = 0x8577;
 
 // X(return type, name without the gl prefix, parameter types...) for every entry point, GL 1.1 only.
-#define QZ2_GL_ENTRY_POINTS(X)                                                                  \
-  X(void, Begin, GLenum)                                                                        \
-  X(void, BindTexture, GLenum, GLuint)                                                          \
-  X(void, BlendFunc, GLenum, GLenum)                                                            \
-  X(void, Clear, GLbitfield)                                                                    \
-  X(void, ClearColor, GLclampf, GLclampf, GLclampf, GLclampf)                                   \
-  X(void, ClearDepth, GLclampd)                                                                 \
-  X(void, Color4ub, GLubyte, GLubyte, GLubyte, GLubyte)                                         \
-  X(void, CullFace, GLenum)                                                                     \
-  X(void, DeleteTextures, GLsizei, const GLuint*)                                               \
-  X(void, DepthFunc, GLenum)                                                                    \
-  X(void, DepthMask, GLboolean)                                                                 \
-  X(void, DepthRange, GLclampd, GLclampd)                                                       \
-  X(void, Disable, GLenum)                                                                      \
-  X(void, DisableClientState, GLenum)                                                           \
-  X(void, DrawArrays, GLenum, GLint, GLsizei)                                                   \
-  X(void, DrawElements, GLenum, GLsizei, GLenum, const GLvoid*)                                 \
-  X(void, Enable, GLenum)                                                                       \
-  X(void, EnableClientState, GLenum)                                                            \
-  X(void, End)                                                                                  \
-  X(void, Flush)                                                                                \
-  X(void, Fogf, GLenum, GLfloat)                                                                \
-  X(void, Fogfv, GLenum, const GLfloat*)                                                        \
-  X(void, Fogi, GLenum, GLint)                                                                  \
-  X(void, FrontFace, GLenum)                                                                    \
-  X(void, GenTextures, GLsizei, GLuint*)                                                        \
-  X(void, Hint, GLenum, GLenum)                                                                 \
-  X(void, LightModelfv, GLenum, const GLfloat*)                                                 \
-  X(void, LightModeli, GLenum, GLint)                                                           \
-  X(void, Lightf, GLenum, GLenum, GLfloat)                                                      \
-  X(void, Lightfv, GLenum, GLenum, const GLfloat*)                                              \
-  X(void, LoadIdentity)                                                                         \
-  X(void, LoadMatrixf, const GLfloat*)                                                          \
-  X(void, Materialf, GLenum, GLenum, GLfloat)                                                   \
-  X(void, Materialfv, GLenum, GLenum, const GLfloat*)                                           \
-  X(void, MatrixMode, GLenum)                                                                   \
-  X(void, MultMatrixf, const GLfloat*)                                                          \
-  X(void, NormalPointer, GLenum, GLsizei, const GLvoid*)                                        \
-  X(void, Normal3f, GLfloat, GLfloat, GLfloat)                                                  \
-  X(void, Ortho, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble)                    \
-  X(void, PixelStorei, GLenum, GLint)                                                           \
-  X(void, PopMatrix)                                                                            \
-  X(void, PushMatrix)                                                                           \
-  X(void, ReadBuffer, GLenum)                                                                   \
-  X(void, ReadPixels, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid*)                  \
-  X(void, Scissor, GLint, GLint, GLsizei, GLsizei)                                              \
-  X(void, TexCoord2f, GLfloat, GLfloat)                                                         \
-  X(void, TexCoordPointer, GLint, GLenum, GLsizei, const GLvoid*)                               \
-  X(void, TexEnvi, GLenum, GLenum, GLint)                                                       \
+#define QZ2_GL_ENTRY_POINTS(X)                                                                      \
+  X(void, Begin, GLenum)                                                                            \
+  X(void, BindTexture, GLenum, GLuint)                                                              \
+  X(void, BlendFunc, GLenum, GLenum)                                                                \
+  X(void, Clear, GLbitfield)                                                                        \
+  X(void, ClearColor, GLclampf, GLclampf, GLclampf, GLclampf)                                       \
+  X(void, ClearDepth, GLclampd)                                                                     \
+  X(void, Color4ub, GLubyte, GLubyte, GLubyte, GLubyte)                                             \
+  X(void, CullFace, GLenum)                                                                         \
+  X(void, DeleteTextures, GLsizei, const GLuint*)                                                   \
+  X(void, DepthFunc, GLenum)                                                                        \
+  X(void, DepthMask, GLboolean)                                                                     \
+  X(void, DepthRange, GLclampd, GLclampd)                                                           \
+  X(void, Disable, GLenum)                                                                          \
+  X(void, DisableClientState, GLenum)                                                               \
+  X(void, DrawArrays, GLenum, GLint, GLsizei)                                                       \
+  X(void, DrawElements, GLenum, GLsizei, GLenum, const GLvoid*)                                     \
+  X(void, Enable, GLenum)                                                                           \
+  X(void, EnableClientState, GLenum)                                                                \
+  X(void, End)                                                                                      \
+  X(void, Flush)                                                                                    \
+  X(void, Fogf, GLenum, GLfloat)                                                                    \
+  X(void, Fogfv, GLenum, const GLfloat*)                                                            \
+  X(void, Fogi, GLenum, GLint)                                                                      \
+  X(void, FrontFace, GLenum)                                                                        \
+  X(void, GenTextures, GLsizei, GLuint*)                                                            \
+  X(void, Hint, GLenum, GLenum)                                                                     \
+  X(void, LightModelfv, GLenum, const GLfloat*)                                                     \
+  X(void, LightModeli, GLenum, GLint)                                                               \
+  X(void, Lightf, GLenum, GLenum, GLfloat)                                                          \
+  X(void, Lightfv, GLenum, GLenum, const GLfloat*)                                                  \
+  X(void, LoadIdentity)                                                                             \
+  X(void, LoadMatrixf, const GLfloat*)                                                              \
+  X(void, Materialf, GLenum, GLenum, GLfloat)                                                       \
+  X(void, Materialfv, GLenum, GLenum, const GLfloat*)                                               \
+  X(void, MatrixMode, GLenum)                                                                       \
+  X(void, MultMatrixf, const GLfloat*)                                                              \
+  X(void, NormalPointer, GLenum, GLsizei, const GLvoid*)                                            \
+  X(void, Normal3f, GLfloat, GLfloat, GLfloat)                                                      \
+  X(void, Ortho, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble)                        \
+  X(void, PixelStorei, GLenum, GLint)                                                               \
+  X(void, PopMatrix)                                                                                \
+  X(void, PushMatrix)                                                                               \
+  X(void, ReadBuffer, GLenum)                                                                       \
+  X(void, ReadPixels, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid*)                      \
+  X(void, Scissor, GLint, GLint, GLsizei, GLsizei)                                                  \
+  X(void, TexCoord2f, GLfloat, GLfloat)                                                             \
+  X(void, TexCoordPointer, GLint, GLenum, GLsizei, const GLvoid*)                                   \
+  X(void, TexEnvi, GLenum, GLenum, GLint)                                                           \
   X(void, TexImage2D, GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*) \
-  X(void, TexParameteri, GLenum, GLenum, GLint)                                                 \
-  X(void, Vertex3f, GLfloat, GLfloat, GLfloat)                                                  \
-  X(void, VertexPointer, GLint, GLenum, GLsizei, const GLvoid*)                                 \
+  X(void, TexParameteri, GLenum, GLenum, GLint)                                                     \
+  X(void, Vertex3f, GLfloat, GLfloat, GLfloat)                                                      \
+  X(void, VertexPointer, GLint, GLenum, GLsizei, const GLvoid*)                                     \
   X(void, Viewport, GLint, GLint, GLsizei, GLsizei)
 
 struct GlApi {

@@ -9,8 +9,8 @@
 // The light's slot and what GL was last given; the placement is world space, sent again in eye
 // space whenever the camera changes.
 struct GlLightData {
-  int32_t slot;    // 0 to 7, or -1 for an ambient light or a light that found no slot
-  float colour[4]; // as sent: byte values for slot lights, 0 to 1 for the ambient light
+  int32_t slot;     // 0 to 7, or -1 for an ambient light or a light that found no slot
+  float colour[4];  // as sent: byte values for slot lights, 0 to 1 for the ambient light
   uint32_t type;
   float position[4];   // w = 0: a directional light, shining along -xyz
   float direction[3];  // spots only

@@ -1,4 +1,5 @@
-// The OpenGL back end: fixed-function GL over the platform's context, drawing the picture the Direct3D 7 back end draws.
+// The OpenGL back end: fixed-function GL over the platform's context, drawing the picture the Direct3D 7 back end
+// draws.
 //
 // The picture is width x height (800 x 600) as given to Init, shown in the window's drawable
 // scaled with its aspect kept and black bars around it. Light colours, attenuation, spot cones

@@ -80,8 +80,7 @@ void GLRenderer::LoadFileTexture(Texture* texture) {
   if (keyed) {
     gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   } else {
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                   image.rgb.data());
+    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
   }
   texture->rendererData = name;
 }

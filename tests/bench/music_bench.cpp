@@ -1,9 +1,9 @@
 // Benchmark of the decoder's per-frame work: Layer III decoding and synthesis into the PCM buffer.
 //
 // Run with QZ2_BENCH_MP3 naming an MP3 file; the frames are played in a loop, the file reopened at its end.
-#include <cstdlib>
-
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 #include "music/mp3_decoder.h"
 

@@ -1,12 +1,13 @@
 // Fuzz support: a file or folder of this process's own, removed at exit, for the readers that take a path.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 class ScratchFile {
  public:

@@ -85,4 +85,3 @@ std::vector<uint8_t> EncodeBmp8(int32_t width, int32_t height, const uint8_t* in
   }
   return out;
 }
-

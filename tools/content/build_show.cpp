@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
   const int scenes = shortPack ? kShortPackScenes : kSceneCount;
   auto sceneSeconds = [&](int index) { return shortPack ? kShortPackSceneSeconds : ShowSceneSeconds(index); };
   std::vector<RarEntry> entries;
-  for (int i = 0; i < scenes; ++i) entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i, sceneSeconds(i))});
+  for (int i = 0; i < scenes; ++i)
+    entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i, sceneSeconds(i))});
   entries.push_back({kFontFile, BuildShowFont()});
   for (int i = 0; i < scenes; ++i) {
     char name[32];

@@ -8,10 +8,10 @@
 #include "scene/move.h"
 #include "scene/texture.h"
 #include "tools/content/bmp_writer.h"
-#include "tools/content/qz3_writer.h"
 #include "tools/content/character_writer.h"
 #include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
+#include "tools/content/qz3_writer.h"
 #include "tools/content/rar_writer.h"
 #include "tools/content/show_character.h"
 #include "tools/content/show_music.h"
@@ -27,14 +27,17 @@ bool WriteSeed(const fs::path& folder, const char* name, const std::vector<uint8
 
 Qz3PatchData Square(uint32_t materialIndex) {
   return LitPatch(materialIndex,
-                  {{{-1, -1, 0}, {0, 0, 1}, 0, 0}, {{1, -1, 0}, {0, 0, 1}, 1, 0}, {{1, 1, 0}, {0, 0, 1}, 1, 1},
+                  {{{-1, -1, 0}, {0, 0, 1}, 0, 0},
+                   {{1, -1, 0}, {0, 0, 1}, 1, 0},
+                   {{1, 1, 0}, {0, 0, 1}, 1, 1},
                    {{-1, 1, 0}, {0, 0, 1}, 0, 1}},
                   {0, 1, 2, 0, 2, 3});
 }
 
 Qz3PatchData ColouredTriangle(uint32_t materialIndex) {
   return ColouredPatch(materialIndex,
-                       {{{0, 0, 0}, {}, 0xFFFF0000, 0, 0, 0}, {{1, 0, 0}, {}, 0xFF00FF00, 0, 1, 0},
+                       {{{0, 0, 0}, {}, 0xFFFF0000, 0, 0, 0},
+                        {{1, 0, 0}, {}, 0xFF00FF00, 0, 1, 0},
                         {{0, 1, 0}, {}, 0xFF0000FF, 0, 0, 1}},
                        {0, 1, 2});
 }
@@ -44,7 +47,8 @@ std::vector<uint8_t> FullScene(bool freeCamera, uint32_t lightType) {
   Qz3Writer w;
   const uint32_t frames = 20, step = 10;
   const size_t keys = frames / step + 1;
-  w.ObjectTrack(ObjectTrackRecord("Box", frames, step, 30), std::vector<ObjKey>(keys, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
+  w.ObjectTrack(ObjectTrackRecord("Box", frames, step, 30),
+                std::vector<ObjKey>(keys, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
   if (freeCamera) {
     w.CameraTrack(CameraTrackRecord("Cam", CameraTrackFree, frames, step, 30),
                   std::vector<FreeCamKey>(keys, FreeCamKey{{0, -10, 0}, {}, {1, 0, 0, 0}, 0.8f}));
@@ -53,8 +57,9 @@ std::vector<uint8_t> FullScene(bool freeCamera, uint32_t lightType) {
                   std::vector<TargCamKey>(keys, TargCamKey{{0, -10, 0}, 0, {0, 0, 0}, 0, 0.8f, 0}));
   }
   if (lightType == LightSpot) {
-    w.LightTrack(LightTrackRecord("Lamp", LightSpot, frames, step, 30),
-                 std::vector<SpotLightKey>(keys, SpotLightKey{255, 200, 100, 0, 0, 0.3f, 0.6f, {0, 0, 5}, 0, {0, 0, -1}, 0}));
+    w.LightTrack(
+        LightTrackRecord("Lamp", LightSpot, frames, step, 30),
+        std::vector<SpotLightKey>(keys, SpotLightKey{255, 200, 100, 0, 0, 0.3f, 0.6f, {0, 0, 5}, 0, {0, 0, -1}, 0}));
   } else {
     w.LightTrack(LightTrackRecord("Lamp", LightOmni, frames, step, 30),
                  std::vector<OmniLightKey>(keys, OmniLightKey{255, 255, 255, 0, {0, 0, 5}, 0}));
@@ -73,7 +78,8 @@ std::vector<uint8_t> FullScene(bool freeCamera, uint32_t lightType) {
 bool SceneSeeds(const fs::path& folder) {
   Qz3Writer empty;
   empty.End();
-  return WriteSeed(folder, "empty.qz3", empty.Bytes()) && WriteSeed(folder, "target_omni.qz3", FullScene(false, LightOmni)) &&
+  return WriteSeed(folder, "empty.qz3", empty.Bytes()) &&
+         WriteSeed(folder, "target_omni.qz3", FullScene(false, LightOmni)) &&
          WriteSeed(folder, "free_spot.qz3", FullScene(true, LightSpot));
 }
 
@@ -86,9 +92,12 @@ bool Mp3Seeds(const fs::path& folder) {
     const char* name;
     const char* options;
   } kinds[] = {
-      {"joint.mp3", "-m j -b 64"},         {"mono.mp3", "-m m -b 32"},
-      {"stereo_crc.mp3", "-m s -b 96 -p"}, {"midside.mp3", "-m f -b 64"},
-      {"lsf.mp3", "--resample 22.05 -b 32"}, {"mpeg25.mp3", "--resample 8 -b 16"},
+      {"joint.mp3", "-m j -b 64"},
+      {"mono.mp3", "-m m -b 32"},
+      {"stereo_crc.mp3", "-m s -b 96 -p"},
+      {"midside.mp3", "-m f -b 64"},
+      {"lsf.mp3", "--resample 22.05 -b 32"},
+      {"mpeg25.mp3", "--resample 8 -b 16"},
       {"id3v2.mp3", "-m m -b 32 --add-id3v2 --tt Seed"},
   };
   bool ok = true;

@@ -55,7 +55,8 @@ MeshData MakeBox(float hx, float hy, float hz) {
   for (const Face& f : faces) {
     AddLattice(m, 1, 1, [&](int i, int j) {
       float su = j ? 1.0f : -1.0f, sv = i ? 1.0f : -1.0f;
-      Vec3 p = {(f.normal.x + su * f.uAxis.x + sv * f.vAxis.x) * h.x, (f.normal.y + su * f.uAxis.y + sv * f.vAxis.y) * h.y,
+      Vec3 p = {(f.normal.x + su * f.uAxis.x + sv * f.vAxis.x) * h.x,
+                (f.normal.y + su * f.uAxis.y + sv * f.vAxis.y) * h.y,
                 (f.normal.z + su * f.uAxis.z + sv * f.vAxis.z) * h.z};
       AddVertex(m, p, f.normal, static_cast<float>(j), static_cast<float>(1 - i));
     });
@@ -81,8 +82,8 @@ MeshData MakeTorus(float ringRadius, float tubeRadius, int ringSegments, int tub
     float a = 2 * kPi * static_cast<float>(j) / ringSegments;
     float b = 2 * kPi * static_cast<float>(i) / tubeSegments;
     Vec3 n = {std::cos(b) * std::cos(a), std::cos(b) * std::sin(a), std::sin(b)};
-    Vec3 p = {(ringRadius + tubeRadius * std::cos(b)) * std::cos(a), (ringRadius + tubeRadius * std::cos(b)) * std::sin(a),
-              tubeRadius * std::sin(b)};
+    Vec3 p = {(ringRadius + tubeRadius * std::cos(b)) * std::cos(a),
+              (ringRadius + tubeRadius * std::cos(b)) * std::sin(a), tubeRadius * std::sin(b)};
     AddVertex(m, p, n, 4.0f * static_cast<float>(j) / ringSegments, static_cast<float>(i) / tubeSegments);
   });
   return m;
@@ -112,7 +113,8 @@ MeshData MakeCylinder(float radius, float height, int segments, int rings) {
     uint16_t centre = AddVertex(m, {0, 0, z}, n, 0.5f, 0.5f);
     for (int j = 0; j <= segments; ++j) {
       float a = 2 * kPi * static_cast<float>(j) / segments;
-      AddVertex(m, {std::cos(a) * radius, std::sin(a) * radius, z}, n, 0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a));
+      AddVertex(m, {std::cos(a) * radius, std::sin(a) * radius, z}, n, 0.5f + 0.5f * std::cos(a),
+                0.5f + 0.5f * std::sin(a));
     }
     for (int j = 0; j < segments; ++j) {
       uint16_t a = static_cast<uint16_t>(centre + 1 + j);

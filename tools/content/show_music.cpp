@@ -85,7 +85,8 @@ std::vector<int16_t> SynthesiseShowTrack(int track, float seconds) {
     }
     if (voices.drums) {
       float kickTime = inBeat / kBeatsPerSecond;
-      float kick = 0.5f * std::exp(-kickTime * 18.0f) * std::sin(2.0f * kPi * (50.0f * kickTime + 60.0f * (1.0f - std::exp(-kickTime * 30.0f)) / 30.0f));
+      float kick = 0.5f * std::exp(-kickTime * 18.0f) *
+                   std::sin(2.0f * kPi * (50.0f * kickTime + 60.0f * (1.0f - std::exp(-kickTime * 30.0f)) / 30.0f));
       float hat = std::fmod(beat + 0.5f, 1.0f) < 0.05f ? 0.08f * noise.Next() : 0.0f;
       left += kick + hat;
       right += kick + 0.7f * hat;

@@ -195,11 +195,14 @@ CameraPose Orbit(float t, float radius, float height, float speed, Vec3 target, 
 
 // Opening: a ring of turning cubes on a checker floor under a warm light.
 void SceneRingOfCubes(SceneWriter& s) {
-  uint32_t floorTex = s.Texture("Floor", 64, [](int x, int y) { return Checker(x, y, 8, Rgb(200, 200, 210), Rgb(60, 60, 80)); });
+  uint32_t floorTex =
+      s.Texture("Floor", 64, [](int x, int y) { return Checker(x, y, 8, Rgb(200, 200, 210), Rgb(60, 60, 80)); });
   uint32_t floor = s.Material("FloorMat", 0, Rgb(255, 255, 255), floorTex);
   uint32_t cube = s.Material("CubeMat", 0, Rgb(230, 140, 60), kQz3NoIndex, Rgb(0, 0, 0), 40.0f);
   s.Ambient(Rgb(50, 50, 60));
-  s.Omni("Sun", Rgb(42, 38, 34), 200.0f, [](float t) { return Vec3{30 * std::cos(t * 0.3f), 30 * std::sin(t * 0.3f), 40}; });
+  s.Omni("Sun", Rgb(42, 38, 34), 200.0f, [](float t) {
+    return Vec3{30 * std::cos(t * 0.3f), 30 * std::sin(t * 0.3f), 40};
+  });
   s.Mesh("Floor", MakeGrid(60, 12, 8), floor, [](float) { return Still({0, 0, 0}); });
   for (int i = 0; i < 8; ++i) {
     float a = 2 * kPi * i / 8;
@@ -215,11 +218,13 @@ void SceneRingOfCubes(SceneWriter& s) {
 
 // Bouncing spheres over a tiled floor; the camera dollies along them.
 void SceneSpheres(SceneWriter& s) {
-  uint32_t tileTex = s.Texture("Tiles", 64, [](int x, int y) { return Checker(x, y, 16, Rgb(40, 120, 160), Rgb(230, 230, 220)); });
+  uint32_t tileTex =
+      s.Texture("Tiles", 64, [](int x, int y) { return Checker(x, y, 16, Rgb(40, 120, 160), Rgb(230, 230, 220)); });
   uint32_t floor = s.Material("TileMat", 0, Rgb(255, 255, 255), tileTex);
   const Colour colours[3] = {Rgb(220, 40, 40), Rgb(40, 200, 70), Rgb(60, 90, 230)};
   uint32_t mats[3];
-  for (int i = 0; i < 3; ++i) mats[i] = s.Material(("Ball" + std::to_string(i)).c_str(), 0, colours[i], kQz3NoIndex, Rgb(0, 0, 0), 60.0f);
+  for (int i = 0; i < 3; ++i)
+    mats[i] = s.Material(("Ball" + std::to_string(i)).c_str(), 0, colours[i], kQz3NoIndex, Rgb(0, 0, 0), 60.0f);
   s.Ambient(Rgb(40, 40, 50));
   s.Omni("Key", Rgb(36, 36, 36), 150.0f, [](float) { return Vec3{-10, -20, 45}; });
   s.Omni("Fill", Rgb(12, 18, 27), 150.0f, [](float t) { return Vec3{30 * std::sin(t), 30, 15}; });
@@ -234,14 +239,13 @@ void SceneSpheres(SceneWriter& s) {
       return p;
     });
   }
-  s.Camera([](float t) {
-    return CameraPose{{-50 + t * 7, -40, 16}, {-30 + t * 6, 0, 6}, 0.9f};
-  });
+  s.Camera([](float t) { return CameraPose{{-50 + t * 7, -40, 16}, {-30 + t * 6, 0, 6}, 0.9f}; });
 }
 
 // A tunnel of rings the camera flies through, lit by a light that travels with it.
 void SceneTunnel(SceneWriter& s) {
-  uint32_t stripes = s.Texture("Stripes", 64, [](int x, int) { return (x / 8) & 1 ? Rgb(250, 200, 80) : Rgb(120, 30, 140); });
+  uint32_t stripes =
+      s.Texture("Stripes", 64, [](int x, int) { return (x / 8) & 1 ? Rgb(250, 200, 80) : Rgb(120, 30, 140); });
   uint32_t ring = s.Material("RingMat", 0, Rgb(255, 255, 255), stripes, Rgb(0, 0, 0), 30.0f);
   s.Ambient(Rgb(30, 20, 40));
   s.Omni("Lamp", Rgb(24, 24, 24), 120.0f, [](float t) { return Vec3{0, -60 + t * 11 + 8, 2}; });
@@ -275,8 +279,9 @@ void SceneStage(SceneWriter& s) {
   for (int i = 0; i < 6; ++i) {
     float a = 2 * kPi * i / 6 + kPi / 6;
     std::string name = "Pillar" + std::to_string(i);
-    s.Mesh(name.c_str(), MakeCylinder(1.5f, 24, 16), pillar,
-           [a](float) { return Still({22 * std::cos(a), 22 * std::sin(a), 0}); });
+    s.Mesh(name.c_str(), MakeCylinder(1.5f, 24, 16), pillar, [a](float) {
+      return Still({22 * std::cos(a), 22 * std::sin(a), 0});
+    });
   }
   s.Camera([](float t) { return Orbit(t - 1.6f, 40, 18, 0.12f, {0, 0, 8}, 0.8f); });
 }
@@ -329,9 +334,7 @@ void SceneHills(SceneWriter& s) {
     }
   }
   s.MeshColoured("Hills", vertices, indices, plain);
-  s.Camera([](float t) {
-    return CameraPose{{-60 + t * 9, -50 + t * 4, 30 - t}, {-30 + t * 9, 0, 0}, 0.95f};
-  });
+  s.Camera([](float t) { return CameraPose{{-60 + t * 9, -50 + t * 4, 30 - t}, {-30 + t * 9, 0, 0}, 0.95f}; });
 }
 
 // Spot lights sweep over a field of columns of different heights.
@@ -363,9 +366,8 @@ void SceneSpots(SceneWriter& s) {
 
 // Spheres climbing a turning double helix.
 void SceneHelix(SceneWriter& s) {
-  uint32_t pearlTex = s.Texture("Pearl", 64, [](int x, int y) {
-    return Rgb(static_cast<uint8_t>(180 + x), static_cast<uint8_t>(160 + y), 240);
-  });
+  uint32_t pearlTex = s.Texture(
+      "Pearl", 64, [](int x, int y) { return Rgb(static_cast<uint8_t>(180 + x), static_cast<uint8_t>(160 + y), 240); });
   uint32_t pearl = s.Material("PearlMat", 0, Rgb(255, 255, 255), pearlTex, Rgb(0, 0, 0), 80.0f);
   uint32_t axis = s.Material("AxisMat", 0, Rgb(120, 120, 140));
   s.Ambient(Rgb(40, 40, 50));
@@ -388,13 +390,16 @@ void SceneHelix(SceneWriter& s) {
 
 // Finale: everything turns, the camera pulls back from the centre.
 void SceneFinale(SceneWriter& s) {
-  uint32_t floorTex = s.Texture("Floor", 64, [](int x, int y) { return Checker(x, y, 8, Rgb(90, 90, 110), Rgb(30, 30, 40)); });
+  uint32_t floorTex =
+      s.Texture("Floor", 64, [](int x, int y) { return Checker(x, y, 8, Rgb(90, 90, 110), Rgb(30, 30, 40)); });
   uint32_t floor = s.Material("FloorMat", 0, Rgb(255, 255, 255), floorTex);
   uint32_t gold = s.Material("GoldMat", 0, Rgb(240, 190, 70), kQz3NoIndex, Rgb(20, 10, 0), 90.0f);
   uint32_t glowTex = s.Texture("Glow", 64, [](int x, int y) { return Glow(x, y, 64, Rgb(255, 160, 80)); });
   uint32_t glow = s.Material("GlowMat", 2, Rgb(255, 255, 255), glowTex, Rgb(80, 50, 30));
   s.Ambient(Rgb(50, 45, 50));
-  s.Omni("Key", Rgb(48, 45, 42), 200.0f, [](float t) { return Vec3{40 * std::cos(t * 0.2f), 40 * std::sin(t * 0.2f), 60}; });
+  s.Omni("Key", Rgb(48, 45, 42), 200.0f, [](float t) {
+    return Vec3{40 * std::cos(t * 0.2f), 40 * std::sin(t * 0.2f), 60};
+  });
   // The glowing heart is drawn after everything opaque: the mesh list runs newest first.
   s.Mesh("Heart", MakeOctahedron(5), glow, [](float t) {
     Pose p = Still({0, 0, 8}, 1.0f + 0.2f * std::sin(t * 4));

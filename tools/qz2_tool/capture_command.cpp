@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -261,7 +261,8 @@ class EncodingQueue {
       Slot& slot = slots_[first_];
       lock.unlock();
       auto mark = std::chrono::steady_clock::now();
-      const bool ok = video_.WritePicture(slot.rgb.data()) && video_.WriteSound(slot.sound.data(), slot.sound.size() / 2);
+      const bool ok =
+          video_.WritePicture(slot.rgb.data()) && video_.WriteSound(slot.sound.data(), slot.sound.size() / 2);
       encodingSeconds_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - mark).count();
       lock.lock();
       failed_ = failed_ || !ok;

@@ -65,8 +65,19 @@ class WavSink : public OutputSink {
 
  private:
   void WriteHeader() {
-    const WavHeader header{{'R', 'I', 'F', 'F'}, 36 + dataBytes_, {'W', 'A', 'V', 'E'}, {'f', 'm', 't', ' '},
-                           16, 1, 2, rate_, rate_ * 4, 4, 16, {'d', 'a', 't', 'a'}, dataBytes_};
+    const WavHeader header{{'R', 'I', 'F', 'F'},
+                           36 + dataBytes_,
+                           {'W', 'A', 'V', 'E'},
+                           {'f', 'm', 't', ' '},
+                           16,
+                           1,
+                           2,
+                           rate_,
+                           rate_ * 4,
+                           4,
+                           16,
+                           {'d', 'a', 't', 'a'},
+                           dataBytes_};
     WavWriter w;
     w.Bytes(header.riff);
     w.U32(header.riffSize);
