@@ -335,11 +335,12 @@ int RunCapture(int argc, char** argv) {
   }
 
   VideoFile video;
-  g_leftovers.partialVideo = args.out;
   if (!video.Open(args.out, args.video, error)) {
     std::fprintf(stderr, "qz2-tool capture: %s\n", error.c_str());
     return kUsageStatus;
   }
+  // Only a file this capture made is removed when it ends early.
+  g_leftovers.partialVideo = args.out;
 
   GLRenderer* renderer = OpenOffscreenRenderer(args.video.width, args.video.height);
 

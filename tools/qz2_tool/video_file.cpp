@@ -1,6 +1,7 @@
 // A video file with one picture stream and one sound stream, encoded with FFmpeg's libraries.
 #include "tools/qz2_tool/video_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 extern "C" {
@@ -85,6 +86,8 @@ bool VideoFile::Open(const char* path, const VideoSettings& settings, std::strin
   result = avformat_write_header(format_, nullptr);
   if (result < 0) {
     error = "cannot start " + std::string(path) + ": " + FfmpegError(result);
+    avio_closep(&format_->pb);
+    std::remove(path);
     return false;
   }
   headerWritten_ = true;
