@@ -1,4 +1,4 @@
-// The Layer III Huffman trees, built and checked at compile time from the code lists of the standard.
+// The Layer III Huffman look-up tables, built and checked at compile time from the code lists of the standard.
 #include "music/huffman.h"
 
 #include <cstddef>
@@ -42,7 +42,46 @@ constexpr Tree<kSymbols> MakeTree(const uint16_t (&codes)[kSymbols], const uint8
   return tree;
 }
 
-constexpr int16_t kTree0[] = {0};
+// Lays out the step of width bits from tree entry node at out[index] on, and the sub-tables that it points to
+// from out[next] on; returns the entry after the last sub-table. Each index walks the tree on its bits, most
+// significant first, until a leaf or the end of its bits. With out null it only counts the entries.
+constexpr int Layout(const int16_t* tree, int node, int width, uint16_t* out, int index, int next) {
+  for (int bits = 0; bits < 1 << width; ++bits) {
+    int t = node;
+    int depth = 0;
+    for (; tree[t] < 0 && depth < width; ++depth) t = (bits >> (width - 1 - depth) & 1) ? t + 1 - tree[t] : t + 1;
+    if (tree[t] >= 0) {
+      if (out) out[index + bits] = uint16_t(tree[t] | depth << 8);
+      continue;
+    }
+    if (next >= kHuffmanPointer) throw "the look-up table is too large";
+    if (out) out[index + bits] = uint16_t(kHuffmanPointer | next);
+    next = Layout(tree, t, kHuffmanSubBits, out, next, next + (1 << kHuffmanSubBits));
+  }
+  return next;
+}
+
+constexpr int LookupSize(const int16_t* tree) {
+  return Layout(tree, 0, kHuffmanRootBits, nullptr, 0, 1 << kHuffmanRootBits);
+}
+
+template <size_t kSize>
+struct Lookup {
+  uint16_t entries[kSize] = {};
+};
+
+template <const auto& kTree>
+constexpr auto MakeLookup() {
+  Lookup<LookupSize(kTree.entries)> lookup;
+  Layout(kTree.entries, 0, kHuffmanRootBits, lookup.entries, 0, 1 << kHuffmanRootBits);
+  return lookup;
+}
+
+template <const auto& kTree>
+constexpr auto kLookup = MakeLookup<kTree>();
+
+// Table 0 is a single leaf: its pairs are zero and take no bits.
+constexpr Tree<1> kTree0;
 constexpr auto kTree1 = MakeTree(kCodes1, kLengths1, 2);
 constexpr auto kTree2 = MakeTree(kCodes2, kLengths2, 3);
 constexpr auto kTree3 = MakeTree(kCodes3, kLengths3, 3);
@@ -61,16 +100,23 @@ constexpr auto kTree24 = MakeTree(kCodes24, kLengths24, 16);
 constexpr auto kTreeA = MakeTree(kCodesA, kLengthsA, 0);
 constexpr auto kTreeB = MakeTree(kCodesB, kLengthsB, 0);
 
+constexpr const uint16_t* kTable16 = kLookup<kTree16>.entries;
+constexpr const uint16_t* kTable24 = kLookup<kTree24>.entries;
+
 }  // namespace
 
 const HuffmanTable kPairTables[kPairTableCount] = {
-    {kTree0, 0},           {kTree1.entries, 0},   {kTree2.entries, 0},   {kTree3.entries, 0},   {nullptr, 0},
-    {kTree5.entries, 0},   {kTree6.entries, 0},   {kTree7.entries, 0},   {kTree8.entries, 0},   {kTree9.entries, 0},
-    {kTree10.entries, 0},  {kTree11.entries, 0},  {kTree12.entries, 0},  {kTree13.entries, 0},  {nullptr, 0},
-    {kTree15.entries, 0},  {kTree16.entries, 1},  {kTree16.entries, 2},  {kTree16.entries, 3},  {kTree16.entries, 4},
-    {kTree16.entries, 6},  {kTree16.entries, 8},  {kTree16.entries, 10}, {kTree16.entries, 13}, {kTree24.entries, 4},
-    {kTree24.entries, 5},  {kTree24.entries, 6},  {kTree24.entries, 7},  {kTree24.entries, 8},  {kTree24.entries, 9},
-    {kTree24.entries, 11}, {kTree24.entries, 13},
+    {kLookup<kTree0>.entries, 0},  {kLookup<kTree1>.entries, 0},  {kLookup<kTree2>.entries, 0},
+    {kLookup<kTree3>.entries, 0},  {nullptr, 0},                  {kLookup<kTree5>.entries, 0},
+    {kLookup<kTree6>.entries, 0},  {kLookup<kTree7>.entries, 0},  {kLookup<kTree8>.entries, 0},
+    {kLookup<kTree9>.entries, 0},  {kLookup<kTree10>.entries, 0}, {kLookup<kTree11>.entries, 0},
+    {kLookup<kTree12>.entries, 0}, {kLookup<kTree13>.entries, 0}, {nullptr, 0},
+    {kLookup<kTree15>.entries, 0}, {kTable16, 1},                 {kTable16, 2},
+    {kTable16, 3},                 {kTable16, 4},                 {kTable16, 6},
+    {kTable16, 8},                 {kTable16, 10},                {kTable16, 13},
+    {kTable24, 4},                 {kTable24, 5},                 {kTable24, 6},
+    {kTable24, 7},                 {kTable24, 8},                 {kTable24, 9},
+    {kTable24, 11},                {kTable24, 13},
 };
 
-const int16_t* const kQuadTables[2] = {kTreeA.entries, kTreeB.entries};
+const uint16_t* const kQuadTables[2] = {kLookup<kTreeA>.entries, kLookup<kTreeB>.entries};

@@ -144,20 +144,23 @@ void BuildBandMap(BandMap& map, int sfreq) {
   AddShortEntries(map.shortBlocks, count, 0, false, sfreq);
 }
 
-// One branch of a Huffman tree walk: the next entry, and a further -v entries when the bit is 1. The bit
-// selects by a mask rather than a jump, as stream bits are unpredictable.
-inline const int16_t* HuffmanStep(const int16_t* t, int64_t v, uint64_t& bits, int& used) {
-  const int64_t mask = int64_t(bits) >> 63;
-  bits <<= 1;
-  ++used;
-  return t + 1 - (v & mask);
-}
-
-// Walks a tree from entry 0 to its leaf.
-inline int HuffmanDecode(const int16_t* t, uint64_t& bits, int& used) {
-  int64_t v;
-  while ((v = *t) < 0) t = HuffmanStep(t, v, bits, used);
-  return int(v);
+// One code through the look-up steps: its value, with its bits taken from the window.
+inline int HuffmanDecode(const uint16_t* lookup, uint64_t& bits, int& used) {
+  uint32_t e = lookup[bits >> (64 - kHuffmanRootBits)];
+  if (e & kHuffmanPointer) {
+    bits <<= kHuffmanRootBits;
+    used += kHuffmanRootBits;
+    for (;;) {
+      e = lookup[(e & ~uint32_t(kHuffmanPointer)) + (bits >> (64 - kHuffmanSubBits))];
+      if (!(e & kHuffmanPointer)) break;
+      bits <<= kHuffmanSubBits;
+      used += kHuffmanSubBits;
+    }
+  }
+  const int length = int(e >> 8);
+  bits <<= length;
+  used += length;
+  return int(e & 0xff);
 }
 
 // The signed value of a magnitude: its power times the gain, with the sign bit that follows a non-zero
@@ -259,7 +262,7 @@ int DequantizeInto(BitReader& reader, float* x, float* mid, const int32_t* scale
     const HuffmanTable& table = kPairTables[g.tableSelect[region]];
     int pairs = regionPairs[region];
     if (pairs == 0) continue;
-    if (!table.tree) {
+    if (!table.lookup) {
       bad = true;
       break;
     }
@@ -279,7 +282,7 @@ int DequantizeInto(BitReader& reader, float* x, float* mid, const int32_t* scale
         }
         uint64_t bits = uint64_t(ahead >> 64);
         int used = 0;
-        const int leaf = HuffmanDecode(table.tree, bits, used);
+        const int leaf = HuffmanDecode(table.lookup, bits, used);
         int values[2] = {leaf >> 4, leaf & 15};
         for (int k = 0; k < 2; ++k) {
           int magnitude = values[k];
@@ -299,7 +302,7 @@ int DequantizeInto(BitReader& reader, float* x, float* mid, const int32_t* scale
   }
 
   // The count1 region: quadruples of magnitude 1 while bits remain.
-  const int16_t* quadTree = kQuadTables[g.count1Table];
+  const uint16_t* quadLookup = kQuadTables[g.count1Table];
   for (int quads = (kPairsPerGranule - g.bigValues) / 2; quads > 0 && !bad && int64_t(position) < limit; --quads) {
     if (available < kMaxQuadBits) {
       ahead |= (BitWindow(PeekBits64(data, position + uint32_t(available))) << 64) >> available;
@@ -307,7 +310,7 @@ int DequantizeInto(BitReader& reader, float* x, float* mid, const int32_t* scale
     }
     uint64_t bits = uint64_t(ahead >> 64);
     int used = 0;
-    const int v = HuffmanDecode(quadTree, bits, used);
+    const int v = HuffmanDecode(quadLookup, bits, used);
     if (int64_t(position) + used > limit) {
       position = uint32_t(limit);
       break;
