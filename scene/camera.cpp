@@ -23,21 +23,36 @@ Camera::Camera(const char* name, float angleA, float angleB, World* world)
   PushHead(world->cameras, this);
 }
 
-static Vec3 DirectionBetween(const Vec3& from, const Vec3& to) {
+// A target on the camera (or too near it to give a length) leaves the direction as it was.
+static Vec3 DirectionBetween(const Vec3& from, const Vec3& to, const Vec3& current) {
   Vec3 d = {to.x - from.x, to.y - from.y, to.z - from.z};
   Normalize(d);
-  return d;
+  return IsFinite(d) ? d : current;
+}
+
+// v less its share along the unit vector f.
+static Vec3 Across(const Vec3& v, const Vec3& f) {
+  float fv = Dot(f, v);
+  return {v.x - fv * f.x, v.y - fv * f.y, v.z - fv * f.z};
+}
+
+// The world axis the unit vector f leans on least: its share of f is at most 1 / sqrt(3), so
+// what is left across f never vanishes.
+static Vec3 AxisAcross(const Vec3& f) {
+  float x = std::fabs(f.x), y = std::fabs(f.y), z = std::fabs(f.z);
+  if (y <= x && y <= z) return {0.0f, 1.0f, 0.0f};
+  return x <= z ? Vec3{1.0f, 0.0f, 0.0f} : Vec3{0.0f, 0.0f, 1.0f};
 }
 
 void Camera::SetPosition(float x, float y, float z) {
   position = {x, y, z};
-  direction = DirectionBetween(position, target);
+  direction = DirectionBetween(position, target, direction);
   mode = CameraLookAt;
 }
 
 void Camera::SetTarget(float x, float y, float z) {
   target = {x, y, z};
-  direction = DirectionBetween(position, target);
+  direction = DirectionBetween(position, target, direction);
   mode = CameraLookAt;
 }
 
@@ -64,9 +79,9 @@ void Camera::BuildViewMatrix() {
     return;
   }
   const Vec3& f = direction;
-  float fu = Dot(f, up);
-  Vec3 u = {up.x - fu * f.x, up.y - fu * f.y, up.z - fu * f.z};
-  if (u.x == 0.0f && u.y == 0.0f && u.z == 0.0f) u = {0.0f, 0.0f, 1.0f};
+  Vec3 u = Across(up, f);
+  // Looking along the up vector: any other up will do, as long as it is not along the direction too.
+  if (u.x == 0.0f && u.y == 0.0f && u.z == 0.0f) u = Across(AxisAcross(f), f);
   Normalize(u);
   Vec3 r = Cross(u, f);
   float v[16] = {r.x,

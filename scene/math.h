@@ -23,6 +23,9 @@ constexpr int kMatrixSize = 16;
 // In place; the zero vector yields non-finite components.
 void Normalize(Vec3& v);
 float Dot(const Vec3& a, const Vec3& b);
+// True when no component is NaN or infinite.
+bool IsFinite(const Vec3& v);
+bool IsFinite(const Quaternion& q);
 Vec3 Cross(const Vec3& a, const Vec3& b);
 
 // c = a x b over the 3x3 parts; c's translation = a's translation x b's 3x3 + b's translation.

@@ -79,9 +79,11 @@ void AnimateObject(const Move& track, MeshObject& object, uint32_t key, float fr
   const ObjKey& a = track.objKeys[k.a];
   const ObjKey& b = track.objKeys[k.b];
   Vec3 p = Blend(a.position, b.position, frac);
-  object.SetPosition(p.x, p.y, p.z);
-  object.SetRotation(Slerp(a.rotation, b.rotation, frac));
+  Quaternion q = Slerp(a.rotation, b.rotation, frac);
   Vec3 s = Blend(a.scale, b.scale, frac);
+  if (!IsFinite(p) || !IsFinite(q) || !IsFinite(s)) return;
+  object.SetPosition(p.x, p.y, p.z);
+  object.SetRotation(q);
   object.SetScale(s.x, s.y, s.z);
 }
 
@@ -93,9 +95,10 @@ void AnimateCamera(const Move& track, Camera& camera, uint32_t key, float frac) 
     const TargCamKey& b = track.targCamKeys[k.b];
     Vec3 p = Blend(a.position, b.position, frac);
     Vec3 t = Blend(a.target, b.target, frac);
+    float angle = Blend(a.angle, b.angle, frac);
+    if (!IsFinite(p) || !IsFinite(t) || !std::isfinite(angle)) return;
     camera.SetPosition(p.x, p.y, p.z);
     camera.SetTarget(t.x, t.y, t.z);
-    float angle = Blend(a.angle, b.angle, frac);
     camera.SetFov(angle, angle);
     Quaternion qa = AxisAngleToQuaternion(kRollAxis, a.roll);
     Quaternion qb = AxisAngleToQuaternion(kRollAxis, b.roll);
@@ -103,6 +106,7 @@ void AnimateCamera(const Move& track, Camera& camera, uint32_t key, float frac) 
   } else if (track.subtype == CameraTrackFree && track.freeCamKeys) {
     // A free camera jumps from key to key.
     const FreeCamKey& a = track.freeCamKeys[k.a];
+    if (!IsFinite(a.position) || !IsFinite(a.orientation) || !std::isfinite(a.angle)) return;
     camera.SetPosition(a.position.x, a.position.y, a.position.z);
     camera.SetOrientation(a.orientation);
     camera.SetFov(a.angle, a.angle);
@@ -116,6 +120,7 @@ void AnimateLight(const Move& track, Light& light, uint32_t key, float frac) {
     const OmniLightKey& a = track.omniKeys[k.a];
     const OmniLightKey& b = track.omniKeys[k.b];
     Vec3 p = Blend(a.position, b.position, frac);
+    if (!IsFinite(p)) return;
     light.SetPosition(p.x, p.y, p.z);
     light.SetColour(BlendByte(a.red, b.red, frac), BlendByte(a.green, b.green, frac), BlendByte(a.blue, b.blue, frac));
   } else if (light.type == LightSpot && track.spotKeys) {
@@ -123,9 +128,12 @@ void AnimateLight(const Move& track, Light& light, uint32_t key, float frac) {
     const SpotLightKey& b = track.spotKeys[k.b];
     Vec3 p = Blend(a.position, b.position, frac);
     Vec3 d = Blend(a.direction, b.direction, frac);
+    float inner = Blend(a.innerAngle, b.innerAngle, frac);
+    float outer = Blend(a.outerAngle, b.outerAngle, frac);
+    if (!IsFinite(p) || !IsFinite(d) || !std::isfinite(inner) || !std::isfinite(outer)) return;
     light.SetPosition(p.x, p.y, p.z);
     light.SetDirection(d.x, d.y, d.z);
     light.SetColour(BlendByte(a.red, b.red, frac), BlendByte(a.green, b.green, frac), BlendByte(a.blue, b.blue, frac));
-    light.SetCone(Blend(a.innerAngle, b.innerAngle, frac), Blend(a.outerAngle, b.outerAngle, frac));
+    light.SetCone(inner, outer);
   }
 }

@@ -100,7 +100,8 @@ class Move {
 
 // Each warns "Frame out of range" for key >= keyCount (and then holds the last key) and
 // "Interpol out of range" for frac outside [0, 1); a track without the keys its element needs
-// leaves the element as it is.
+// leaves the element as it is. So does a blend that is not finite (NaN or infinite keys, or keys
+// too far apart to blend): the element holds its last sound pose rather than hand NaNs to the renderer.
 void AnimateObject(const Move& track, MeshObject& object, uint32_t key, float frac);
 void AnimateCamera(const Move& track, Camera& camera, uint32_t key, float frac);
 void AnimateLight(const Move& track, Light& light, uint32_t key, float frac);

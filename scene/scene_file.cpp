@@ -2,6 +2,7 @@
 // so no count from the file sizes an allocation before the bytes it describes are known to be there.
 #include "scene/scene_file.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -289,7 +290,8 @@ void SceneReader::Track(uint32_t chunkId) {
   move->step = h.step;
   move->fps = h.fps;
   move->keyCount = static_cast<uint32_t>(keyCount);
-  move->duration = (static_cast<float>(h.frames) - 1.0f) / h.fps;
+  // A frame rate that is not a finite positive number lasts 0 s, so a scene it clocks ends at once.
+  move->duration = std::isfinite(h.fps) && h.fps > 0.0f ? (static_cast<float>(h.frames) - 1.0f) / h.fps : 0.0f;
   uint32_t n = move->keyCount;
   bool copied = true;
   switch (form) {

@@ -2,8 +2,10 @@
 #include "scene/scene_file.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <tuple>
 #include <utility>
 
@@ -13,6 +15,7 @@
 #include "scene/mesh.h"
 #include "scene/move.h"
 #include "scene/texture.h"
+#include "scene/view.h"
 #include "tests/scene_fixture.h"
 
 namespace {
@@ -238,6 +241,45 @@ TEST_F(SceneFile, ElementsTakeOnlyEarlierTracksOfTheirOwnForm) {
   EXPECT_STREQ(world.cameras->next->move->name, "@Cam");
   EXPECT_EQ(world.cameras->move, nullptr) << "neither a texture nor an object track is a camera's track";
   EXPECT_EQ(world.lights->move, nullptr) << "a track after its element stays unattached";
+}
+
+TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    const char* what;
+    float fps, poison;  // poison lands in key 1, which the first frame blends toward
+    bool ends;
+  };
+  const Case cases[] = {{"NaN frame rate", nan, 0, true},
+                        {"infinite frame rate", inf, 0, true},
+                        {"frame rate 0", 0, 0, true},
+                        {"NaN keys", 25, nan, false},
+                        {"infinite keys", 25, inf, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<TargCamKey> cam = TargKeys(3);
+    cam[1].position.x = cam[1].target.z = c.poison;
+    std::vector<ObjKey> box(3, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}});
+    box[1].position.y = box[1].rotation.w = c.poison;
+    Qz3Writer w;
+    w.Material(MaterialRecord("Grey", 0));
+    w.CameraTrack(CameraTrackRecord("Cam", CameraTrackTarget, 2, 1, c.fps), cam);
+    w.Camera(CameraRecord("Cam", 0, 1.0f, {0, -10, 0}, {0, 0, 0}));
+    w.ObjectTrack(ObjectTrackRecord("Box", 2, 1, 25.0f), box);
+    w.MeshObject(MeshRecord("Box", 1), {Triangle(0)});
+    Load(w);
+    auto* view = new View("View1", 0, 0, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+    view->SetCamera(world.cameras);
+    world.SetView(view);
+    renderer.calls.clear();
+    EXPECT_EQ(world.AnimateWorld(0.02f), c.ends);
+    EXPECT_EQ(renderer.CallsTo("DrawPatch").size(), c.ends ? 0u : 1u);
+    EXPECT_TRUE(Warnings().empty());
+    for (float v : world.cameras->viewMatrix) ASSERT_TRUE(std::isfinite(v));
+    for (float v : world.meshes->worldMatrix) ASSERT_TRUE(std::isfinite(v));
+    EXPECT_EQ(world.cameras->position.x, 0.0f) << "held where the camera chunk put it";
+    world.Destroy();
+  }
 }
 
 TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {

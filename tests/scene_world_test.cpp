@@ -1,4 +1,5 @@
 // The World: records and the renderer protocol, list order, destruction, and the frame's animation walk.
+#include <cmath>
 #include <cstring>
 
 #include "core/allocate.h"
@@ -64,6 +65,42 @@ TEST_F(SceneWorld, QuaternionCameraTakesItsPositionUnnegated) {
   EXPECT_EQ(camera.viewMatrix[12], 1.0f);
   EXPECT_EQ(camera.viewMatrix[14], 3.0f);
   camera.Destroy();
+}
+
+TEST_F(SceneWorld, LookingAlongTheUpVectorStillGivesAnOrthonormalView) {
+  struct Case {
+    const char* what;
+    Vec3 up, ahead;
+  };
+  const Case cases[] = {{"+z", {0, 0, 1}, {0, 0, 5}},
+                        {"-z", {0, 0, 1}, {0, 0, -5}},
+                        {"+y", {0, 1, 0}, {0, 5, 0}},
+                        {"-y", {0, 1, 0}, {0, -5, 0}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Camera camera("Cam", 1.0f, 1.0f, &world);
+    camera.up = c.up;
+    camera.SetPosition(1, 2, 3);
+    camera.SetTarget(1 + c.ahead.x, 2 + c.ahead.y, 3 + c.ahead.z);
+    camera.BuildViewMatrix();
+    const float* m = camera.viewMatrix;
+    for (int i = 0; i < 16; ++i) ASSERT_TRUE(std::isfinite(m[i])) << i;
+    for (int i = 0; i < 3; ++i) {
+      for (int j = 0; j < 3; ++j) EXPECT_NEAR(m[i] * m[j] + m[4 + i] * m[4 + j] + m[8 + i] * m[8 + j], i == j, 1e-6f);
+    }
+    // The target as the view sees it.
+    float seen[3];
+    for (int col = 0; col < 3; ++col) {
+      seen[col] = m[col] + (2 + c.ahead.y) * m[4 + col] + (3 + c.ahead.z) * m[8 + col] + m[12 + col];
+    }
+    EXPECT_NEAR(seen[0], 0.0f, 1e-6f);
+    EXPECT_NEAR(seen[1], 0.0f, 1e-6f);
+    EXPECT_NEAR(seen[2], 5.0f, 1e-6f) << "in front, on the view axis";
+    camera.SetTarget(1, 2, 3);
+    EXPECT_FLOAT_EQ(camera.direction.y * 5, c.ahead.y) << "a target on the camera keeps the last direction";
+    EXPECT_FLOAT_EQ(camera.direction.z * 5, c.ahead.z);
+    camera.Destroy();
+  }
 }
 
 TEST_F(SceneWorld, ListsRunNewestFirstAndUnlinkFromAnyPlace) {
