@@ -21,7 +21,7 @@ struct MusicState {
 };
 
 MusicState g_music;
-// Checked before each frame; the output checks its own flag while it waits for a free block.
+// Checked before each frame; the output checks its own flag while it waits for a free block or a drain.
 std::atomic<bool> g_stopRequested{false};
 
 // The device side of the decode path: the first frame fixes the format and opens the device.

@@ -2,10 +2,9 @@
 #include "music/wave_output.h"
 
 #include <atomic>
-#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <mutex>
-#include <thread>
 
 #include "music/pcm_output.h"
 #include "platform/platform.h"
@@ -35,10 +34,17 @@ bool g_deviceOpen = false;
 std::mutex g_lock;
 bool g_lockReady = false;
 std::atomic<int32_t> g_queued{0};
-std::atomic<bool> g_cancelled{false};
+// Changed under g_lock and signalled, so a waiter wakes at once on a finished block or a cancel.
+bool g_cancelled = false;
+std::condition_variable g_queueChanged;
 OutputBlock g_blocks[kBlockSlots];
 
-void SleepPoll() { std::this_thread::sleep_for(std::chrono::milliseconds(kWavePollMs)); }
+// Waits until at most `limit` blocks are queued; false when writes were cancelled first.
+bool WaitForQueue(int32_t limit) {
+  std::unique_lock<std::mutex> hold(g_lock);
+  g_queueChanged.wait(hold, [limit] { return g_queued <= limit || g_cancelled; });
+  return g_queued <= limit;
+}
 
 int RateIndex(int32_t rate) {
   for (int i = 0; i < kRateCount; ++i) {
@@ -103,10 +109,7 @@ int WaveOpen(const OutputFormat& output) {
 }
 
 int32_t WaveWrite(const int16_t* samples, uint32_t bytes) {
-  while (g_queued > kMaxQueuedBlocks) {
-    if (g_cancelled) return -1;
-    SleepPoll();
-  }
+  if (!WaitForQueue(kMaxQueuedBlocks)) return -1;
   if (!g_deviceOpen || !g_lockReady || bytes > kPcmBlockBytes) return -1;
   std::lock_guard<std::mutex> hold(g_lock);
   OutputBlock* block = FreeBlock();
@@ -131,11 +134,13 @@ void WaveDone(SoundBlock* finished) {
   Sound().Unprepare(*finished);
   static_cast<OutputBlock*>(finished)->busy = false;
   --g_queued;
+  g_queueChanged.notify_all();
 }
 
 int WaveClose(const OutputFormat&) {
   if (g_deviceOpen) {
-    while (g_queued != 0) SleepPoll();
+    // A cancelled drain stops waiting: the reset reports every block still queued done.
+    WaitForQueue(0);
     Sound().Reset();
     Sound().Close();
     g_deviceOpen = false;
@@ -145,6 +150,10 @@ int WaveClose(const OutputFormat&) {
   return 0;
 }
 
-void CancelWaveWrites(bool cancel) { g_cancelled = cancel; }
+void CancelWaveWrites(bool cancel) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_cancelled = cancel;
+  g_queueChanged.notify_all();
+}
 
 int32_t WaveQueued() { return g_queued; }

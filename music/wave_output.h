@@ -18,7 +18,6 @@ struct OutputFormat {
 constexpr OutputFormat kUnsetOutput{-1, 0, -1, -1};
 
 constexpr int32_t kMaxQueuedBlocks = 6;
-constexpr uint32_t kWavePollMs = 77;
 
 // Marks the usable channel count, format and rate combinations; closes a device still open from an
 // earlier track once its queued blocks have played.
@@ -31,8 +30,10 @@ int WaveOpen(const OutputFormat& output);
 int32_t WaveWrite(const int16_t* samples, uint32_t bytes);
 // The completion report for one finished block.
 void WaveDone(SoundBlock* block);
-// Waits until every queued block has played, then closes the device. Returns 0.
+// Waits until every queued block has played, or writes are cancelled, then resets and closes the device.
+// Returns 0.
 int WaveClose(const OutputFormat& output);
-// While set, a write waiting for a free block gives up at once and drops its samples.
+// While set, a write waiting for a free block gives up at once and drops its samples, and a close stops
+// waiting for queued blocks to play.
 void CancelWaveWrites(bool cancel);
 int32_t WaveQueued();
