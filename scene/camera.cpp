@@ -10,15 +10,25 @@ namespace {
 
 constexpr float kFovYFactor = 0.85f;
 constexpr float kYScaleFactor = 1.3333f;
+// What a camera made with unsound angles sees with: a quarter turn, whose scale is 1.
+constexpr float kQuarterTurn = 1.57079633f;
+
+// Takes the view angle a with its scale 1 / tan(a / 2) x factor only when that scale is a finite positive number.
+// Otherwise (an angle of 0, below 0, a half turn, or not finite) the last sound angle and scale stay, so the
+// projection never holds NaN, an infinity or a mirror.
+void TakeAngle(float a, float factor, float& fov, float& scale) {
+  float s = (1.0f / std::tan(a * 0.5f)) * factor;
+  if (!std::isfinite(s) || s <= 0.0f) return;
+  fov = a;
+  scale = s;
+}
 
 }  // namespace
 
 Camera::Camera(const char* name, float angleA, float angleB, World* world)
-    : world(world),
-      fovX(angleA),
-      fovY(angleB * kFovYFactor),
-      xScale(1.0f / std::tan(angleA * 0.5f)),
-      yScale(1.0f / std::tan(fovY * 0.5f)) {
+    : world(world), fovX(kQuarterTurn), fovY(kQuarterTurn), xScale(1.0f), yScale(1.0f) {
+  TakeAngle(angleA, 1.0f, fovX, xScale);
+  TakeAngle(angleB * kFovYFactor, 1.0f, fovY, yScale);
   id = world->registry.Add(this, ElementCamera, name);
   PushHead(world->cameras, this);
 }
@@ -57,10 +67,8 @@ void Camera::SetTarget(float x, float y, float z) {
 }
 
 void Camera::SetFov(float a, float b) {
-  fovX = a;
-  fovY = b;
-  xScale = 1.0f / std::tan(a * 0.5f);
-  yScale = (1.0f / std::tan(b * 0.5f)) * kYScaleFactor;
+  TakeAngle(a, 1.0f, fovX, xScale);
+  TakeAngle(b, kYScaleFactor, fovY, yScale);
 }
 
 void Camera::SetOrientation(const Quaternion& q) {

@@ -17,7 +17,7 @@ enum CameraMode : uint32_t {
 class Camera {
  public:
   // Registers (kind 3), fovX = angleA, fovY = angleB x 0.85, joins the World's camera list.
-  // No renderer call.
+  // An unsound angle (see SetFov) leaves that axis a quarter turn. No renderer call.
   Camera(const char* name, float angleA, float angleB, World* world);
   Camera(const Camera&) = delete;
   Camera& operator=(const Camera&) = delete;
@@ -41,7 +41,8 @@ class Camera {
   // Both recompute the direction and select look-at mode.
   void SetPosition(float x, float y, float z);
   void SetTarget(float x, float y, float z);
-  // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333.
+  // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle whose scale is not a finite
+  // positive number (as for 0, below 0, a half turn, or not finite) leaves that axis's angle and scale as they were.
   void SetFov(float a, float b);
   // Selects quaternion mode.
   void SetOrientation(const Quaternion& q);

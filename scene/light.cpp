@@ -22,8 +22,10 @@ void Light::SetPosition(float x, float y, float z) {
 }
 
 void Light::SetDirection(float x, float y, float z) {
-  direction = {x, y, z};
-  Normalize(direction);
+  Vec3 d = {x, y, z};
+  Normalize(d);
+  // A zero vector (or one too small or too large to measure) points nowhere: the light keeps its last direction.
+  if (IsFinite(d) && Dot(d, d) > 0.0f) direction = d;
   CurrentRenderer->UpdateLight(this);
 }
 

@@ -42,7 +42,7 @@ class Light {
   // Each ends with the renderer's UpdateLight.
   void SetColour(uint8_t red, uint8_t green, uint8_t blue);
   void SetPosition(float x, float y, float z);
-  void SetDirection(float x, float y, float z);  // stored normalised
+  void SetDirection(float x, float y, float z);  // stored normalised; one with no length is ignored
   void SetRange(float range);
   void SetCone(float inner, float outer);
   // The renderer's ReleaseLight, then unlinks.

@@ -290,8 +290,10 @@ void SceneReader::Track(uint32_t chunkId) {
   move->step = h.step;
   move->fps = h.fps;
   move->keyCount = static_cast<uint32_t>(keyCount);
-  // A frame rate that is not a finite positive number lasts 0 s, so a scene it clocks ends at once.
-  move->duration = std::isfinite(h.fps) && h.fps > 0.0f ? (static_cast<float>(h.frames) - 1.0f) / h.fps : 0.0f;
+  // A frame rate that is not a positive number, or so small the track would never end, lasts 0 s, so a scene it
+  // clocks ends at once.
+  float duration = (static_cast<float>(h.frames) - 1.0f) / h.fps;
+  move->duration = h.fps > 0.0f && std::isfinite(duration) ? duration : 0.0f;
   uint32_t n = move->keyCount;
   bool copied = true;
   switch (form) {

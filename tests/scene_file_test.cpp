@@ -248,23 +248,37 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
   struct Case {
     const char* what;
     float fps, poison;  // poison lands in key 1, which the first frame blends toward
+    float angle;        // the camera's, in its chunk and both keys
+    float spotZ;        // key 1's spot direction; -1 blends with key 0's (0, 0, 1) to nothing
     bool ends;
   };
-  const Case cases[] = {{"NaN frame rate", nan, 0, true},
-                        {"infinite frame rate", inf, 0, true},
-                        {"frame rate 0", 0, 0, true},
-                        {"NaN keys", 25, nan, false},
-                        {"infinite keys", 25, inf, false}};
+  const Case cases[] = {{"NaN frame rate", nan, 0, 1, 1, true},
+                        {"infinite frame rate", inf, 0, 1, 1, true},
+                        {"frame rate 0", 0, 0, 1, 1, true},
+                        {"frame rate too small to end", 1e-39f, 0, 1, 1, true},
+                        {"NaN keys", 25, nan, 1, 1, false},
+                        {"infinite keys", 25, inf, 1, 1, false},
+                        {"view angle 0", 25, 0, 0, 1, false},
+                        {"view angle below 0", 25, 0, -1, 1, false},
+                        {"spot direction blends to nothing", 25, 0, 1, -1, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::vector<TargCamKey> cam = TargKeys(3);
     cam[1].position.x = cam[1].target.z = c.poison;
+    for (TargCamKey& k : cam) k.angle = c.angle;
     std::vector<ObjKey> box(3, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}});
     box[1].position.y = box[1].rotation.w = c.poison;
+    std::vector<SpotLightKey> spot(3);
+    for (SpotLightKey& k : spot) k.direction = {0, 0, c.spotZ};
+    spot[0].direction = {0, 0, 1};
+    Qz3Light light = LightRecord("Spot", 0, LightSpot);
+    light.direction = {0, 0, 2};
     Qz3Writer w;
     w.Material(MaterialRecord("Grey", 0));
     w.CameraTrack(CameraTrackRecord("Cam", CameraTrackTarget, 2, 1, c.fps), cam);
-    w.Camera(CameraRecord("Cam", 0, 1.0f, {0, -10, 0}, {0, 0, 0}));
+    w.Camera(CameraRecord("Cam", 0, c.angle, {0, -10, 0}, {0, 0, 0}));
+    w.LightTrack(LightTrackRecord("Spot", LightSpot, 2, 1, 25.0f), spot);
+    w.Light(light);
     w.ObjectTrack(ObjectTrackRecord("Box", 2, 1, 25.0f), box);
     w.MeshObject(MeshRecord("Box", 1), {Triangle(0)});
     Load(w);
@@ -278,6 +292,11 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
     for (float v : world.cameras->viewMatrix) ASSERT_TRUE(std::isfinite(v));
     for (float v : world.meshes->worldMatrix) ASSERT_TRUE(std::isfinite(v));
     EXPECT_EQ(world.cameras->position.x, 0.0f) << "held where the camera chunk put it";
+    for (float scale : {world.cameras->xScale, world.cameras->yScale}) {
+      EXPECT_TRUE(std::isfinite(scale) && scale > 0.0f) << scale;
+    }
+    const Vec3& d = world.lights->direction;
+    EXPECT_TRUE(d.x == 0.0f && d.y == 0.0f && d.z == 1.0f) << "the chunk's direction, held";
     world.Destroy();
   }
 }
