@@ -17,15 +17,6 @@ using namespace std::chrono_literals;
 
 constexpr uint32_t kFrameBytes = 2 * kFrameSamples;
 
-// A silent frame and then clicks: frames * kFrameBytes of PCM.
-std::string ClickTrack(int frames) {
-  std::vector<uint8_t> stream = Stream({});
-  for (int i = 1; i < frames; ++i) Append(stream, BuildFrame(ClickFrame()));
-  const std::string path = TempPath("clicks.mp3");
-  WriteFile(path, stream);
-  return path;
-}
-
 // Completes every block the device holds until the thread ends or the time runs out.
 bool PlayOut(FakeSoundDevice& device, std::chrono::milliseconds limit = 5000ms) {
   const auto end = std::chrono::steady_clock::now() + limit;

@@ -25,6 +25,14 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+std::string ClickTrack(int frames) {
+  std::vector<uint8_t> stream = Stream({});
+  for (int i = 1; i < frames; ++i) Append(stream, BuildFrame(ClickFrame()));
+  const std::string path = TempPath("clicks" + std::to_string(frames) + ".mp3");
+  WriteFile(path, stream);
+  return path;
+}
+
 std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* frames) {
   const std::string path = TempPath("bytes.mp3");
   WriteFile(path, bytes);

@@ -32,6 +32,8 @@ class CaptureSink : public OutputSink {
 
 std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// A track of a silent frame and then clicks: frames * 2 * kFrameSamples bytes of PCM.
+std::string ClickTrack(int frames);
 // Decodes the bytes through the track path with a new decoder; interleaved stereo samples.
 std::vector<int16_t> DecodeBytes(const std::vector<uint8_t>& bytes, int32_t* frames = nullptr);
 inline std::vector<int16_t> FrameOf(const std::vector<int16_t>& pcm, size_t frame) {

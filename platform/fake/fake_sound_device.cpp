@@ -37,6 +37,7 @@ bool FakeSoundDevice::CompleteOldest() {
     if (pending_.empty()) return false;
     block = pending_.front();
     pending_.pop_front();
+    ++completions_;
   }
   done_(block);
   return true;
@@ -65,4 +66,9 @@ bool FakeSoundDevice::IsOpen() {
 int FakeSoundDevice::Closes() {
   std::lock_guard<std::mutex> hold(lock_);
   return closes_;
+}
+
+size_t FakeSoundDevice::Completions() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return completions_;
 }

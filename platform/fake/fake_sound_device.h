@@ -29,12 +29,15 @@ class FakeSoundDevice : public SoundDevice {
   size_t Pending();
   bool IsOpen();
   int Closes();
+  // Blocks reported done so far, by CompleteOldest or a reset.
+  size_t Completions();
 
  private:
   std::mutex lock_;
   SoundDoneFn done_ = nullptr;
   bool open_ = false;
   int closes_ = 0;
+  size_t completions_ = 0;
   std::deque<SoundBlock*> pending_;
   std::vector<std::vector<int16_t>> written_;
   std::vector<SoundFormat> opens_;
