@@ -243,17 +243,18 @@ void D3D7Renderer::SetDefaultStates(bool filtering) {
   }
 }
 
-// The primary goes with the DirectDraw object. A device or DirectDraw object still referenced elsewhere
-// stops the release there.
+// A device or DirectDraw object still referenced elsewhere (the named textures' surfaces hold DirectDraw until
+// the process exits) stops the release there. The primary holds DirectDraw too, so it goes first: a DirectDraw
+// object kept alive by it alone until the process exits can crash the exit.
 bool D3D7Renderer::Shutdown() {
   ReleaseRef(depthBuffer_);
   ReleaseRef(backBuffer_);
   ReleaseRef(direct3D_);
+  ReleaseRef(primary_);
   if (device_ && device_->Release() > 0) return false;
   device_ = nullptr;
   if (directDraw_ && directDraw_->Release() > 0) return false;
   directDraw_ = nullptr;
-  primary_ = nullptr;
   currentMaterial_ = nullptr;
   currentTexture_ = nullptr;
   initialised_ = false;
