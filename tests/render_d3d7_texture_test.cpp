@@ -3,14 +3,20 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "render/d3d7/device_patch.h"
 #include "render/d3d7/surface_rules.h"
 #include "render/d3d7/texture_list.h"
+#include "render/recording_renderer.h"
 #include "render/texture_image.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/world.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/file_writer.h"
 
@@ -141,6 +147,46 @@ TEST(PackedColour, ComponentsGoUnderTheMasksFromTheTopBit) {
   EXPECT_EQ((std::vector<int>{rgb[0], rgb[1], rgb[2]}), (std::vector<int>{255, 0, 255}));
   UnpackColour(0x00123456, kX8R8G8B8, rgb);
   EXPECT_EQ((std::vector<int>{rgb[0], rgb[1], rgb[2]}), (std::vector<int>{0x12, 0x34, 0x56}));
+}
+
+TEST(DevicePatch, VerticesTakeTheDeviceLayoutWithOneCoordinatePairPerTexture) {
+  RecordingRenderer renderer;
+  CurrentRenderer = &renderer;
+  World world("World1");
+  auto* twoTextures = new Material("Two", &world);
+  twoTextures->SetTextureCount(2);
+  PatchVertexLit lit = {{1, 2, 3}, {0, 0, 1}, 0.25f, 0.75f};
+  PatchVertexColoured coloured = {{4, 5, 6}, {9, 9, 9}, 0xFF112233, 0xFF445566, 0.5f, 1.5f};
+  uint16_t index = 0;
+  struct Case {
+    Patch patch;
+    uint32_t format, stride;
+    std::vector<uint32_t> words;  // the device vertex, word by word
+  };
+  auto bits = [](float f) { return std::bit_cast<uint32_t>(f); };
+  const Case cases[] = {
+      {{PatchLit, twoTextures, 1, 1, &lit, &index, {}},
+       0x212,
+       40,
+       {bits(1), bits(2), bits(3), bits(0), bits(0), bits(1), bits(0.25f), bits(0.75f), bits(0.25f), bits(0.75f)}},
+      {{PatchColoured, nullptr, 1, 1, &coloured, &index, {}},
+       0x1E2,
+       32,
+       {bits(4), bits(5), bits(6), 0, 0xFF112233, 0xFF445566, bits(0.5f), bits(1.5f)}},
+  };
+  for (const Case& c : cases) {
+    PatchData* data = NewDevicePatch(c.patch);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->vertexFormat, c.format);
+    EXPECT_EQ(data->stride, c.stride);
+    EXPECT_EQ(data->indices[0], 0);
+    std::vector<uint32_t> words(c.stride / 4);
+    std::memcpy(words.data(), data->vertices, c.stride);
+    EXPECT_EQ(words, c.words) << c.patch.kind;
+    FreeDevicePatch(data);
+  }
+  world.Destroy();
+  CurrentRenderer = nullptr;
 }
 
 class TextureListTest : public testing::Test {
