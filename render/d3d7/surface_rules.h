@@ -20,7 +20,6 @@ static_assert(sizeof(PixelFormat) == 32);
 enum PixelFormatFlags : uint32_t {
   PixelAlpha = 0x1,  // DDPF_ALPHAPIXELS
   PixelFourCC = 0x4,
-  PixelPaletteIndexed8 = 0x20,
   PixelZBuffer = 0x400,
   PixelLuminance = 0x20000,
   PixelBumpLuminance = 0x40000,
