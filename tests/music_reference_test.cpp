@@ -13,31 +13,6 @@
 
 namespace {
 
-// How far one channel of our samples lies from the reference's, samples on the rails left out.
-struct Deviation {
-  double rms;
-  int largest;
-  size_t worst;  // the sample index of the largest difference
-};
-
-Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel) {
-  Deviation d{0.0, 0, 0};
-  size_t counted = 0;
-  for (size_t i = size_t(channel); i < ours.size() && i < reference.size(); i += 2) {
-    const auto rail = [](int16_t s) { return s == 32767 || s == -32768; };
-    if (rail(ours[i]) || rail(reference[i])) continue;
-    const int difference = std::abs(ours[i] - reference[i]);
-    d.rms += double(difference) * difference;
-    if (difference > d.largest) {
-      d.largest = difference;
-      d.worst = i;
-    }
-    ++counted;
-  }
-  d.rms = counted ? std::sqrt(d.rms / double(counted)) : 0.0;
-  return d;
-}
-
 #include "music/huffman_data.inc"
 
 struct CodeList {
