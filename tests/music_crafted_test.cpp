@@ -284,6 +284,8 @@ TEST_P(MusicCrafted, DecodesAsTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, MusicCrafted, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<CraftedCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<CraftedCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace

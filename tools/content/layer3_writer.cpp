@@ -21,20 +21,34 @@ struct CodeList {
 
 CodeList PairCodes(int table) {
   switch (table) {
-    case 1: return {kCodes1, kLengths1, 2};
-    case 2: return {kCodes2, kLengths2, 3};
-    case 3: return {kCodes3, kLengths3, 3};
-    case 5: return {kCodes5, kLengths5, 4};
-    case 6: return {kCodes6, kLengths6, 4};
-    case 7: return {kCodes7, kLengths7, 6};
-    case 8: return {kCodes8, kLengths8, 6};
-    case 9: return {kCodes9, kLengths9, 6};
-    case 10: return {kCodes10, kLengths10, 8};
-    case 11: return {kCodes11, kLengths11, 8};
-    case 12: return {kCodes12, kLengths12, 8};
-    case 13: return {kCodes13, kLengths13, 16};
-    case 15: return {kCodes15, kLengths15, 16};
-    default: break;
+    case 1:
+      return {kCodes1, kLengths1, 2};
+    case 2:
+      return {kCodes2, kLengths2, 3};
+    case 3:
+      return {kCodes3, kLengths3, 3};
+    case 5:
+      return {kCodes5, kLengths5, 4};
+    case 6:
+      return {kCodes6, kLengths6, 4};
+    case 7:
+      return {kCodes7, kLengths7, 6};
+    case 8:
+      return {kCodes8, kLengths8, 6};
+    case 9:
+      return {kCodes9, kLengths9, 6};
+    case 10:
+      return {kCodes10, kLengths10, 8};
+    case 11:
+      return {kCodes11, kLengths11, 8};
+    case 12:
+      return {kCodes12, kLengths12, 8};
+    case 13:
+      return {kCodes13, kLengths13, 16};
+    case 15:
+      return {kCodes15, kLengths15, 16};
+    default:
+      break;
   }
   if (table >= 24) return {kCodes24, kLengths24, 16};
   if (table >= 16) return {kCodes16, kLengths16, 16};
@@ -85,12 +99,24 @@ bool PlanScalefacs(const GranuleContent& c, const FrameSpec& frame, int gr, int 
     }
     int compress = 0;
     switch (c.lsfRow) {
-      case 0: compress = (s[0] * 5 + s[1]) << 4 | s[2] << 2 | s[3]; break;
-      case 1: compress = 400 + ((s[0] * 5 + s[1]) << 2) + s[2]; break;
-      case 2: compress = 500 + s[0] * 3 + s[1]; break;
-      case 3: compress = s[0] * 36 + s[1] * 6 + s[2]; break;
-      case 4: compress = 180 + (s[0] << 4) + (s[1] << 2) + s[2]; break;
-      default: compress = 244 + s[0] * 3 + s[1]; break;
+      case 0:
+        compress = (s[0] * 5 + s[1]) << 4 | s[2] << 2 | s[3];
+        break;
+      case 1:
+        compress = 400 + ((s[0] * 5 + s[1]) << 2) + s[2];
+        break;
+      case 2:
+        compress = 500 + s[0] * 3 + s[1];
+        break;
+      case 3:
+        compress = s[0] * 36 + s[1] * 6 + s[2];
+        break;
+      case 4:
+        compress = 180 + (s[0] << 4) + (s[1] << 2) + s[2];
+        break;
+      default:
+        compress = 244 + s[0] * 3 + s[1];
+        break;
     }
     side.scalefacCompress = intensityChannel ? compress << 1 | c.intensityScale : compress;
     return true;
