@@ -85,6 +85,7 @@ void ShortBlocks(int granule, int ch, bool mixed, GranuleContent& g) {
   g.side.mixedBlock = mixed && g.side.blockType == 2;
   for (int w = 0; w < 3; ++w) g.side.subblockGain[w] = (granule + ch + 3 * w) % 8;
   g.side.scalefacScale = granule / 3 % 2;
+  g.side.count1Table = (granule + ch) & 1;
 }
 
 // LSF scale factors of the row, each partition's below 2 to the power of its length. In the intensity-coded
@@ -107,9 +108,16 @@ void LsfScalefacs(GranuleContent& g, int row, uint32_t seed) {
   }
 }
 
-// Channel 1 of an intensity-coded granule: values in its first lines only, and in short blocks window w
-// keeps its bands below a limit of its own; the scale factors above are the intensity positions.
-void IntensityChannel(int k, int sfreq, GranuleContent& g) {
+// An intensity-coded granule. Channel 0 spans the whole spectrum in small values when asked, so that the top
+// band, which takes the position of the band below it, sounds. Channel 1 has values in its first lines only,
+// and in short blocks window w keeps its bands below a limit of its own; the scale factors above are the
+// intensity positions.
+void IntensityGranule(int k, int ch, int sfreq, bool fullBand, GranuleContent& g) {
+  if (ch == 0) {
+    uint32_t seed = uint32_t(k);
+    for (int i = 0; fullBand && i < 576; ++i) g.values[i] = int(Random(seed) % 5) - 2;
+    return;
+  }
   const int kLines[] = {0, 4, 30, 100, 250, 16, 60, 150, 8};
   std::fill(g.values + kLines[k % 9], g.values + 576, 0);
   if (g.side.blockType != 2) return;
@@ -132,7 +140,7 @@ void LsfIntensity(int f, int ch, int sfreq, GranuleContent& g) {
   ShortBlocks(f, 0, false, g);
   LsfScalefacs(g, ch ? 3 + f % 3 : f % 3, uint32_t(f * 2 + ch));
   g.intensityScale = f / 3 % 2;
-  if (ch) IntensityChannel(f, sfreq, g);
+  IntensityGranule(f, ch, sfreq, f % 3 == 0, g);
 }
 
 const CraftedCase kCases[] = {
@@ -141,6 +149,7 @@ const CraftedCase kCases[] = {
        return Noise(Header(kMpeg1, 0, 14), 8, 300, 24, [](int f, int gr, int ch, GranuleContent& g) {
          g.side.preflag = (f + gr) & 1;
          g.side.scalefacScale = f >> 1 & 1;
+         g.side.count1Table = (f + ch) & 1;
          g.side.region0Count = (f * 3 + ch) % 16;
          g.side.region1Count = (f + gr) % 8;
          if (ch) g.side.tableSelect[0] = 24 + f;
@@ -201,7 +210,7 @@ const CraftedCase kCases[] = {
      [] {
        return Noise(Header(kMpeg1, 0, 14, 1, 1), 9, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
          Scalefacs(g, 21, 3, uint32_t(f * 4 + gr * 2 + ch));
-         if (ch) IntensityChannel(f + gr, 0, g);
+         IntensityGranule(f + gr, ch, 0, (f + gr) % 2, g);
        });
      }},
     {"IntensityShort",
@@ -209,7 +218,7 @@ const CraftedCase kCases[] = {
        return Noise(Header(kMpeg1, 0, 14, 1, 1), 12, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
          ShortBlocks(2 * f + gr, 0, f >= 6, g);
          Scalefacs(g, 36, 3, uint32_t(f * 4 + gr * 2 + ch));
-         if (ch) IntensityChannel(f + gr, 0, g);
+         IntensityGranule(f + gr, ch, 0, (f + gr) % 2, g);
        });
      }},
     {"MidSideIntensity",
@@ -217,7 +226,7 @@ const CraftedCase kCases[] = {
        return Noise(Header(kMpeg1, 1, 14, 1, 3), 12, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
          ShortBlocks(2 * f + gr, 0, f >= 6, g);
          Scalefacs(g, 36, 3, uint32_t(f * 4 + gr * 2 + ch));
-         if (ch) IntensityChannel(f + gr, 1, g);
+         IntensityGranule(f + gr, ch, 1, (f + gr) % 2, g);
        });
      }},
     {"LsfIntensity",
@@ -247,6 +256,20 @@ const CraftedCase kCases[] = {
        for (int f = 0; f < 10; ++f) {
          recipe[size_t(f)].frame.mode = kModes[f];
          recipe[size_t(f)].frame.modeExtension = 2;
+       }
+       return recipe;
+     }},
+    {"StereoModeSwitches",
+     [] {
+       // Stereo, joint stereo with each mode extension and dual channel, from frame to frame.
+       Recipe recipe = Noise(Header(kMpeg1, 0, 14), 8, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
+         ShortBlocks(2 * f + gr, 0, false, g);
+         Scalefacs(g, 36, 3, uint32_t(f * 4 + gr * 2 + ch));
+       });
+       constexpr int kModes[8][2] = {{0, 0}, {1, 2}, {1, 0}, {2, 0}, {1, 3}, {1, 1}, {0, 0}, {1, 2}};
+       for (int f = 0; f < 8; ++f) {
+         recipe[size_t(f)].frame.mode = kModes[f][0];
+         recipe[size_t(f)].frame.modeExtension = kModes[f][1];
        }
        return recipe;
      }},
