@@ -20,39 +20,27 @@ struct CodeList {
 };
 
 CodeList PairCodes(int table) {
-  switch (table) {
-    case 1:
-      return {kCodes1, kLengths1, 2};
-    case 2:
-      return {kCodes2, kLengths2, 3};
-    case 3:
-      return {kCodes3, kLengths3, 3};
-    case 5:
-      return {kCodes5, kLengths5, 4};
-    case 6:
-      return {kCodes6, kLengths6, 4};
-    case 7:
-      return {kCodes7, kLengths7, 6};
-    case 8:
-      return {kCodes8, kLengths8, 6};
-    case 9:
-      return {kCodes9, kLengths9, 6};
-    case 10:
-      return {kCodes10, kLengths10, 8};
-    case 11:
-      return {kCodes11, kLengths11, 8};
-    case 12:
-      return {kCodes12, kLengths12, 8};
-    case 13:
-      return {kCodes13, kLengths13, 16};
-    case 15:
-      return {kCodes15, kLengths15, 16};
-    default:
-      break;
-  }
   if (table >= 24) return {kCodes24, kLengths24, 16};
   if (table >= 16) return {kCodes16, kLengths16, 16};
-  return {{}, {}, 0};
+  static const CodeList kLists[16] = {
+      {{}, {}, 0},
+      {kCodes1, kLengths1, 2},
+      {kCodes2, kLengths2, 3},
+      {kCodes3, kLengths3, 3},
+      {{}, {}, 0},
+      {kCodes5, kLengths5, 4},
+      {kCodes6, kLengths6, 4},
+      {kCodes7, kLengths7, 6},
+      {kCodes8, kLengths8, 6},
+      {kCodes9, kLengths9, 6},
+      {kCodes10, kLengths10, 8},
+      {kCodes11, kLengths11, 8},
+      {kCodes12, kLengths12, 8},
+      {kCodes13, kLengths13, 16},
+      {{}, {}, 0},
+      {kCodes15, kLengths15, 16},
+  };
+  return kLists[table];
 }
 
 // The largest magnitude a table codes (0 for table 0, which codes only zero pairs).
@@ -158,32 +146,6 @@ bool PlanScalefacs(const GranuleContent& c, const FrameSpec& frame, int gr, int 
   return true;
 }
 
-void PutPair(BitWriter& w, int table, int x, int y) {
-  const CodeList list = PairCodes(table);
-  const int linbits = kPairTables[table].linbits;
-  const int values[2] = {x, y};
-  int index = 0;
-  for (int v : values) index = index * list.size + std::min(std::abs(v), 15);
-  w.Put(list.codes[size_t(index)], list.lengths[size_t(index)]);
-  for (int v : values) {
-    if (linbits && std::abs(v) >= 15) w.Put(uint32_t(std::abs(v) - 15), linbits);
-    if (v) w.Put(v < 0, 1);
-  }
-}
-
-void PutQuad(BitWriter& w, int table, const int* v) {
-  int pattern = 0;
-  for (int k = 0; k < 4; ++k) pattern = pattern << 1 | (v[k] != 0);
-  if (table) {
-    w.Put(kCodesB[pattern], kLengthsB[pattern]);
-  } else {
-    w.Put(kCodesA[pattern], kLengthsA[pattern]);
-  }
-  for (int k = 0; k < 4; ++k) {
-    if (v[k]) w.Put(v[k] < 0, 1);
-  }
-}
-
 // The granule's scale factors and Huffman data; false when they cannot be coded as chosen.
 bool EncodeGranule(const GranuleContent& c, const FrameSpec& frame, int gr, int ch, GranuleSpec& side, BitWriter& w) {
   side = c.side;
@@ -240,6 +202,32 @@ bool EncodeGranule(const GranuleContent& c, const FrameSpec& frame, int gr, int 
 }
 
 }  // namespace
+
+void PutPair(BitWriter& w, int table, int x, int y) {
+  const CodeList list = PairCodes(table);
+  const int linbits = kPairTables[table].linbits;
+  const int values[2] = {x, y};
+  int index = 0;
+  for (int v : values) index = index * list.size + std::min(std::abs(v), 15);
+  w.Put(list.codes[size_t(index)], list.lengths[size_t(index)]);
+  for (int v : values) {
+    if (linbits && std::abs(v) >= 15) w.Put(uint32_t(std::abs(v) - 15), linbits);
+    if (v) w.Put(v < 0, 1);
+  }
+}
+
+void PutQuad(BitWriter& w, int table, const int* v) {
+  int pattern = 0;
+  for (int k = 0; k < 4; ++k) pattern = pattern << 1 | (v[k] != 0);
+  if (table) {
+    w.Put(kCodesB[pattern], kLengthsB[pattern]);
+  } else {
+    w.Put(kCodesA[pattern], kLengthsA[pattern]);
+  }
+  for (int k = 0; k < 4; ++k) {
+    if (v[k]) w.Put(v[k] < 0, 1);
+  }
+}
 
 std::vector<uint8_t> EncodeStream(const std::vector<FrameContent>& frames) {
   std::vector<FrameSpec> specs;

@@ -33,6 +33,11 @@ struct FrameContent {
   GranuleContent granules[2][2];
 };
 
+// One pair coded with a pair table, its linbits and signs included; one quadruple of magnitudes 0 or 1 coded
+// with table A (0) or B (1), its signs included.
+void PutPair(BitWriter& w, int table, int x, int y);
+void PutQuad(BitWriter& w, int table, const int* values);
+
 // main_data_begin as far back as the frames before leave room.
 constexpr int kFarthestBegin = -1;
 
