@@ -194,6 +194,21 @@ const CraftedCase kCases[] = {
          g.side.tableSelect[1] = 13;
        });
      }},
+    {"WholeSpectrum",
+     [] {
+       // Every scalefac_compress on long and short blocks; channel 0 with big values up to the last line,
+       // channel 1 with quadruples up to it.
+       return Noise(Header(kMpeg1, 0, 14), 8, 20, 20, [](int f, int gr, int ch, GranuleContent& g) {
+         const int k = (4 * f + 2 * gr + ch) % 16;
+         g.side.blockType = f < 4 ? 0 : 2;
+         const int firstPart = f < 4 ? 11 : 18;
+         uint32_t seed = uint32_t(k + 100 * f);
+         for (int i = 0; i < 39; ++i) g.scalefac[i] = int(Random(seed) % (1u << kScalefacLengths[i >= firstPart][k]));
+         g.slen[0] = kScalefacLengths[0][k];
+         g.slen[1] = kScalefacLengths[1][k];
+         for (int i = 20; i < 576; ++i) g.values[i] = ch ? int(Random(seed) % 3) - 1 : int(Random(seed) % 7) - 3;
+       });
+     }},
     {"Scfsi",
      [] {
        Recipe recipe = Noise(Header(kMpeg1, 0, 14), 8, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
