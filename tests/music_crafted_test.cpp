@@ -209,6 +209,23 @@ const CraftedCase kCases[] = {
          for (int i = 20; i < 576; ++i) g.values[i] = ch ? int(Random(seed) % 3) - 1 : int(Random(seed) % 7) - 3;
        });
      }},
+    {"BlockTypesApart",
+     [] {
+       // Each channel its own block types, changing without start or stop windows, in stereo frames and
+       // intensity-coded ones.
+       Recipe recipe = Noise(Header(kMpeg1, 0, 14), 12, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
+         constexpr int kTypes[2][8] = {{0, 2, 0, 2, 2, 0, 1, 3}, {2, 0, 3, 1, 2, 2, 0, 2}};
+         g.side.blockType = kTypes[ch][(2 * f + gr) % 8];
+         g.side.mixedBlock = g.side.blockType == 2 && (f + ch) % 3 == 0;
+         Scalefacs(g, 36, 3, uint32_t(f * 4 + gr * 2 + ch));
+         if (f % 2) IntensityGranule(f + gr, ch, 0, gr, g);
+       });
+       for (int f = 1; f < 12; f += 2) {
+         recipe[size_t(f)].frame.mode = 1;
+         recipe[size_t(f)].frame.modeExtension = 1;
+       }
+       return recipe;
+     }},
     {"Scfsi",
      [] {
        Recipe recipe = Noise(Header(kMpeg1, 0, 14), 8, 300, 20, [](int f, int gr, int ch, GranuleContent& g) {
