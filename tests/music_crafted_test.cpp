@@ -79,13 +79,15 @@ int BlockType(int granule) {
 }
 
 // Short blocks (mixed ones when asked) between start and stop windows, each window taking every subblock
-// gain in turn; scale factors on either scale.
+// gain in turn; scale factors on either scale; long blocks with regions of every size.
 void ShortBlocks(int granule, int ch, bool mixed, GranuleContent& g) {
   g.side.blockType = BlockType(granule);
   g.side.mixedBlock = mixed && g.side.blockType == 2;
   for (int w = 0; w < 3; ++w) g.side.subblockGain[w] = (granule + ch + 3 * w) % 8;
   g.side.scalefacScale = granule / 3 % 2;
   g.side.count1Table = (granule + ch) & 1;
+  g.side.region0Count = granule % 16;
+  g.side.region1Count = (3 * granule + ch) % 8;
 }
 
 // LSF scale factors of the row, each partition's below 2 to the power of its length. In the intensity-coded
