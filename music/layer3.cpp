@@ -43,16 +43,6 @@ struct BandMap {
 };
 
 constexpr int8_t kPreemphasis[kLongBands] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 3, 2, 0};
-constexpr int kSlen[2][16] = {
-    {0, 0, 0, 0, 3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4},
-    {0, 1, 2, 3, 0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 2, 3},
-};
-// Scale factors per LSF partition by block kind (long, short, mixed) and partition-table row.
-constexpr int kPartitionSizes[3][6][4] = {
-    {{6, 5, 5, 5}, {6, 5, 7, 3}, {11, 10, 0, 0}, {7, 7, 7, 0}, {6, 6, 6, 3}, {8, 8, 5, 0}},
-    {{9, 9, 9, 9}, {9, 9, 12, 6}, {18, 18, 0, 0}, {12, 12, 12, 0}, {12, 9, 9, 6}, {15, 12, 9, 0}},
-    {{6, 9, 9, 9}, {6, 9, 12, 6}, {15, 18, 0, 0}, {6, 15, 12, 0}, {6, 12, 9, 6}, {6, 18, 9, 0}},
-};
 constexpr double kAliasCoefficients[8] = {-0.6, -0.535, -0.33, -0.185, -0.095, -0.041, -0.0142, -0.0037};
 
 // Built once per process and only read afterwards, by every decoder on every thread.
@@ -402,8 +392,8 @@ void EmitSilence(Mp3Decoder& d) {
 
 // Reads from the bit reader; returns the bits read.
 int ReadScaleFactorsMpeg1(BitReader& reader, int32_t* scalefac, const GranuleInfo& g) {
-  const int s1 = kSlen[0][g.scalefacCompress];
-  const int s2 = kSlen[1][g.scalefacCompress];
+  const int s1 = kScalefacLengths[0][g.scalefacCompress];
+  const int s2 = kScalefacLengths[1][g.scalefacCompress];
   auto read = [&](int from, int count, int bits) {
     for (int i = from; i < from + count; ++i) scalefac[i] = int32_t(GetBits(reader, bits));
   };
@@ -447,7 +437,7 @@ int ReadScaleFactorsLsf(BitReader& reader, int32_t* scalefac, GranuleInfo& g, in
   int bits = 0;
   for (int part = 0; part < 4; ++part) {
     const int length = (code >> (3 * part)) & 7;
-    const int count = kPartitionSizes[kind][row][part];
+    const int count = kLsfPartitionSizes[kind][row][part];
     for (int i = 0; i < count; ++i, ++n) {
       scalefac[n] = int32_t(GetBits(reader, length));
       if (intensityLimit) intensityLimit[n] = (1 << length) - 1;

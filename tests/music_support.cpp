@@ -102,6 +102,24 @@ std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate) {
   return pcm;
 }
 
+Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel) {
+  Deviation d{0.0, 0, 0};
+  size_t counted = 0;
+  for (size_t i = size_t(channel); i < ours.size() && i < reference.size(); i += 2) {
+    const auto rail = [](int16_t s) { return s == 32767 || s == -32768; };
+    if (rail(ours[i]) || rail(reference[i])) continue;
+    const int difference = std::abs(ours[i] - reference[i]);
+    d.rms += double(difference) * difference;
+    if (difference > d.largest) {
+      d.largest = difference;
+      d.worst = i;
+    }
+    ++counted;
+  }
+  d.rms = counted ? std::sqrt(d.rms / double(counted)) : 0.0;
+  return d;
+}
+
 std::vector<int16_t> ReadWav(const std::string& path, int32_t* rate) {
   std::ifstream in(path, std::ios::binary);
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
