@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
-constexpr int kCell = 100;              // the picture is compared in cells of 100 x 100 pixels
-constexpr int kBackgroundLevel = 32;    // a pixel whose channels all stay below this shows nothing
+constexpr int kCell = 100;                  // the picture is compared in cells of 100 x 100 pixels
+constexpr int kBackgroundLevel = 32;        // a pixel whose channels all stay below this shows nothing
 constexpr double kMaxMeanDifference = 6.0;  // per channel, in 1/255
 constexpr double kMaxCoverageDifference = 0.08;
 constexpr double kMaxCentroidShift = 4.0;  // pixels

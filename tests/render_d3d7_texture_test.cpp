@@ -39,8 +39,8 @@ TEST(TextureImage, RawPixelsComeBottomRowFirstAndBlueFirst) {
 
 TEST(TextureImage, HalvingAveragesEachBlockTruncatedAndDropsAnOddEdge) {
   // 3 x 3: one whole block, the third column and row dropped.
-  const std::vector<uint8_t> image = {1, 2, 3,   5, 6, 7,   99, 99, 99,  //
-                                      2, 2, 2,   3, 3, 3,   99, 99, 99,  //
+  const std::vector<uint8_t> image = {1,  2,  3,  5,  6,  7,  99, 99, 99,  //
+                                      2,  2,  2,  3,  3,  3,  99, 99, 99,  //
                                       99, 99, 99, 99, 99, 99, 99, 99, 99};
   std::vector<uint8_t> half(3, 0xEE);
   HalveImage(image.data(), 3, 3, half.data());

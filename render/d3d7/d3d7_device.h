@@ -3,8 +3,8 @@
 #pragma once
 
 #include <windows.h>
-#include <ddraw.h>
 #include <d3d.h>
+#include <ddraw.h>
 
 #include <cstdint>
 

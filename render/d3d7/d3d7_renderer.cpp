@@ -345,8 +345,7 @@ int32_t D3D7Renderer::CopyToTexture(Texture* texture, int32_t x, int32_t y, int3
 }
 
 void D3D7Renderer::SetRenderTarget(Texture* texture, View* view) {
-  IDirectDrawSurface7* target =
-      texture ? reinterpret_cast<IDirectDrawSurface7*>(texture->rendererData) : backBuffer_;
+  IDirectDrawSurface7* target = texture ? reinterpret_cast<IDirectDrawSurface7*>(texture->rendererData) : backBuffer_;
   if (!target || FAILED(device_->SetRenderTarget(target, 0))) {
     ReportError("Error: SetRenderTarget() failed!", false);
     return;

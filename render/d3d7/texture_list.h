@@ -28,7 +28,7 @@ constexpr size_t kTextureNameSize = 260;
 
 struct TextureEntry {
   BmpImage bitmap;
-  void* surface = nullptr;                      // the device's, made by RestoreTexture
+  void* surface = nullptr;                  // the device's, made by RestoreTexture
   void (*releaseSurface)(void*) = nullptr;  // set by whoever made the surface
   uint32_t stage = 0;
   char name[kTextureNameSize] = {};
