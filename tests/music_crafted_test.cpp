@@ -9,6 +9,7 @@
 
 #include "music/bitstream.h"
 #include "music/layer3.h"
+#include "tests/music_reference.h"
 #include "tests/music_support.h"
 #include "tools/content/layer3_writer.h"
 

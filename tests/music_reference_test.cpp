@@ -9,6 +9,7 @@
 #include <string>
 
 #include "music/mp3_decoder.h"
+#include "tests/music_reference.h"
 #include "tests/music_support.h"
 #include "tools/content/layer3_writer.h"
 

@@ -244,15 +244,16 @@ void D3D7Renderer::SetDefaultStates(bool filtering) {
 }
 
 // A device or DirectDraw object still referenced elsewhere (the named textures' surfaces hold DirectDraw until
-// the process exits) stops the release there. The primary holds DirectDraw too, so it goes first: a DirectDraw
-// object kept alive by it alone until the process exits can crash the exit.
+// the process exits) stops the release there. The device goes first: its last release still touches the back
+// buffer, which in full screen lives in the primary's flip chain. The primary holds DirectDraw too, so it goes
+// before DirectDraw: a DirectDraw object kept alive by it alone until the process exits can crash the exit.
 bool D3D7Renderer::Shutdown() {
+  if (device_ && device_->Release() > 0) return false;
+  device_ = nullptr;
   ReleaseRef(depthBuffer_);
   ReleaseRef(backBuffer_);
   ReleaseRef(direct3D_);
   ReleaseRef(primary_);
-  if (device_ && device_->Release() > 0) return false;
-  device_ = nullptr;
   if (directDraw_ && directDraw_->Release() > 0) return false;
   directDraw_ = nullptr;
   currentMaterial_ = nullptr;
