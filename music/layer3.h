@@ -34,6 +34,5 @@ struct FrameResult {
 
 // Decodes the decoder's current frame into its PCM buffer: silence from a bad granule to the end of the frame.
 FrameResult DecodeLayer3(Mp3Decoder& decoder);
-// Intensity stereo of one granule from channel 0's spectrum into both, by channel 1's scale factors; in
-// LSF by the largest legal positions that the scale-factor reader noted beside them.
+// Intensity stereo of one granule from channel 0's spectrum into both, by channel 1's scale factors.
 void IntensityStereo(Mp3Decoder& decoder, const GranuleInfo& g, int sfreq, bool midSide, int lsf);

@@ -91,11 +91,9 @@ void ShortBlocks(int granule, int ch, bool mixed, GranuleContent& g) {
   g.side.region1Count = (3 * granule + ch) % 8;
 }
 
-// LSF scale factors of the row, each partition's below 2 to the power of its length. In the intensity-coded
-// rows 3 to 5 the largest value of a length marks a band as not intensity-coded; libmpg123 takes 7 as that
-// mark whatever the length, so only lengths of 3 carry it here, and positions that only one of the two
-// readings marks are left out. Partitions of length 0 (every position 0, unmarked to libmpg123) lie above
-// the data of either channel.
+// LSF scale factors of the row, each partition's below 2 to the power of its length: in the intensity-coded
+// rows 3 to 5, position 7 (not intensity-coded) in partitions of 3 to 5 bits, the largest value of a length
+// in every partition, and position 0 in partitions of none.
 void LsfScalefacs(GranuleContent& g, int row, uint32_t seed) {
   constexpr int kLengths[6][4] = {{2, 3, 1, 2}, {3, 2, 3, 0}, {3, 2, 0, 0}, {4, 5, 3, 0}, {3, 1, 3, 0}, {3, 2, 0, 0}};
   const int kind = g.side.blockType == 2 ? (g.side.mixedBlock ? 2 : 1) : 0;
@@ -103,11 +101,7 @@ void LsfScalefacs(GranuleContent& g, int row, uint32_t seed) {
   int from = 0;
   for (int p = 0; p < 4; ++p) {
     const int length = g.slen[p] = kLengths[row][p];
-    for (int i = 0; i < kLsfPartitionSizes[kind][row][p]; ++i) {
-      int position = int(Random(seed) % (1u << length));
-      if (row >= 3 && length && length != 3 && (position == 7 || position == (1 << length) - 1)) --position;
-      g.scalefac[from++] = position;
-    }
+    for (int i = 0; i < kLsfPartitionSizes[kind][row][p]; ++i) g.scalefac[from++] = int(Random(seed) % (1u << length));
   }
 }
 
@@ -136,11 +130,9 @@ void IntensityGranule(int k, int ch, int sfreq, bool fullBand, GranuleContent& g
   }
 }
 
-// LSF intensity stereo over long and short blocks with both intensity scales and every row. Not over mixed
-// blocks: there libmpg123 takes the long part as eight bands, as in MPEG-1 (its intensity positions and the
-// long bands it processes), where LSF has six.
+// LSF intensity stereo over long, short and mixed blocks with both intensity scales and every row.
 void LsfIntensity(int f, int ch, int sfreq, GranuleContent& g) {
-  ShortBlocks(f, 0, false, g);
+  ShortBlocks(f, 0, f % 2 == 1, g);
   LsfScalefacs(g, ch ? 3 + f % 3 : f % 3, uint32_t(f * 2 + ch));
   g.intensityScale = f / 3 % 2;
   IntensityGranule(f, ch, sfreq, f % 3 == 0, g);
