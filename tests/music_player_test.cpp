@@ -46,7 +46,7 @@ TEST_F(MusicPlayer, TheEighthWriteWaitsUntilABlockIsDone) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(WaveWrite(block.data(), kPcmBlockBytes), int32_t(kPcmBlockBytes));
   auto eighth = std::async(std::launch::async, [&] { return WaveWrite(block.data(), kPcmBlockBytes); });
   EXPECT_EQ(eighth.wait_for(250ms), std::future_status::timeout);
-  EXPECT_EQ(sound_.device.Written().size(), 7u);
+  EXPECT_EQ(sound_.device.WrittenCount(), 7u);
   ASSERT_TRUE(sound_.device.CompleteOldest());
   ASSERT_EQ(eighth.wait_for(2s), std::future_status::ready);
   EXPECT_EQ(eighth.get(), int32_t(kPcmBlockBytes));
@@ -68,7 +68,7 @@ TEST_F(MusicPlayer, ATrackPlaysInFullBlocksAndTheRestAtItsEnd) {
   // 12 frames: three full blocks and the rest; 2 frames: one write, shorter than a block.
   for (int frames : {12, 2}) {
     const size_t opened = sound_.device.Opens().size();
-    const size_t written = sound_.device.Written().size();
+    const size_t written = sound_.device.WrittenCount();
     MusicOpen(ClickTrack(frames).c_str());
     MusicStart();
     ASSERT_TRUE(PlayOut(sound_.device));
@@ -100,14 +100,14 @@ TEST_F(MusicPlayer, StopEndsAWaitingThreadAndTheNextOpenDrainsTheOldDevice) {
   MusicStart();
   // No block is ever done: the thread fills the device and waits.
   const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while (sound_.device.Written().size() < 7 && std::chrono::steady_clock::now() < deadline)
+  while (sound_.device.WrittenCount() < 7 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(1ms);
-  ASSERT_EQ(sound_.device.Written().size(), 7u);
+  ASSERT_EQ(sound_.device.WrittenCount(), 7u);
   const auto before = std::chrono::steady_clock::now();
   MusicStop();
   EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
   EXPECT_FALSE(MusicRunning());
-  EXPECT_EQ(sound_.device.Written().size(), 7u);
+  EXPECT_EQ(sound_.device.WrittenCount(), 7u);
   EXPECT_TRUE(sound_.device.IsOpen());
 
   // The next open waits for the queued blocks before it closes the device.

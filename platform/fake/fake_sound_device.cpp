@@ -83,6 +83,11 @@ std::vector<std::vector<int16_t>> FakeSoundDevice::Written() {
   return written_;
 }
 
+size_t FakeSoundDevice::WrittenCount() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return written_.size();
+}
+
 std::vector<SoundFormat> FakeSoundDevice::Opens() {
   std::lock_guard<std::mutex> hold(lock_);
   return opens_;

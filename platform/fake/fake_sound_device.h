@@ -26,6 +26,8 @@ class FakeSoundDevice : public SoundDevice {
   bool CompleteOldest();
   // Every block written so far, in order, with its bytes copied.
   std::vector<std::vector<int16_t>> Written();
+  // How many blocks Written() holds, without the copy.
+  size_t WrittenCount();
   std::vector<SoundFormat> Opens();
   size_t Pending();
   bool IsOpen();
