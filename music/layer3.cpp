@@ -384,7 +384,7 @@ int32_t SynthesizeGranule(Mp3Decoder& d, int channels) {
     int16_t* out = PcmWritePointer(d.pcm);
     clipped += PolyphaseSynth(d.synth, &d.slots[0][slot * kSubbands], 0, out);
     if (channels == 2) {
-      clipped += PolyphaseSynth(d.synth, &d.slots[1][slot * kSubbands], 1, out + 1);
+      clipped += PolyphaseSynth(d.synth, &d.slots[1][slot * kSubbands], 1, out);
     } else {
       for (int i = 0; i < kSubbands; ++i) out[2 * i + 1] = out[2 * i];
     }
