@@ -18,15 +18,12 @@ constexpr int kWindowSize = 544;
 constexpr int kRingEntry = kSubbands;
 
 // Vectors cross function boundaries only by pointer or reference, so that 8-lane code compiled outside its
-// AVX2 functions keeps the ABI.
+// AVX2 functions keeps the ABI. Words hold a stereo pair of 16-bit samples.
 using Float4 = float __attribute__((vector_size(16)));
-#ifdef QZ2_SYNTH_AVX2
-using Float8 = float __attribute__((vector_size(32)));
-#endif
-
 using Int4 = int32_t __attribute__((vector_size(16)));
 using Word4 = uint32_t __attribute__((vector_size(16)));
 #ifdef QZ2_SYNTH_AVX2
+using Float8 = float __attribute__((vector_size(32)));
 using Int8 = int32_t __attribute__((vector_size(32)));
 using Word8 = uint32_t __attribute__((vector_size(32)));
 #endif

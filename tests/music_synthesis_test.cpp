@@ -1,10 +1,14 @@
 // The hybrid and polyphase filterbanks and the conversion to 16-bit samples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <memory>
 
-#include "music/synthesis.h"
+#include "music/mp3_decoder.h"
+#include "tests/music_support.h"
 
 namespace {
 
@@ -30,15 +34,61 @@ TEST(MusicSynthesis, SamplesAreTruncatedTowardZeroAndClippedWithACount) {
     }
     EXPECT_EQ(clipped, c.clipped) << c.sum;
   }
-  // Four times full scale in the lowest subband: the synthesis clips at either rail instead of wrapping.
-  SynthState state;
-  for (float level : {4.0f, -4.0f}) {
-    float subbands[kSubbands] = {level};
-    int16_t out[2 * kSubbands];
-    int clipped = 0;
-    for (int slot = 0; slot < 40; ++slot) clipped += PolyphaseSynth(state, subbands, 0, out);
-    EXPECT_GT(clipped, 0);
-    for (int i = 0; i < kSubbands; ++i) EXPECT_EQ(out[2 * i], level > 0 ? 32767 : -32768) << i;
+  // Four times full scale in the lowest subband: every path clips as many samples at either rail instead of
+  // wrapping, and leaves the other channel's samples alone.
+  std::vector<int> counts;
+  for (SynthPath path : {SynthPath::Plain, SynthPath::Sse2, SynthPath::Avx2}) {
+    if (!SynthPathSupported(path)) continue;
+    SynthState state;
+    state.path = path;
+    int count = 0;
+    for (float level : {4.0f, -4.0f}) {
+      float subbands[kSubbands] = {level};
+      int16_t out[2 * kSubbands] = {};
+      int clipped = 0;
+      for (int slot = 0; slot < 40; ++slot) clipped += PolyphaseSynth(state, subbands, 0, out);
+      EXPECT_GT(clipped, 0);
+      count += clipped;
+      for (int i = 0; i < kSubbands; ++i) {
+        EXPECT_EQ(out[2 * i], level > 0 ? 32767 : -32768) << i;
+        EXPECT_EQ(out[2 * i + 1], 0) << i;
+      }
+    }
+    counts.push_back(count);
+  }
+  for (int count : counts) EXPECT_EQ(count, counts[0]);
+}
+
+// Each path the processor runs decodes a stream of long, short and silent granules as the plain path does:
+// the SSE2 path to the sample, the AVX2 path (fused multiply-adds) within 1.
+TEST(MusicSynthesis, EveryPathDecodesAsThePlainPath) {
+  const std::string raw = TempPath("paths.raw");
+  const std::string mp3 = TempPath("paths.mp3");
+  WriteTestSignal(raw, 44100, 2, 1.5);
+  ASSERT_TRUE(Encode(raw, 44100, mp3, "-m j -V 2"));
+  const struct {
+    SynthPath path;
+    int tolerance;
+  } kPaths[] = {{SynthPath::Plain, 0}, {SynthPath::Sse2, 0}, {SynthPath::Avx2, 1}};
+  std::vector<int16_t> plain;
+  for (const auto& p : kPaths) {
+    if (!SynthPathSupported(p.path)) continue;
+    CaptureSink sink;
+    auto decoder = std::make_unique<Mp3Decoder>();
+    ASSERT_TRUE(TrackOpen(*decoder, mp3.c_str()));
+    decoder->synth.path = p.path;
+    while (TrackPlayFrame(*decoder, sink) == TrackStatus::Playing) {
+    }
+    TrackClose(*decoder, sink);
+    if (p.path == SynthPath::Plain) {
+      plain = sink.pcm();
+      ASSERT_FALSE(Silent(plain));
+      continue;
+    }
+    ASSERT_EQ(sink.pcm().size(), plain.size());
+    int largest = 0;
+    for (size_t i = 0; i < plain.size(); ++i) largest = std::max(largest, std::abs(sink.pcm()[i] - plain[i]));
+    EXPECT_LE(largest, p.tolerance) << "path " << int(p.path);
   }
 }
 
