@@ -122,6 +122,8 @@ struct SynthTables {
   alignas(64) float lagWeights[kRingSlots][kRingEntry];
   // 1 / (2 cos((2k + 1) pi / 2N)) for N = 32, 16, 8, 4, 2 at offset 32 - N.
   float dctTwiddles[31];
+  // The same transform as a matrix by input: column k holds cos((2k + 1) n pi / 64) for n = 0 to 31.
+  alignas(64) float dctColumns[kSubbands][kSubbands];
 };
 
 const SynthTables& Tables();
@@ -311,23 +313,66 @@ inline void DctII(const float* twiddles, const float* in, float* out) {
   }
 }
 
-bool Silent(const float* subbands) {
-  int any = 0;
-  for (int k = 0; k < kSubbands; ++k) any |= subbands[k] != 0.0f;
-  return !any;
+// One past the last subband with a non-zero sample; 0 for a silent slot.
+int LiveSubbands(const float* subbands) {
+  int live = 0;
+  for (int k = 0; k < kSubbands; ++k) live = subbands[k] != 0.0f ? k + 1 : live;
+  return live;
 }
 
-// The slot's transform v as ring entries: for even lags v[16..31], 0, v[31..17]; for odd lags
-// v[16..1], v[0..15]. Each entry's first 16 values serve output samples 0 to 15 and the rest, through the
-// mirror symmetry of the transform, samples 16 to 31.
-void EnterRing(const float* v, float* even, float* odd) {
-  for (int j = 0; j < 16; ++j) {
-    even[j] = v[16 + j];
-    odd[j] = v[16 - j];
-    odd[16 + j] = v[j];
+// out = hi[0], lo[W - 1], lo[W - 2] ... lo[1]: the values just past a chunk of W, mirrored.
+inline void Mirror(float& out, const float&, const float& hi) { out = hi; }
+inline void Mirror(Float4& out, const Float4& lo, const Float4& hi) {
+  out = __builtin_shuffle(lo, hi, Int4{4, 3, 2, 1});
+}
+#ifdef QZ2_SYNTH_AVX2
+inline void Mirror(Float8& out, const Float8& lo, const Float8& hi) {
+  out = __builtin_shuffle(lo, hi, Int8{8, 7, 6, 5, 4, 3, 2, 1});
+}
+#endif
+
+// The slot's transform v, in chunks of W lanes with a chunk of zeros after v[31], as ring entries: for even
+// lags v[16..31], 0, v[31..17]; for odd lags v[16..1], v[0..15]. Each entry's first 16 values serve output
+// samples 0 to 15 and the rest, through the mirror symmetry of the transform, samples 16 to 31.
+template <typename T>
+void EnterRing(const T* v, float* even, float* odd) {
+  constexpr int kWidth = kLanes<T>;
+  for (int j = 0; j < 16; j += kWidth) {
+    Store(even + j, v[(16 + j) / kWidth]);
+    Store(odd + 16 + j, v[j / kWidth]);
+    T mirrored[2];
+    Mirror(mirrored[0], v[(32 - j) / kWidth - 1], v[(32 - j) / kWidth]);
+    Mirror(mirrored[1], v[(16 - j) / kWidth - 1], v[(16 - j) / kWidth]);
+    Store(even + 16 + j, mirrored[0]);
+    Store(odd + j, mirrored[1]);
   }
-  even[16] = 0.0f;
-  for (int i = 1; i < 16; ++i) even[16 + i] = v[32 - i];
+}
+
+// The 32-point transform of the live subbands into v (32 / W chunks): by butterflies, or with eight lanes
+// as a matrix product, which fused multiply-adds make the cheaper and which need not touch silent subbands.
+template <typename T>
+void Matrixing(const SynthTables& t, const float* subbands, int live, T* v) {
+  constexpr int kChunks = kSubbands / kLanes<T>;
+  if constexpr (kLanes<T> == 8) {
+    // Even and odd inputs in separate sums, for two chains of multiply-adds instead of one.
+    T sums[2][kChunks] = {};
+    for (int k = 0; k < live; k += 2) {
+      for (int half = 0; half < 2; ++half) {
+        // Past the last live subband on an odd count: a zero input.
+        const T sample = T{} + (k + half < live ? subbands[k + half] : 0.0f);
+        for (int q = 0; q < kChunks; ++q) {
+          T column;
+          Load(column, t.dctColumns[k + half] + 8 * q);
+          MulAdd(sums[half][q], column, sample);
+        }
+      }
+    }
+    for (int q = 0; q < kChunks; ++q) v[q] = sums[0][q] + sums[1][q];
+  } else {
+    float values[kSubbands];
+    DctII<kSubbands>(t.dctTwiddles, subbands, values);
+    for (int q = 0; q < kChunks; ++q) Load(v[q], values + q * kLanes<T>);
+  }
 }
 
 // The 32 sums as the channel's samples of the slot's 32 stereo pairs in frames.
@@ -370,10 +415,10 @@ int Polyphase(SynthState& state, const float* subbands, int channel, int16_t* fr
   float* even = read + kRingEntry * r;
   float* odd = state.ring[channel][(r & 1) ^ 1] + kRingEntry * r;
   int& silent = state.silentSlots[channel];
-  if (!Silent(subbands)) {
+  if (const int live = LiveSubbands(subbands)) {
     silent = 0;
-    float v[kSubbands];
-    DctII<kSubbands>(t.dctTwiddles, subbands, v);
+    T v[kSubbands / kLanes<T> + 1] = {};
+    Matrixing(t, subbands, live, v);
     EnterRing(v, even, odd);
   } else if (silent < kRingSlots) {
     ++silent;
@@ -385,23 +430,30 @@ int Polyphase(SynthState& state, const float* subbands, int channel, int16_t* fr
     return 0;
   }
 
-  // Summed over ring positions from the one after an odd r's pair, so that every path adds in one order.
+  // Summed over ring positions from the one after an odd r's pair, in the plain path's order; with eight
+  // lanes the first and last eight lags go to separate sums, for two chains of multiply-adds instead of one.
   constexpr int kVectors = kRingEntry / kLanes<T>;
-  T sums[kVectors] = {};
+  constexpr int kChains = kLanes<T> == 8 ? 2 : 1;
+  T sums[kChains][kVectors] = {};
   const int first = r & 1 ? 0 : kRingSlots - 1;
-  for (int i = 0; i < kRingSlots; ++i) {
-    const int p = (first + i) & (kRingSlots - 1);
-    const float* entry = read + kRingEntry * p;
-    const float* weights = t.lagWeights[(p - r) & (kRingSlots - 1)];
-    for (int k = 0; k < kVectors; ++k) {
-      T e;
-      T w;
-      Load(e, entry + k * kLanes<T>);
-      Load(w, weights + k * kLanes<T>);
-      MulAdd(sums[k], w, e);
+  for (int i = 0; i < kRingSlots / kChains; ++i) {
+    for (int chain = 0; chain < kChains; ++chain) {
+      const int p = (first + chain * kRingSlots / kChains + i) & (kRingSlots - 1);
+      const float* entry = read + kRingEntry * p;
+      const float* weights = t.lagWeights[(p - r) & (kRingSlots - 1)];
+      for (int k = 0; k < kVectors; ++k) {
+        T e;
+        T w;
+        Load(e, entry + k * kLanes<T>);
+        Load(w, weights + k * kLanes<T>);
+        MulAdd(sums[chain][k], w, e);
+      }
     }
   }
-  return ClipStore(sums, channel, frames);
+  for (int chain = 1; chain < kChains; ++chain) {
+    for (int k = 0; k < kVectors; ++k) sums[0][k] += sums[chain][k];
+  }
+  return ClipStore(sums[0], channel, frames);
 }
 
 SynthTables::SynthTables() {
@@ -432,6 +484,9 @@ SynthTables::SynthTables() {
     for (int k = 0; k < n / 2; ++k) {
       dctTwiddles[offset + k] = float(1.0 / (2.0 * std::cos((2 * k + 1) * pi / (2 * n))));
     }
+  }
+  for (int k = 0; k < kSubbands; ++k) {
+    for (int n = 0; n < kSubbands; ++n) dctColumns[k][n] = float(std::cos((2 * k + 1) * n * pi / 64));
   }
   // Coefficient j goes to two places 16 apart: row k of 32 holds the coefficients of ring lag k, by
   // window column.
