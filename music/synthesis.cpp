@@ -59,6 +59,40 @@ inline void SetLane(T& v, int lane, float value) {
   v[lane] = value;
 }
 
+// Rows of as many values as lanes become columns, in the processor's own shuffles.
+inline void Transpose(float*) {}
+inline void Transpose(Float4* r) {
+  const Float4 a = __builtin_shuffle(r[0], r[1], Int4{0, 4, 1, 5});
+  const Float4 b = __builtin_shuffle(r[2], r[3], Int4{0, 4, 1, 5});
+  const Float4 c = __builtin_shuffle(r[0], r[1], Int4{2, 6, 3, 7});
+  const Float4 d = __builtin_shuffle(r[2], r[3], Int4{2, 6, 3, 7});
+  r[0] = __builtin_shuffle(a, b, Int4{0, 1, 4, 5});
+  r[1] = __builtin_shuffle(a, b, Int4{2, 3, 6, 7});
+  r[2] = __builtin_shuffle(c, d, Int4{0, 1, 4, 5});
+  r[3] = __builtin_shuffle(c, d, Int4{2, 3, 6, 7});
+}
+#ifdef QZ2_SYNTH_AVX2
+// Pairs within 128-bit halves, then quadruples, then the halves themselves.
+inline void Transpose(Float8* r) {
+  Float8 pairs[8];
+  for (int i = 0; i < 8; i += 2) {
+    pairs[i] = __builtin_shuffle(r[i], r[i + 1], Int8{0, 8, 1, 9, 4, 12, 5, 13});
+    pairs[i + 1] = __builtin_shuffle(r[i], r[i + 1], Int8{2, 10, 3, 11, 6, 14, 7, 15});
+  }
+  Float8 quads[8];
+  for (int i = 0; i < 8; i += 4) {
+    for (int j = 0; j < 2; ++j) {
+      quads[i + 2 * j] = __builtin_shuffle(pairs[i + j], pairs[i + j + 2], Int8{0, 1, 8, 9, 4, 5, 12, 13});
+      quads[i + 2 * j + 1] = __builtin_shuffle(pairs[i + j], pairs[i + j + 2], Int8{2, 3, 10, 11, 6, 7, 14, 15});
+    }
+  }
+  for (int j = 0; j < 4; ++j) {
+    r[j] = __builtin_shuffle(quads[j], quads[j + 4], Int8{0, 1, 2, 3, 8, 9, 10, 11});
+    r[j + 4] = __builtin_shuffle(quads[j], quads[j + 4], Int8{4, 5, 6, 7, 12, 13, 14, 15});
+  }
+}
+#endif
+
 // acc += a * b: rounded twice, fused on the AVX2 path.
 template <typename T>
 inline void MulAdd(T& acc, const T& a, const T& b) {
@@ -246,9 +280,15 @@ int HybridRun(const SynthTables& t, const float* spectrum, const float* prev, fl
               int sb, int end) {
   constexpr int kWidth = kLanes<T>;
   for (; sb + kWidth <= end; sb += kWidth) {
+    // The subbands' values side by side: whole rows turned into columns, and the last of 18 lane by lane.
     T x[18];
-    for (int lane = 0; lane < kWidth; ++lane) {
-      for (int k = 0; k < 18; ++k) SetLane(x[k], lane, spectrum[18 * (sb + lane) + k]);
+    int k = 0;
+    for (; k + kWidth <= 18; k += kWidth) {
+      for (int lane = 0; lane < kWidth; ++lane) Load(x[k + lane], spectrum + 18 * (sb + lane) + k);
+      Transpose(x + k);
+    }
+    for (; k < 18; ++k) {
+      for (int lane = 0; lane < kWidth; ++lane) SetLane(x[k], lane, spectrum[18 * (sb + lane) + k]);
     }
     const float* window = &t.imdctWindows[type][0][sb & 1];
     if (type == 2) {
