@@ -62,33 +62,33 @@ inline void SetLane(T& v, int lane, float value) {
 // Rows of as many values as lanes become columns, in the processor's own shuffles.
 inline void Transpose(float*) {}
 inline void Transpose(Float4* r) {
-  const Float4 a = __builtin_shuffle(r[0], r[1], Int4{0, 4, 1, 5});
-  const Float4 b = __builtin_shuffle(r[2], r[3], Int4{0, 4, 1, 5});
-  const Float4 c = __builtin_shuffle(r[0], r[1], Int4{2, 6, 3, 7});
-  const Float4 d = __builtin_shuffle(r[2], r[3], Int4{2, 6, 3, 7});
-  r[0] = __builtin_shuffle(a, b, Int4{0, 1, 4, 5});
-  r[1] = __builtin_shuffle(a, b, Int4{2, 3, 6, 7});
-  r[2] = __builtin_shuffle(c, d, Int4{0, 1, 4, 5});
-  r[3] = __builtin_shuffle(c, d, Int4{2, 3, 6, 7});
+  const Float4 a = __builtin_shufflevector(r[0], r[1], 0, 4, 1, 5);
+  const Float4 b = __builtin_shufflevector(r[2], r[3], 0, 4, 1, 5);
+  const Float4 c = __builtin_shufflevector(r[0], r[1], 2, 6, 3, 7);
+  const Float4 d = __builtin_shufflevector(r[2], r[3], 2, 6, 3, 7);
+  r[0] = __builtin_shufflevector(a, b, 0, 1, 4, 5);
+  r[1] = __builtin_shufflevector(a, b, 2, 3, 6, 7);
+  r[2] = __builtin_shufflevector(c, d, 0, 1, 4, 5);
+  r[3] = __builtin_shufflevector(c, d, 2, 3, 6, 7);
 }
 #ifdef QZ2_SYNTH_AVX2
 // Pairs within 128-bit halves, then quadruples, then the halves themselves.
 inline void Transpose(Float8* r) {
   Float8 pairs[8];
   for (int i = 0; i < 8; i += 2) {
-    pairs[i] = __builtin_shuffle(r[i], r[i + 1], Int8{0, 8, 1, 9, 4, 12, 5, 13});
-    pairs[i + 1] = __builtin_shuffle(r[i], r[i + 1], Int8{2, 10, 3, 11, 6, 14, 7, 15});
+    pairs[i] = __builtin_shufflevector(r[i], r[i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+    pairs[i + 1] = __builtin_shufflevector(r[i], r[i + 1], 2, 10, 3, 11, 6, 14, 7, 15);
   }
   Float8 quads[8];
   for (int i = 0; i < 8; i += 4) {
     for (int j = 0; j < 2; ++j) {
-      quads[i + 2 * j] = __builtin_shuffle(pairs[i + j], pairs[i + j + 2], Int8{0, 1, 8, 9, 4, 5, 12, 13});
-      quads[i + 2 * j + 1] = __builtin_shuffle(pairs[i + j], pairs[i + j + 2], Int8{2, 3, 10, 11, 6, 7, 14, 15});
+      quads[i + 2 * j] = __builtin_shufflevector(pairs[i + j], pairs[i + j + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+      quads[i + 2 * j + 1] = __builtin_shufflevector(pairs[i + j], pairs[i + j + 2], 2, 3, 10, 11, 6, 7, 14, 15);
     }
   }
   for (int j = 0; j < 4; ++j) {
-    r[j] = __builtin_shuffle(quads[j], quads[j + 4], Int8{0, 1, 2, 3, 8, 9, 10, 11});
-    r[j + 4] = __builtin_shuffle(quads[j], quads[j + 4], Int8{4, 5, 6, 7, 12, 13, 14, 15});
+    r[j] = __builtin_shufflevector(quads[j], quads[j + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+    r[j + 4] = __builtin_shufflevector(quads[j], quads[j + 4], 4, 5, 6, 7, 12, 13, 14, 15);
   }
 }
 #endif
@@ -363,11 +363,11 @@ int LiveSubbands(const float* subbands) {
 // out = hi[0], lo[W - 1], lo[W - 2] ... lo[1]: the values just past a chunk of W, mirrored.
 inline void Mirror(float& out, const float&, const float& hi) { out = hi; }
 inline void Mirror(Float4& out, const Float4& lo, const Float4& hi) {
-  out = __builtin_shuffle(lo, hi, Int4{4, 3, 2, 1});
+  out = __builtin_shufflevector(lo, hi, 4, 3, 2, 1);
 }
 #ifdef QZ2_SYNTH_AVX2
 inline void Mirror(Float8& out, const Float8& lo, const Float8& hi) {
-  out = __builtin_shuffle(lo, hi, Int8{8, 7, 6, 5, 4, 3, 2, 1});
+  out = __builtin_shufflevector(lo, hi, 8, 7, 6, 5, 4, 3, 2, 1);
 }
 #endif
 
