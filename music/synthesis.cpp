@@ -190,7 +190,8 @@ inline void Dct9(const float* cos18, const T* y, T* e) {
   e[4] = y0 - y2 + y4 - y6 + y8;
 }
 
-// out = prev + window * value, and next = window * value, at one position of the 36-sample result.
+// At one position of the 36-sample result: out = prev + window * value (first half), or next = window *
+// value (second half).
 template <typename T>
 inline void Overlap(const float* prev, float* out, const float* window, const T& value) {
   T p;
@@ -302,7 +303,7 @@ int HybridRun(const SynthTables& t, const float* spectrum, const float* prev, fl
 
 // The hybrid filterbank with the widths given, widest first; the last is float.
 template <typename... Widths>
-void Hybrid(SynthState& state, float* spectrum, float* slots, int channel, const GranuleInfo& g) {
+void Hybrid(SynthState& state, const float* spectrum, float* slots, int channel, const GranuleInfo& g) {
   const SynthTables& t = Tables();
   const int select = state.overlapSelect[channel];
   const float* prev = state.overlap[channel][select];
@@ -557,17 +558,17 @@ const SynthTables& Tables() {
 }
 
 struct SynthKernels {
-  void (*hybrid)(SynthState& state, float* spectrum, float* slots, int channel, const GranuleInfo& g);
+  void (*hybrid)(SynthState& state, const float* spectrum, float* slots, int channel, const GranuleInfo& g);
   int (*polyphase)(SynthState& state, const float* subbands, int channel, int16_t* frames);
 };
 
 #ifdef QZ2_SYNTH_AVX2
-[[gnu::target("avx2,fma"), gnu::flatten]] void HybridAvx2(SynthState& state, float* spectrum, float* slots,
-                                                           int channel, const GranuleInfo& g) {
+[[gnu::target("avx2,fma"), gnu::flatten]] void HybridAvx2(SynthState& state, const float* spectrum, float* slots,
+                                                          int channel, const GranuleInfo& g) {
   Hybrid<Float8, Float4, float>(state, spectrum, slots, channel, g);
 }
 [[gnu::target("avx2,fma"), gnu::flatten]] int PolyphaseAvx2(SynthState& state, const float* subbands, int channel,
-                                                             int16_t* frames) {
+                                                            int16_t* frames) {
   return Polyphase<Float8>(state, subbands, channel, frames);
 }
 #endif
@@ -612,7 +613,7 @@ SynthPath FastestSynthPath() {
   return fastest;
 }
 
-void HybridSynthesis(SynthState& state, float* spectrum, float* slots, int channel, const GranuleInfo& g) {
+void HybridSynthesis(SynthState& state, const float* spectrum, float* slots, int channel, const GranuleInfo& g) {
   kKernels[int(state.path)].hybrid(state, spectrum, slots, channel, g);
 }
 

@@ -52,8 +52,8 @@ struct SynthState {
 };
 
 // One channel's granule: 576 anti-aliased values in, 18 time slots of 32 subband samples out (the
-// sample of subband sb in slot ss at ss * 32 + sb). The spectrum is used as scratch.
-void HybridSynthesis(SynthState& state, float* spectrum, float* slots, int channel, const GranuleInfo& g);
+// sample of subband sb in slot ss at ss * 32 + sb).
+void HybridSynthesis(SynthState& state, const float* spectrum, float* slots, int channel, const GranuleInfo& g);
 // One time slot of one channel: its 32 samples into the channel's side of the slot's 32 stereo pairs in
 // frames (left first). Channel 0 comes first for every slot. Returns the number of samples clipped.
 int PolyphaseSynth(SynthState& state, const float* subbands, int channel, int16_t* frames);
