@@ -42,8 +42,9 @@ struct SynthState {
   // The subbands of each overlap block that may hold non-zero values: the rest is zero.
   int32_t overlapBands[kMaxChannels][2] = {};
   // Two rings per channel of 16 entries of 32 matrixed values each. A slot's transform enters both at the
-  // ring position, as the values it needs at even time lags in one ring and at odd lags in the other, so
-  // that one ring holds every entry the next 32 samples need, each paired with one row of window weights.
+  // ring position: the values it needs at even time lags in one ring, those for odd lags in the other. The
+  // ring a slot reads then holds at each position the entry of that position's lag, which pairs with one
+  // row of window weights.
   alignas(64) float ring[kMaxChannels][2][kRingSlots * kSubbands] = {};
   int32_t ringPosition = 1;
   // Slots in a row (up to 16) whose subband samples were all zero: at 16 the rings hold only zeros.
