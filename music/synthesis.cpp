@@ -275,6 +275,12 @@ void ShortBlock(const SynthTables& t, const T* x, const float* prev, float* next
   }
 }
 
+bool Silent(const float* values, int count) {
+  int any = 0;
+  for (int k = 0; k < count; ++k) any |= values[k] != 0.0f;
+  return !any;
+}
+
 // The subbands from sb up to end, as many at a time as T has lanes; returns the first subband left over.
 template <typename T>
 int HybridRun(const SynthTables& t, const float* spectrum, const float* prev, float* next, float* slots, int type,
@@ -313,7 +319,9 @@ void Hybrid(SynthState& state, const float* spectrum, float* slots, int channel,
   state.overlapSelect[channel] ^= 1;
 
   int sb = g.mixedBlock ? HybridRun<float>(t, spectrum, prev, next, slots, 0, 0, 2) : 0;
-  const int end = (g.maxb + 1) & ~1;
+  // Subbands of zeros at the top transform to zeros: they join those past maxb.
+  int end = g.maxb;
+  while (end > sb && Silent(spectrum + kGranuleSlots * (end - 1), kGranuleSlots)) --end;
   ((sb = HybridRun<Widths>(t, spectrum, prev, next, slots, g.blockType, sb, end)), ...);
   // Past the transformed subbands the previous overlap plays out and the next one is silent; only the
   // subbands that held values need writing.
