@@ -9,7 +9,9 @@
 #include "platform/entry.h"
 #include "render/backends.h"
 #include "render/renderer.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "render/d3d7/d3d7_renderer.h"
+#else
 #include "render/gl/gl_renderer.h"
 #endif
 
@@ -31,6 +33,7 @@ int ProgramMain(void* instance, int argc, const char* const* argv) {
   }
 #ifdef _WIN32
   const int32_t kind = RendererD3D7;
+  SetRendererMaker(RendererD3D7, NewD3D7Renderer);
 #else
   const int32_t kind = RendererGL;
   SetRendererMaker(RendererGL, NewGLRenderer);

@@ -3,8 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 #include "core/error.h"
 #include "platform/dynamic_library.h"
@@ -108,14 +106,5 @@ int UnpackPack(const char* archive, const char* directory) {
 }
 
 void DeleteDataDir(const char* directory) {
-  if (!directory) return;
-  std::error_code listing;
-  std::error_code ignored;
-  std::filesystem::directory_iterator entry(directory, listing);
-  for (; !listing && entry != std::filesystem::directory_iterator(); entry.increment(listing)) {
-    // Folders are not entered; a link is removed itself, never what it points at.
-    if (!entry->is_directory(ignored) || entry->is_symlink(ignored)) std::filesystem::remove(entry->path(), ignored);
-  }
-  // Fails, as it should, when anything is left.
-  std::filesystem::remove(directory, ignored);
+  if (directory) Directory_DeleteFiles(directory);
 }

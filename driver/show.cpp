@@ -11,6 +11,7 @@
 #include "driver/keyboard.h"
 #include "driver/show_files.h"
 #include "driver/timer.h"
+#include "platform/platform.h"
 #include "render/renderer.h"
 
 namespace {
@@ -62,6 +63,8 @@ void PlayScene(Show& show, int index, bool first) {
   StartSceneMusic(parts, show.dataDirectory, index, first);
 
   for (;;) {
+    // Also while paused: the window must answer the system, and a close request must reach it.
+    Sys().PumpMessages();
     show.keyboard.Update();
     if (KeyPressed(KeyP)) {
       show.paused = !show.paused;

@@ -43,16 +43,6 @@ struct BandMap {
 };
 
 constexpr int8_t kPreemphasis[kLongBands] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 3, 2, 0};
-constexpr int kSlen[2][16] = {
-    {0, 0, 0, 0, 3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4},
-    {0, 1, 2, 3, 0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 2, 3},
-};
-// Scale factors per LSF partition by block kind (long, short, mixed) and partition-table row.
-constexpr int kPartitionSizes[3][6][4] = {
-    {{6, 5, 5, 5}, {6, 5, 7, 3}, {11, 10, 0, 0}, {7, 7, 7, 0}, {6, 6, 6, 3}, {8, 8, 5, 0}},
-    {{9, 9, 9, 9}, {9, 9, 12, 6}, {18, 18, 0, 0}, {12, 12, 12, 0}, {12, 9, 9, 6}, {15, 12, 9, 0}},
-    {{6, 9, 9, 9}, {6, 9, 12, 6}, {15, 18, 0, 0}, {6, 15, 12, 0}, {6, 12, 9, 6}, {6, 18, 9, 0}},
-};
 constexpr double kAliasCoefficients[8] = {-0.6, -0.535, -0.33, -0.185, -0.095, -0.041, -0.0142, -0.0037};
 
 // Built once per process and only read afterwards, by every decoder on every thread.
@@ -402,8 +392,8 @@ void EmitSilence(Mp3Decoder& d) {
 
 // Reads from the bit reader; returns the bits read.
 int ReadScaleFactorsMpeg1(BitReader& reader, int32_t* scalefac, const GranuleInfo& g) {
-  const int s1 = kSlen[0][g.scalefacCompress];
-  const int s2 = kSlen[1][g.scalefacCompress];
+  const int s1 = kScalefacLengths[0][g.scalefacCompress];
+  const int s2 = kScalefacLengths[1][g.scalefacCompress];
   auto read = [&](int from, int count, int bits) {
     for (int i = from; i < from + count; ++i) scalefac[i] = int32_t(GetBits(reader, bits));
   };
@@ -435,11 +425,10 @@ int ReadScaleFactorsMpeg1(BitReader& reader, int32_t* scalefac, const GranuleInf
   return bits;
 }
 
-// Sets the granule's preflag; returns the bits read. For the intensity-coded channel (intensityLimit not
-// null) also notes each scale factor's largest value, which marks its band as not intensity-coded.
-int ReadScaleFactorsLsf(BitReader& reader, int32_t* scalefac, GranuleInfo& g, int32_t* intensityLimit) {
+// Sets the granule's preflag; returns the bits read. The intensity-coded channel has length codes of its own.
+int ReadScaleFactorsLsf(BitReader& reader, int32_t* scalefac, GranuleInfo& g, bool intensityChannel) {
   const uint16_t* codes = Tables().lsfLengthCodes;
-  const uint16_t code = intensityLimit ? codes[512 + (g.scalefacCompress >> 1)] : codes[g.scalefacCompress];
+  const uint16_t code = intensityChannel ? codes[512 + (g.scalefacCompress >> 1)] : codes[g.scalefacCompress];
   g.preflag = code >> 15;
   const int row = (code >> 12) & 7;
   const int kind = g.blockType == 2 ? (g.mixedBlock ? 2 : 1) : 0;
@@ -447,11 +436,8 @@ int ReadScaleFactorsLsf(BitReader& reader, int32_t* scalefac, GranuleInfo& g, in
   int bits = 0;
   for (int part = 0; part < 4; ++part) {
     const int length = (code >> (3 * part)) & 7;
-    const int count = kPartitionSizes[kind][row][part];
-    for (int i = 0; i < count; ++i, ++n) {
-      scalefac[n] = int32_t(GetBits(reader, length));
-      if (intensityLimit) intensityLimit[n] = (1 << length) - 1;
-    }
+    const int count = kLsfPartitionSizes[kind][row][part];
+    for (int i = 0; i < count; ++i, ++n) scalefac[n] = int32_t(GetBits(reader, length));
     bits += count * length;
   }
   for (int i = 0; i < 2 * kind + 1; ++i, ++n) scalefac[n] = 0;
@@ -508,8 +494,7 @@ DecodeStatus DecodeGranule(Mp3Decoder& d, int gr, bool midSide, bool intensity) 
   for (int ch = 0; ch < header.channels; ++ch) {
     GranuleInfo& g = d.side.granules[gr][ch];
     BitReader& reader = d.stream.bits;
-    int32_t* intensityLimit = intensity && ch == 1 ? d.intensityLimit : nullptr;
-    const int part2 = header.lsf ? ReadScaleFactorsLsf(reader, d.scalefac[ch], g, intensityLimit)
+    const int part2 = header.lsf ? ReadScaleFactorsLsf(reader, d.scalefac[ch], g, intensity && ch == 1)
                                  : ReadScaleFactorsMpeg1(reader, d.scalefac[ch], g);
     if (Dequantize(d, ch, g, part2, midSide)) return DecodeStatus::BadGranule;
   }
@@ -577,11 +562,11 @@ void IntensityStereo(Mp3Decoder& d, const GranuleInfo& g, int sfreq, bool midSid
   const Layer3Tables& tables = Tables();
   const int32_t* scalefac = d.scalefac[1];
   const int intensityScale = g.scalefacCompress & 1;
-  // Position 7 (MPEG-1) or a partition's largest value (LSF) means the band is not intensity-coded;
-  // MPEG-1 positions past 7 would divide by tan(3 pi / 4) + 1 = 0 and are taken as illegal too.
+  // Position 7 means the band is not intensity-coded, whatever the scale factor's length; MPEG-1 positions
+  // past 7 would divide by tan(3 pi / 4) + 1 = 0 and are taken as illegal too.
   auto ratio = [&](int index) -> const float* {
     const int p = scalefac[index];
-    if (lsf) return p == d.intensityLimit[index] ? nullptr : tables.intensityLsf[intensityScale][midSide][p];
+    if (lsf) return p == 7 ? nullptr : tables.intensityLsf[intensityScale][midSide][p];
     return p >= 7 ? nullptr : tables.intensityMpeg1[midSide][p];
   };
   const int16_t* longBounds = kLongBandBounds[sfreq];
@@ -593,16 +578,18 @@ void IntensityStereo(Mp3Decoder& d, const GranuleInfo& g, int sfreq, bool midSid
   if (g.blockType == 2) {
     const int16_t* bounds = kShortBandBounds[sfreq];
     const bool mixed = g.mixedBlock != 0;
+    // A mixed block's long part counts as eight bands here at every rate, which puts its short positions one
+    // place lower; band 12 takes the position of band 11.
     for (int w = 0; w < 3; ++w) {
       for (int band = g.maxband[w]; band < kShortBands; ++band) {
-        const int index = ShortScalefacIndex(std::min(band, kShortBands - 2), w, mixed, sfreq);
+        const int index = 3 * std::min(band, kShortBands - 2) + w - mixed;
         if (const float* r = ratio(index)) {
           ApplyIntensity(d.spectra, 3 * bounds[band] + w, bounds[band + 1] - bounds[band], 3, r);
         }
       }
     }
     if (mixed && std::max({g.maxband[0], g.maxband[1], g.maxband[2]}) <= 3) {
-      for (int band = g.maxbandl; band < MixedLongBands(sfreq); ++band) longBand(band, band);
+      for (int band = g.maxbandl; band < 8; ++band) longBand(band, band);
     }
     return;
   }

@@ -23,8 +23,6 @@ struct Mp3Decoder {
   FrameHeader header = {};
   SideInfo side = {};
   int32_t scalefac[kMaxChannels][kScaleFactorCount] = {};
-  // The largest legal intensity position of each of channel 1's scale factors (LSF).
-  int32_t intensityLimit[kScaleFactorCount] = {};
   int32_t previousChannels = 2;
   alignas(64) float spectra[kMaxChannels][kGranuleLines] = {};
   alignas(64) float slots[kMaxChannels][kSubbands * kGranuleSlots] = {};

@@ -2,6 +2,7 @@
 #include "music/wave_output.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -22,10 +23,11 @@ constexpr int32_t kFormatMask = 272;
 // The most blocks in flight: the writer queues one more once the count is down to kMaxQueuedBlocks.
 constexpr int kBlockSlots = kMaxQueuedBlocks + 1;
 
-// A block's copy of the samples lives in a fixed slot until its completion report, so no block is
-// allocated while a track plays.
+// A block's copy of the samples lives in a fixed slot until the writer reclaims it after its completion report, so
+// no block is allocated while a track plays.
 struct OutputBlock : SoundBlock {
-  bool busy;
+  bool busy;      // prepared and written
+  bool finished;  // reported done, not yet unprepared
   int16_t samples[kPcmBlockBytes / 2];
 };
 
@@ -38,6 +40,8 @@ std::atomic<int32_t> g_queued{0};
 bool g_cancelled = false;
 std::condition_variable g_queueChanged;
 OutputBlock g_blocks[kBlockSlots];
+// How long a close waits for the reports of the blocks a reset returned.
+constexpr std::chrono::seconds kResetReports{2};
 
 // Waits until at most `limit` blocks are queued; false when writes were cancelled first.
 bool WaitForQueue(int32_t limit) {
@@ -53,7 +57,18 @@ int RateIndex(int32_t rate) {
   return -1;
 }
 
+// With g_lock held, on the writer's thread: the completion report may call nothing of the device's, so
+// finished blocks (or, once the device has been reset, all of them) are unprepared here.
+void ReclaimBlocks(bool all) {
+  for (OutputBlock& block : g_blocks) {
+    if (!block.busy || !(block.finished || all)) continue;
+    Sound().Unprepare(block);
+    block.busy = block.finished = false;
+  }
+}
+
 OutputBlock* FreeBlock() {
+  ReclaimBlocks(false);
   for (OutputBlock& block : g_blocks) {
     if (!block.busy) return &block;
   }
@@ -129,19 +144,27 @@ int32_t WaveWrite(const int16_t* samples, uint32_t bytes) {
   return int32_t(bytes);
 }
 
-void WaveDone(SoundBlock* finished) {
+void WaveDone(SoundBlock* done) {
   std::lock_guard<std::mutex> hold(g_lock);
-  Sound().Unprepare(*finished);
-  static_cast<OutputBlock*>(finished)->busy = false;
+  auto* block = static_cast<OutputBlock*>(done);
+  // A report late enough to find its block already reclaimed counts no more.
+  if (!block->busy || block->finished) return;
+  block->finished = true;
   --g_queued;
   g_queueChanged.notify_all();
 }
 
 int WaveClose(const OutputFormat&) {
   if (g_deviceOpen) {
-    // A cancelled drain stops waiting: the reset reports every block still queued done.
+    // A cancelled drain stops waiting: the reset reports every block still queued done, though the reports
+    // may come after it returns.
     WaitForQueue(0);
     Sound().Reset();
+    {
+      std::unique_lock<std::mutex> hold(g_lock);
+      g_queueChanged.wait_for(hold, kResetReports, [] { return g_queued <= 0; });
+      ReclaimBlocks(true);
+    }
     Sound().Close();
     g_deviceOpen = false;
   }

@@ -79,6 +79,9 @@ class Platform {
   // Creates and shows the main window; null on failure.
   virtual void* OpenWindow(const WindowRequest& request) = 0;
   virtual void CloseWindow(void* window) = 0;
+  // Hands every message waiting for the window to its window procedure, without waiting for one: called once
+  // per frame, so the system never takes the window for hung and a close request arrives.
+  virtual void PumpMessages() = 0;
 
   virtual KeyDevice& Keys() = 0;
 };

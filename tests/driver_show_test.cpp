@@ -210,10 +210,12 @@ TEST_F(Show, EscapeHeldDrawsExactlyOneFramePerScene) {
   EXPECT_EQ(Count("scene.Destroy"), 9u);
 }
 
-TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJump) {
+TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJumpAndTheWindowIsPumpedBeforeEveryPoll) {
   scene.framesPerScene = 4;
+  int pumpedFirst = 0;
   // Poll 1 pauses, polls 2 to 5 wait, poll 6 resumes.
   sys->keys.beforePoll = [&](int poll) {
+    if (sys->pumpCalls == poll + 1) ++pumpedFirst;
     if (poll == 1 || poll == 6) sys->keys.Push({KeyP});
     if (poll == 2) sys->keys.Push({});
     if (poll >= 2 && poll <= 5) sys->now += 5000;
@@ -223,6 +225,7 @@ TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJump) {
   ASSERT_GE(scene.times.size(), 4u);
   for (size_t i = 1; i < 4; ++i) EXPECT_LT(scene.times[i] - scene.times[i - 1], 0.1f) << "frame " << i;
   EXPECT_EQ(sys->keys.getStateCalls, 36 + 5) << "polls 1 to 5 pause and wait, drawing nothing";
+  EXPECT_EQ(pumpedFirst, 36 + 5);
 }
 
 TEST_F(Show, F12FreezesTheClockWhileFramesGoOn) {

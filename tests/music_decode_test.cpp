@@ -126,8 +126,10 @@ TEST(MusicLayer3, WindowSwitchingWithBlockType0CannotBePlayed) {
   EXPECT_EQ(summary.end, TrackStatus::Unplayable);
   EXPECT_EQ(summary.frames, 2);
   EXPECT_TRUE(sink.ended());
+#ifdef QZ2_TOOL
   const std::string command = std::string(QZ2_TOOL) + " mp3 '" + path + "' /dev/null 2> /dev/null";
   EXPECT_NE(std::system(command.c_str()), 0);
+#endif
 }
 
 TEST(MusicLayer3, MidSideWithoutSideValuesAndMonoPlayEqualChannels) {

@@ -85,6 +85,9 @@ TEST_F(MusicPlayer, ATrackPlaysInFullBlocksAndTheRestAtItsEnd) {
       EXPECT_EQ(blocks[i].size() * 2, i + 1 < blocks.size() ? kPcmBlockBytes : bytes % kPcmBlockBytes);
     }
     EXPECT_FALSE(sound_.device.IsOpen());
+    // Blocks are unprepared by the writer, never from inside the device's report.
+    EXPECT_EQ(sound_.device.CallsDuringReports(), 0);
+    EXPECT_EQ(sound_.device.Unprepared(), sound_.device.Prepared());
     // The thread has ended: stopping now changes nothing.
     const int closes = sound_.device.Closes();
     MusicStop();

@@ -1,4 +1,4 @@
-// Test support for the music suite: lame streams, reference decoding, temporary files.
+// Test support for the music suite: temporary files, click tracks and decoding through the track path.
 #pragma once
 
 #include <algorithm>
@@ -43,13 +43,3 @@ inline std::vector<int16_t> FrameOf(const std::vector<int16_t>& pcm, size_t fram
 inline bool Silent(const std::vector<int16_t>& pcm) {
   return std::all_of(pcm.begin(), pcm.end(), [](int16_t s) { return s == 0; });
 }
-
-// A test signal with tones, a chirp and sharp clicks (which make the encoder switch to short blocks), as
-// raw 16-bit little-endian samples.
-void WriteTestSignal(const std::string& rawPath, int rate, int channels, double seconds);
-// Runs lame -t on the raw samples at their rate with the options (-m m for one channel); false when it fails.
-bool Encode(const std::string& rawPath, int rate, const std::string& mp3Path, const std::string& options);
-// libmpg123 without gapless decoding, 16-bit stereo at the stream's rate.
-std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate);
-// The samples of a 16-bit WAV file written by qz2-tool mp3; its rate in *rate.
-std::vector<int16_t> ReadWav(const std::string& path, int32_t* rate);

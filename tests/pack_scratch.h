@@ -24,7 +24,7 @@ class ScratchDirectory {
  public:
   ScratchDirectory() {
     char path[512];
-    EXPECT_TRUE(Directory_CreatePrivate(fs::temp_directory_path().c_str(), path, sizeof path));
+    EXPECT_TRUE(Directory_CreatePrivate(fs::temp_directory_path().string().c_str(), path, sizeof path));
     path_ = path;
   }
   ~ScratchDirectory() {

@@ -1,11 +1,10 @@
-// The OpenGL back end's pure pieces: the letterbox, texture image preparation and the bitmap reader.
+// The OpenGL back end's pure pieces: the letterbox and the bitmap reader.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "render/bmp_file.h"
 #include "render/gl/gl_renderer.h"
-#include "render/gl/texture_image.h"
 #include "tools/content/bmp_writer.h"
 
 namespace {
@@ -23,22 +22,6 @@ TEST(GlLetterbox, KeepsFourThirdsCentredWithBars) {
   ExpectRect(Letterbox(1024, 1280, 800, 600), 0, 256, 1024, 768);   // bars above and below
   ExpectRect(Letterbox(3840, 2160, 800, 600), 480, 0, 2880, 2160);  // a high-DPI drawable
   ExpectRect(Letterbox(0, 0, 800, 600), 0, 0, 0, 0);
-}
-
-TEST(GlTextureImage, MipChainStopsWhenTheSmallerSideReachesTwo) {
-  EXPECT_EQ(MipLevelCount(256, 256), 8u);
-  EXPECT_EQ(MipLevelCount(256, 128), 7u);
-  EXPECT_EQ(MipLevelCount(2, 64), 1u);
-  EXPECT_EQ(MipLevelCount(3, 3), 2u);
-}
-
-TEST(GlTextureImage, RawPixelsComeBottomRowFirstAndBlueFirst) {
-  // Two rows of one pixel: stored first is the image's bottom row.
-  const uint8_t bgr[] = {1, 2, 3, 4, 5, 6};
-  uint8_t rgb[6];
-  RawPixelsToRgb(bgr, 1, 2, rgb);
-  const uint8_t expected[] = {6, 5, 4, 3, 2, 1};
-  EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), std::vector<uint8_t>(expected, expected + 6));
 }
 
 std::vector<uint8_t> Gradient(int32_t width, int32_t height) {

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,7 @@ class SceneTest : public testing::Test {
     world.Destroy();
     CurrentRenderer = nullptr;
     CurrentView = nullptr;
-    for (const std::string& path : files_) unlink(path.c_str());
+    for (const std::string& path : files_) std::remove(path.c_str());
   }
 
   // Saves the writer's bytes under a name of this test's own.

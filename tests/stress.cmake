@@ -1,6 +1,3 @@
 # The player's stress test: many short tracks opened, started and stopped; meant for the tsan preset.
 qz2_test_suite(stress qz2_music qz2_mp3_frames qz2_platform_fake qz2_platform_system)
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 target_sources(stress_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/music_support.cpp)
-target_link_libraries(stress_tests PRIVATE PkgConfig::MPG123)

@@ -118,6 +118,8 @@ TEST(MusicPlayerStress, QuickOpensStartsAndStopsLoseNoBlock) {
   Bounded("MusicOpen", [] { MusicOpen(TempPath("absent.mp3").c_str()); });
   EXPECT_EQ(device.Pending(), 0u);
   EXPECT_EQ(device.Completions(), device.Written().size());
+  EXPECT_EQ(device.CallsDuringReports(), 0);
+  EXPECT_EQ(device.Unprepared(), device.Prepared());
 }
 
 // The same over SDL's dummy driver, which plays in real time on SDL's own thread: the 1-block track ends within

@@ -91,6 +91,7 @@ class FakePlatform : public Platform {
   std::vector<WindowRequest> windows;
   std::vector<void*> closedWindows;
   void* windowToReturn = reinterpret_cast<void*>(0x1234);
+  int pumpCalls = 0;
 
   FakeKeyDevice keys;
 
@@ -111,6 +112,7 @@ class FakePlatform : public Platform {
     return windowToReturn;
   }
   void CloseWindow(void* window) override { closedWindows.push_back(window); }
+  void PumpMessages() override { ++pumpCalls; }
   KeyDevice& Keys() override { return keys; }
 };
 

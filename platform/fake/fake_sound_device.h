@@ -1,6 +1,7 @@
 // A sound device for tests: records opens and blocks, and plays nothing until the test completes blocks by hand.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -13,13 +14,13 @@ class FakeSoundDevice : public SoundDevice {
   uint32_t devices = 1;
   bool refuseOpen = false;
 
-  uint32_t DeviceCount() override { return devices; }
+  uint32_t DeviceCount() override;
   bool Open(uint32_t device, const SoundFormat& format, SoundDoneFn done) override;
   void Reset() override;
   void Close() override;
-  bool Prepare(SoundBlock&) override { return true; }
+  bool Prepare(SoundBlock& block) override;
   bool Write(SoundBlock& block) override;
-  void Unprepare(SoundBlock&) override {}
+  void Unprepare(SoundBlock& block) override;
 
   // Reports the oldest queued block done, as the system's thread would; false when none is queued.
   bool CompleteOldest();
@@ -31,9 +32,18 @@ class FakeSoundDevice : public SoundDevice {
   int Closes();
   // Blocks reported done so far, by CompleteOldest or a reset.
   size_t Completions();
+  size_t Prepared();
+  size_t Unprepared();
+  // Device calls made from inside a done report, which the system forbids: such a call may deadlock.
+  int CallsDuringReports() { return callsDuringReports_; }
 
  private:
+  void NoteCall();
+
   std::mutex lock_;
+  std::atomic<int> callsDuringReports_{0};
+  size_t prepared_ = 0;
+  size_t unprepared_ = 0;
   SoundDoneFn done_ = nullptr;
   bool open_ = false;
   int closes_ = 0;

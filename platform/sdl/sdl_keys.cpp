@@ -51,8 +51,6 @@ constexpr KeyMapping kKeyMap[] = {
 
 class SdlKeyDevice : public KeyDevice {
  public:
-  explicit SdlKeyDevice(void (*pumpEvents)()) : pumpEvents_(pumpEvents) {}
-
   int32_t CreateInput(void*) override { return KeyResultOk; }
   int32_t CreateDevice() override { return KeyResultOk; }
   int32_t SetDataFormat() override { return KeyResultOk; }
@@ -63,8 +61,8 @@ class SdlKeyDevice : public KeyDevice {
   void ReleaseInput() override {}
 
   int32_t GetState(uint8_t* state) override {
+    // The key state is what the latest message pump left.
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return KeyNotAcquired;
-    pumpEvents_();
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
     std::memset(state, 0, KeyStateSize);
@@ -73,11 +71,8 @@ class SdlKeyDevice : public KeyDevice {
     }
     return KeyResultOk;
   }
-
- private:
-  void (*pumpEvents_)();
 };
 
 }  // namespace
 
-KeyDevice* NewSdlKeyDevice(void (*pumpEvents)()) { return new SdlKeyDevice(pumpEvents); }
+KeyDevice* NewSdlKeyDevice() { return new SdlKeyDevice; }

@@ -3,5 +3,4 @@
 
 #include "platform/platform.h"
 
-// pumpEvents runs at every poll: the program has no message loop of its own.
-KeyDevice* NewSdlKeyDevice(void (*pumpEvents)());
+KeyDevice* NewSdlKeyDevice();

@@ -14,19 +14,9 @@
 
 namespace {
 
-// The window procedure of the one window: the program never pumps messages itself, so the
-// key device's poll hands it the close request.
+// The window procedure of the one window, which the message pump hands the close request.
 WindowProcFn g_windowProc;
 SDL_Window* g_window;
-
-void DeliverWindowEvents() {
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) {
-    bool close =
-        event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
-    if (close && g_window && g_windowProc) g_windowProc(g_window, MessageClose, 0, 0);
-  }
-}
 
 }  // namespace
 
@@ -34,7 +24,7 @@ void DeliverWindowEvents() {
 // the leak checker of sanitized builds is told so.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
 
-SdlPlatform::SdlPlatform() : keys_(NewSdlKeyDevice(DeliverWindowEvents)) {}
+SdlPlatform::SdlPlatform() : keys_(NewSdlKeyDevice()) {}
 
 SdlPlatform::~SdlPlatform() { delete keys_; }
 
@@ -73,7 +63,8 @@ BoxAnswer SdlPlatform::ShowMessageBox(void* owner, const char* text, const char*
     std::fprintf(stderr, "%s: %s\n", caption, text);
     return BoxAnswer::Failed;
   }
-  return chosen == 2 ? BoxAnswer::Cancel : BoxAnswer::Ok;
+  // A box closed by its window's close button answers -1: that is Cancel, as on Windows.
+  return chosen == 1 ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
 
 void SdlPlatform::ShowCursor(bool show) {
@@ -131,6 +122,16 @@ void SdlPlatform::CloseWindow(void* window) {
   if (window == g_window) {
     g_window = nullptr;
     if (g_windowProc) g_windowProc(window, MessageDestroy, 0, 0);
+  }
+}
+
+void SdlPlatform::PumpMessages() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    bool close =
+        event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
+    if (close && g_window && g_windowProc) g_windowProc(g_window, MessageClose, 0, 0);
   }
 }
 

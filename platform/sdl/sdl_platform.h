@@ -19,6 +19,7 @@ class SdlPlatform : public Platform {
   int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) override;
   void* OpenWindow(const WindowRequest& request) override;
   void CloseWindow(void* window) override;
+  void PumpMessages() override;
   KeyDevice& Keys() override;
 
  private:

@@ -1,4 +1,5 @@
-// Private directories on Windows: a random name the process draws, created only if nothing has that name yet.
+// Private directories on Windows: a random name the process draws, created only if nothing has that name yet;
+// their files deleted at the end through the system's file search.
 //
 // The directory takes the access rights of its parent, which in the user's own temporary directory
 // keeps other users out.
@@ -6,6 +7,7 @@
 #include "platform/private_directory.h"
 
 #include <windows.h>
+#include <direct.h>
 #include <stdlib.h>
 
 #include <cstdio>
@@ -34,4 +36,28 @@ bool Directory_CreatePrivate(const char* parent, char* buffer, unsigned size) {
     if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
   }
   return false;
+}
+
+void Directory_DeleteFiles(const char* directory) {
+  char path[MAX_PATH];
+  int n = std::snprintf(path, sizeof path, "%s\\*.*", directory);
+  if (n < 0 || static_cast<unsigned>(n) >= sizeof path) return;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(path, &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    // Every entry is deleted as a file, so "." and ".." and folders refuse and stay; a link to a folder is
+    // removed as the folder it stands for, which takes the link alone.
+    constexpr DWORD kFolderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    do {
+      n = std::snprintf(path, sizeof path, "%s\\%s", directory, entry.cFileName);
+      if (n <= 0 || static_cast<unsigned>(n) >= sizeof path) continue;
+      if ((entry.dwFileAttributes & kFolderLink) == kFolderLink) {
+        RemoveDirectoryA(path);
+      } else {
+        DeleteFileA(path);
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  _rmdir(directory);
 }

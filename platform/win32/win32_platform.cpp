@@ -13,10 +13,7 @@ namespace {
 WindowProcFn g_windowProc;
 
 LRESULT CALLBACK ForwardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY || message == WM_CLOSE) {
-    g_windowProc(window, message, wParam, lParam);
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
+  if (message == WM_DESTROY || message == WM_CLOSE) g_windowProc(window, message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -117,5 +114,13 @@ void* Win32Platform::OpenWindow(const WindowRequest& request) {
 }
 
 void Win32Platform::CloseWindow(void* window) { DestroyWindow(static_cast<HWND>(window)); }
+
+void Win32Platform::PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
 
 KeyDevice& Win32Platform::Keys() { return *keys_; }

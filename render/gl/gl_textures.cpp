@@ -5,7 +5,7 @@
 #include "render/bmp_file.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"
-#include "render/gl/texture_image.h"
+#include "render/texture_image.h"
 #include "scene/texture.h"
 
 namespace {

@@ -1,6 +1,5 @@
-// qz2-tool render: one frame of a scene, set up as the driver sets it up, drawn by the OpenGL back end into a PNG.
-#include <png.h>
-
+// qz2-tool render: one frame of a scene, set up as the driver sets it up, drawn by the platform's back end into a
+// PNG.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +10,8 @@
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
-#include "render/gl/gl_renderer.h"
+#include "render/renderer.h"
+#include "tools/qz2_tool/png_file.h"
 #include "tools/qz2_tool/tool.h"
 
 namespace {
@@ -56,15 +56,6 @@ bool ParseArgs(int argc, char** argv, RenderArgs& args) {
   return args.scene >= 1 && args.scene <= kSceneCount && args.timed && args.out;
 }
 
-bool WritePng(const char* path, const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
-  png_image image = {};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&image, path, 0, rgb.data(), width * 3, nullptr) != 0;
-}
-
 // A captured frame plays no music.
 class NoMusic : public MusicParts {
  public:
@@ -79,8 +70,7 @@ int RunRender(int argc, char** argv) {
     std::fputs("usage: qz2-tool render DATA_DIR --scene N --time T --out FILE.png\n", stderr);
     return 2;
   }
-  // A drawable of the picture's own size, so that the picture fills it.
-  GLRenderer* renderer = OpenOffscreenRenderer(800, 600);
+  Renderer* renderer = OpenPictureRenderer();
 
   ShowScene scene;
   ShowOverlays overlays(scene);
@@ -101,11 +91,10 @@ int RunRender(int argc, char** argv) {
   DrawShowFrame(parts, index, clock, characterState);
   CurrentRenderer->Present(0);
   bool ended = DrawShowFrame(parts, index, clock, characterState);
-  PixelRect picture = renderer->Picture();
-  std::vector<uint8_t> rgb(static_cast<size_t>(picture.width) * picture.height * 3);
-  renderer->ReadPixels(picture, rgb.data());
+  std::vector<uint8_t> rgb;
+  const bool read = ReadPicture(*renderer, rgb);
   CurrentRenderer->Present(0);
-  bool written = WritePng(args.out, rgb, picture.width, picture.height);
+  const bool written = read && WritePng(args.out, rgb, kPictureWidth, kPictureHeight);
 
   TearDownScene(parts);
   DestroyRenderer();
@@ -120,9 +109,9 @@ int RunRender(int argc, char** argv) {
   json.Key("ended");
   json.Bool(ended);
   json.Key("width");
-  json.Integer(picture.width);
+  json.Integer(kPictureWidth);
   json.Key("height");
-  json.Integer(picture.height);
+  json.Integer(kPictureHeight);
   json.Key("out");
   json.String(args.out);
   json.Warnings();

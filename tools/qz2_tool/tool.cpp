@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/error.h"
-#include "platform/egl/offscreen_gl.h"
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+using SystemPlatform = Win32Platform;
+#else
 #include "platform/sdl/sdl_platform.h"
-#include "render/backends.h"
-#include "render/gl/gl_renderer.h"
+using SystemPlatform = SdlPlatform;
+#endif
 
 namespace {
 
@@ -21,7 +23,7 @@ std::vector<ToolCommand>& Commands() {
 std::vector<std::string> g_warnings;
 
 // Fatal reports go to standard error as the box would show them; warnings are answered OK.
-class ToolPlatform : public SdlPlatform {
+class ToolPlatform : public SystemPlatform {
  public:
   BoxAnswer ShowMessageBox(void*, const char* text, const char*, BoxButtons buttons, bool) override {
     if (buttons == BoxButtons::OkCancel) {
@@ -32,16 +34,18 @@ class ToolPlatform : public SdlPlatform {
     return BoxAnswer::Ok;
   }
   void ShowCursor(bool) override {}
-  // Pictures are drawn off screen: the back end's window is a name only, and no display is needed.
-  void* OpenWindow(const WindowRequest&) override { return &offscreenWindow_; }
+#ifndef _WIN32
+  // OpenGL pictures are drawn off screen: the back end's window is a name only, and no display is needed.
+  void* OpenWindow(const WindowRequest&) override {
+    static int offscreenWindow;
+    return &offscreenWindow;
+  }
   void CloseWindow(void*) override {}
+#endif
   [[noreturn]] void ExitProcess(int code) override {
     std::fflush(stdout);
     std::exit(code);
   }
-
- private:
-  int offscreenWindow_ = 0;
 };
 
 void Usage() {
@@ -50,14 +54,6 @@ void Usage() {
 }
 
 }  // namespace
-
-GLRenderer* OpenOffscreenRenderer(int32_t width, int32_t height) {
-  OffscreenGl_SetSize(width, height);
-  SetRendererMaker(RendererGL, NewGLRenderer);
-  auto* renderer = static_cast<GLRenderer*>(CreateRenderer(RendererGL));
-  if (!renderer || !renderer->Init(800, 600, 32, 16, false, nullptr, true)) ReportError("Init Failure", true);
-  return renderer;
-}
 
 ToolCommandRegistration::ToolCommandRegistration(const ToolCommand& command) { Commands().push_back(command); }
 

@@ -23,10 +23,20 @@ struct ToolCommandRegistration {
 const std::vector<std::string>& ToolWarnings();
 
 class GLRenderer;
+class Renderer;
 
 // The OpenGL back end as the show opens it (the 800 x 600 picture), drawing off screen into a drawable of
 // the given size; "Init Failure" is fatal.
 GLRenderer* OpenOffscreenRenderer(int32_t width, int32_t height);
+
+// The picture the show draws, as this platform's back end draws it.
+constexpr int32_t kPictureWidth = 800;
+constexpr int32_t kPictureHeight = 600;
+// The show's back end on this platform, opened windowed where the picture can be read back; "Init Failure" is
+// fatal.
+Renderer* OpenPictureRenderer();
+// The picture being drawn (before Present) as RGB rows, red first, top row first; false when it cannot be read.
+bool ReadPicture(Renderer& renderer, std::vector<uint8_t>& rgb);
 
 // A captured frame reads one fixed time wherever the show reads its clock.
 class FixedClock : public FrameClock {

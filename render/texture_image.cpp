@@ -1,5 +1,5 @@
-// Texture images as the OpenGL back end uploads them: RGB rows top first, mip levels, the black colour key.
-#include "render/gl/texture_image.h"
+// Texture images as the back ends prepare them: RGB rows top first, mip levels, the black colour key.
+#include "render/texture_image.h"
 
 #include <algorithm>
 

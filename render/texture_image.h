@@ -1,4 +1,4 @@
-// Texture images as the OpenGL back end uploads them: RGB rows top first, mip levels, the black colour key.
+// Texture images as the back ends prepare them: RGB rows top first, mip levels, the black colour key.
 #pragma once
 
 #include <cstddef>

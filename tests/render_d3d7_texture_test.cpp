@@ -1,0 +1,256 @@
+// The Direct3D 7 back end's rules that need no device: texture sizes and images, pixel formats, the colour key,
+// packed colours and the named-texture list.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "render/d3d7/device_patch.h"
+#include "render/d3d7/surface_rules.h"
+#include "render/d3d7/texture_list.h"
+#include "render/recording_renderer.h"
+#include "render/texture_image.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/world.h"
+#include "tools/content/bmp_writer.h"
+#include "tools/content/file_writer.h"
+
+namespace {
+
+constexpr PixelFormat kR5G6B5 = {32, 0x40, 0, 16, 0xF800, 0x07E0, 0x001F, 0};
+constexpr PixelFormat kA1R5G5B5 = {32, 0x41, 0, 16, 0x7C00, 0x03E0, 0x001F, 0x8000};
+constexpr PixelFormat kA8R8G8B8 = {32, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+constexpr PixelFormat kX8R8G8B8 = {32, 0x40, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0};
+
+TEST(TextureImage, MipChainStopsWhenTheSmallerSideReachesTwo) {
+  EXPECT_EQ(MipLevelCount(256, 256), 8u);
+  EXPECT_EQ(MipLevelCount(256, 128), 7u);
+  EXPECT_EQ(MipLevelCount(2, 64), 1u);
+  EXPECT_EQ(MipLevelCount(3, 3), 2u);
+}
+
+TEST(TextureImage, RawPixelsComeBottomRowFirstAndBlueFirst) {
+  // Two rows of one pixel: stored first is the image's bottom row.
+  const uint8_t bgr[] = {1, 2, 3, 4, 5, 6};
+  uint8_t rgb[6];
+  RawPixelsToRgb(bgr, 1, 2, rgb);
+  const uint8_t expected[] = {6, 5, 4, 3, 2, 1};
+  EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), std::vector<uint8_t>(expected, expected + 6));
+}
+
+TEST(TextureImage, HalvingAveragesEachBlockTruncatedAndDropsAnOddEdge) {
+  // 3 x 3: one whole block, the third column and row dropped.
+  const std::vector<uint8_t> image = {1,  2,  3,  5,  6,  7,  99, 99, 99,  //
+                                      2,  2,  2,  3,  3,  3,  99, 99, 99,  //
+                                      99, 99, 99, 99, 99, 99, 99, 99, 99};
+  std::vector<uint8_t> half(3, 0xEE);
+  HalveImage(image.data(), 3, 3, half.data());
+  EXPECT_EQ(half, (std::vector<uint8_t>{2, 3, 3}));  // (1+5+2+3)/4, (2+6+2+3)/4, (3+7+2+3)/4
+  // A single row has no half: nothing is written.
+  HalveImage(image.data(), 3, 1, half.data());
+  EXPECT_EQ(half, (std::vector<uint8_t>{2, 3, 3}));
+}
+
+TEST(TextureSize, PowersOfTwoSquareSidesAndTheDeviceMaximum) {
+  struct Case {
+    TextureLimits limits;
+    uint32_t width, height;
+    uint32_t fittedWidth, fittedHeight;
+    float scaleU, scaleV;
+  };
+  const Case cases[] = {
+      {{TextureCapsPow2, 2048, 2048}, 100, 60, 128, 64, 1.0f, 1.0f},
+      {{TextureCapsPow2 | TextureCapsSquareOnly, 2048, 2048}, 100, 60, 128, 128, 1.0f, 1.0f},
+      {{0, 2048, 2048}, 100, 60, 100, 60, 1.0f, 1.0f},
+      {{TextureCapsPow2, 256, 128}, 1024, 512, 256, 128, 0.25f, 0.25f},
+      {{0, 256, 256}, 300, 64, 150, 64, 0.5f, 1.0f},
+  };
+  for (const Case& c : cases) {
+    uint32_t width = c.width, height = c.height;
+    float scaleU = 1.0f, scaleV = 1.0f;
+    FitTextureSize(c.limits, &width, &height, &scaleU, &scaleV);
+    EXPECT_EQ(width, c.fittedWidth) << c.width << " x " << c.height;
+    EXPECT_EQ(height, c.fittedHeight) << c.width << " x " << c.height;
+    EXPECT_EQ(scaleU, c.scaleU) << c.width << " x " << c.height;
+    EXPECT_EQ(scaleV, c.scaleV) << c.width << " x " << c.height;
+  }
+}
+
+TEST(TextureFormat, EachKindOfTextureTakesOnlyItsFormats) {
+  constexpr PixelFormat luminance = {32, 0x20000, 0, 16, 0xFF, 0, 0, 0};
+  constexpr PixelFormat fourCC = {32, 0x44, 0x31545844, 16, 0xF800, 0x07E0, 0x001F, 0};
+  constexpr PixelFormat palette = {32, 0x60, 0, 8, 0, 0, 0, 0};
+  EXPECT_TRUE(AcceptsImageFormat(kA1R5G5B5, 16, true));
+  EXPECT_FALSE(AcceptsImageFormat(kR5G6B5, 16, true));
+  EXPECT_FALSE(AcceptsImageFormat(kA1R5G5B5, 16, false));
+  EXPECT_FALSE(AcceptsImageFormat(kA8R8G8B8, 16, true));
+  EXPECT_TRUE(AcceptsImageFormat(kA8R8G8B8, 32, true));
+  EXPECT_FALSE(AcceptsImageFormat(palette, 16, false));
+  EXPECT_TRUE(AcceptsMipmapFormat(kR5G6B5));
+  EXPECT_FALSE(AcceptsMipmapFormat(luminance));
+  EXPECT_FALSE(AcceptsMipmapFormat(fourCC));
+  EXPECT_TRUE(AcceptsRenderTargetFormat(kX8R8G8B8, kX8R8G8B8));
+  EXPECT_FALSE(AcceptsRenderTargetFormat(kA8R8G8B8, kX8R8G8B8));
+  EXPECT_FALSE(AcceptsRenderTargetFormat(kR5G6B5, kX8R8G8B8));
+  EXPECT_TRUE(AcceptsDepthFormat({32, 0x400, 0, 16, 0, 0xFFFF, 0, 0}));
+  EXPECT_FALSE(AcceptsDepthFormat({32, 0x4400, 0, 32, 0, 0xFFFFFF, 0xFF000000, 0}));  // with stencil
+}
+
+TEST(ColourKey, KeyColouredPixelsClearTheirAlphaAndAllOthersSetIt) {
+  struct Case {
+    const char* name;
+    PixelFormat format;
+    bool keyWhite;
+    std::vector<uint32_t> pixels, keyed;
+  };
+  const Case cases[] = {
+      {"black, 16-bit", kA1R5G5B5, false, {0x0000, 0x8000, 0x0001, 0x7FFF}, {0x0000, 0x0000, 0x8001, 0xFFFF}},
+      {"white, 16-bit", kA1R5G5B5, true, {0x7FFF, 0xFFFF, 0x7FFE, 0x0000}, {0x7FFF, 0x7FFF, 0xFFFE, 0x8000}},
+      {"black, 32-bit", kA8R8G8B8, false, {0xFF000000, 0x00000100}, {0x00000000, 0xFF000100}},
+      {"no alpha: no key", kR5G6B5, false, {0x0000, 0x1234}, {0x0000, 0x1234}},
+  };
+  for (const Case& c : cases) {
+    const uint32_t bytes = c.format.rgbBitCount / 8;
+    const uint32_t width = static_cast<uint32_t>(c.pixels.size());
+    // Two rows, the second a copy of the first, with a padding byte after each that must stay.
+    const int32_t pitch = static_cast<int32_t>(width * bytes + 1);
+    std::vector<uint8_t> bits(static_cast<size_t>(pitch) * 2, 0xAB);
+    for (uint32_t row = 0; row < 2; ++row) {
+      for (uint32_t x = 0; x < width; ++x) std::memcpy(&bits[row * pitch + x * bytes], &c.pixels[x], bytes);
+    }
+    KeyColourToAlpha(bits.data(), pitch, width, 2, c.format, c.keyWhite);
+    for (uint32_t row = 0; row < 2; ++row) {
+      for (uint32_t x = 0; x < width; ++x) {
+        uint32_t pixel = 0;
+        std::memcpy(&pixel, &bits[row * pitch + x * bytes], bytes);
+        EXPECT_EQ(pixel, c.keyed[x]) << c.name << ", pixel " << x;
+      }
+      EXPECT_EQ(bits[row * pitch + width * bytes], 0xAB) << c.name;
+    }
+  }
+}
+
+TEST(PackedColour, ComponentsGoUnderTheMasksFromTheTopBit) {
+  EXPECT_EQ(PackColour(255, 0, 0, 255, kR5G6B5), 0xF800u);
+  EXPECT_EQ(PackColour(0, 255, 0, 0, kR5G6B5), 0x07E0u);
+  EXPECT_EQ(PackColour(0, 0, 0x80, 0, kR5G6B5), 0x0010u);
+  EXPECT_EQ(PackColour(0x12, 0x34, 0x56, 0x78, kA8R8G8B8), 0x78123456u);
+  EXPECT_EQ(PackColour(0x12, 0x34, 0x56, 0x78, kX8R8G8B8), 0x00123456u);
+  EXPECT_EQ(PackColour(255, 255, 255, 255, kA1R5G5B5), 0xFFFFu);
+  uint8_t rgb[3];
+  UnpackColour(0xF81F, kR5G6B5, rgb);
+  EXPECT_EQ((std::vector<int>{rgb[0], rgb[1], rgb[2]}), (std::vector<int>{255, 0, 255}));
+  UnpackColour(0x00123456, kX8R8G8B8, rgb);
+  EXPECT_EQ((std::vector<int>{rgb[0], rgb[1], rgb[2]}), (std::vector<int>{0x12, 0x34, 0x56}));
+}
+
+TEST(DevicePatch, VerticesTakeTheDeviceLayoutWithOneCoordinatePairPerTexture) {
+  RecordingRenderer renderer;
+  CurrentRenderer = &renderer;
+  World world("World1");
+  auto* twoTextures = new Material("Two", &world);
+  twoTextures->SetTextureCount(2);
+  PatchVertexLit lit = {{1, 2, 3}, {0, 0, 1}, 0.25f, 0.75f};
+  PatchVertexColoured coloured = {{4, 5, 6}, {9, 9, 9}, 0xFF112233, 0xFF445566, 0.5f, 1.5f};
+  uint16_t index = 0;
+  struct Case {
+    Patch patch;
+    uint32_t format, stride;
+    std::vector<uint32_t> words;  // the device vertex, word by word
+  };
+  auto bits = [](float f) { return std::bit_cast<uint32_t>(f); };
+  const Case cases[] = {
+      {{PatchLit, twoTextures, 1, 1, &lit, &index, {}},
+       0x212,
+       40,
+       {bits(1), bits(2), bits(3), bits(0), bits(0), bits(1), bits(0.25f), bits(0.75f), bits(0.25f), bits(0.75f)}},
+      {{PatchColoured, nullptr, 1, 1, &coloured, &index, {}},
+       0x1E2,
+       32,
+       {bits(4), bits(5), bits(6), 0, 0xFF112233, 0xFF445566, bits(0.5f), bits(1.5f)}},
+  };
+  for (const Case& c : cases) {
+    PatchData* data = NewDevicePatch(c.patch);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->vertexFormat, c.format);
+    EXPECT_EQ(data->stride, c.stride);
+    EXPECT_EQ(data->indices[0], 0);
+    std::vector<uint32_t> words(c.stride / 4);
+    std::memcpy(words.data(), data->vertices, c.stride);
+    EXPECT_EQ(words, c.words) << c.patch.kind;
+    FreeDevicePatch(data);
+  }
+  world.Destroy();
+  CurrentRenderer = nullptr;
+}
+
+class TextureListTest : public testing::Test {
+ protected:
+  ~TextureListTest() override {
+    ReleaseTextureList();
+    for (const std::string& path : files_) unlink(path.c_str());
+  }
+
+  std::string Path(const char* name) {
+    files_.push_back(testing::TempDir() + "qz2_texture_list_" + std::to_string(getpid()) + "_" + name);
+    return files_.back();
+  }
+  std::string WriteBitmap(const char* name) {
+    const std::vector<uint8_t> rgb(2 * 2 * 3, 0x40);
+    std::string path = Path(name);
+    EXPECT_TRUE(WriteBytesFile(path.c_str(), EncodeBmp24(2, 2, rgb.data())));
+    return path;
+  }
+
+ private:
+  std::vector<std::string> files_;
+};
+
+TEST_F(TextureListTest, ANameReadOnceAnswersForItselfInAnyLetterCase) {
+  const std::string path = WriteBitmap("font.bmp");
+  ASSERT_EQ(AddTexture(path.c_str(), 0, KeyBlack | NeedsAlpha), kTextureOk);
+  unlink(path.c_str());  // a second read would fail
+  std::string shouted = path;
+  for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(AddTexture(shouted.c_str(), 1, Prefer32), kTextureOk);
+  TextureEntry* entry = FindTexture(shouted.c_str());
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry, TextureList);
+  EXPECT_EQ(entry->next, nullptr);
+  EXPECT_EQ(entry->flags, uint32_t{KeyBlack | NeedsAlpha});
+  EXPECT_TRUE(entry->hasAlpha);
+  EXPECT_EQ(entry->bitmap.width, 2);
+  EXPECT_EQ(FindTextureSurface("other.bmp"), nullptr);
+}
+
+TEST_F(TextureListTest, OnlyBitmapFilesThatExistAreRead) {
+  const std::string bitmap = WriteBitmap("image.BMP");
+  const std::string jpeg = WriteBitmap("image.jpg");
+  const std::string text = WriteBitmap("image.txt");
+  const std::string noDot = WriteBitmap("image");
+  struct Case {
+    std::string name;
+    int32_t result;
+  };
+  const Case cases[] = {
+      {bitmap, kTextureOk},
+      {jpeg, kTextureNotFound},
+      {text, kTextureUnsupportedName},
+      {noDot, kTextureUnsupportedName},
+      {Path("missing.bmp"), kTextureNotFound},
+  };
+  for (const Case& c : cases) {
+    BmpImage image;
+    EXPECT_EQ(LoadTextureBitmap(c.name.c_str(), &image), c.result) << c.name;
+  }
+  EXPECT_EQ(AddTexture(jpeg.c_str(), 0, 0), kTextureFailed);
+  EXPECT_EQ(AddTexture(std::string(kTextureNameSize, 'a').c_str(), 0, 0), kTextureInvalidArgument);
+  EXPECT_EQ(TextureList, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+// qz2-tool's pictures on Windows: the Direct3D 7 back end in a window of the picture's size, read back from its
+// back buffer.
+#include "core/error.h"
+#include "render/backends.h"
+#include "render/d3d7/d3d7_renderer.h"
+#include "render/renderer.h"
+#include "tools/qz2_tool/tool.h"
+
+Renderer* OpenPictureRenderer() {
+  SetRendererMaker(RendererD3D7, NewD3D7Renderer);
+  Renderer* renderer = CreateRenderer(RendererD3D7);
+  if (!renderer || !renderer->Init(kPictureWidth, kPictureHeight, 32, 16, false, nullptr, true)) {
+    ReportError("Init Failure", true);
+  }
+  return renderer;
+}
+
+bool ReadPicture(Renderer& renderer, std::vector<uint8_t>& rgb) {
+  rgb.resize(static_cast<size_t>(kPictureWidth) * kPictureHeight * 3);
+  return ReadD3D7BackBuffer(renderer, kPictureWidth, kPictureHeight, rgb.data());
+}
