@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <memory>
 
 #include "music/mp3_decoder.h"
 #include "tests/music_support.h"
@@ -57,39 +56,6 @@ TEST(MusicSynthesis, SamplesAreTruncatedTowardZeroAndClippedWithACount) {
     counts.push_back(count);
   }
   for (int count : counts) EXPECT_EQ(count, counts[0]);
-}
-
-// Each path the processor runs decodes a stream of long, short and silent granules as the plain path does:
-// the SSE2 path to the sample, the AVX2 path (fused multiply-adds) within 1.
-TEST(MusicSynthesis, EveryPathDecodesAsThePlainPath) {
-  const std::string raw = TempPath("paths.raw");
-  const std::string mp3 = TempPath("paths.mp3");
-  WriteTestSignal(raw, 44100, 2, 1.5);
-  ASSERT_TRUE(Encode(raw, 44100, mp3, "-m j -V 2"));
-  const struct {
-    SynthPath path;
-    int tolerance;
-  } kPaths[] = {{SynthPath::Plain, 0}, {SynthPath::Sse2, 0}, {SynthPath::Avx2, 1}};
-  std::vector<int16_t> plain;
-  for (const auto& p : kPaths) {
-    if (!SynthPathSupported(p.path)) continue;
-    CaptureSink sink;
-    auto decoder = std::make_unique<Mp3Decoder>();
-    ASSERT_TRUE(TrackOpen(*decoder, mp3.c_str()));
-    decoder->synth.path = p.path;
-    while (TrackPlayFrame(*decoder, sink) == TrackStatus::Playing) {
-    }
-    TrackClose(*decoder, sink);
-    if (p.path == SynthPath::Plain) {
-      plain = sink.pcm();
-      ASSERT_FALSE(Silent(plain));
-      continue;
-    }
-    ASSERT_EQ(sink.pcm().size(), plain.size());
-    int largest = 0;
-    for (size_t i = 0; i < plain.size(); ++i) largest = std::max(largest, std::abs(sink.pcm()[i] - plain[i]));
-    EXPECT_LE(largest, p.tolerance) << "path " << int(p.path);
-  }
 }
 
 // The transform of the standard: x[i] = sum of X[k] cos(pi / 2n (2i + 1 + n / 2)(2k + 1)).
