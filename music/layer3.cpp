@@ -374,7 +374,7 @@ int32_t SynthesizeGranule(Mp3Decoder& d, int channels) {
     int16_t* out = PcmWritePointer(d.pcm);
     clipped += PolyphaseSynth(d.synth, &d.slots[0][slot * kSubbands], 0, out);
     if (channels == 2) {
-      clipped += PolyphaseSynth(d.synth, &d.slots[1][slot * kSubbands], 1, out + 1);
+      clipped += PolyphaseSynth(d.synth, &d.slots[1][slot * kSubbands], 1, out);
     } else {
       for (int i = 0; i < kSubbands; ++i) out[2 * i + 1] = out[2 * i];
     }
@@ -454,13 +454,25 @@ void AntiAlias(float* spectrum, const GranuleInfo& g) {
     return;
   }
   const Layer3Tables& tables = Tables();
+  // Four lines on either side at a time, those below the boundary taken in reverse.
+  using Float4 = float __attribute__((vector_size(16)));
   for (int sb = 1; sb <= boundaries; ++sb) {
     float* boundary = spectrum + 18 * sb;
-    for (int i = 0; i < 8; ++i) {
-      const float a = boundary[-1 - i];
-      const float b = boundary[i];
-      boundary[-1 - i] = a * tables.aliasCs[i] - b * tables.aliasCa[i];
-      boundary[i] = b * tables.aliasCs[i] + a * tables.aliasCa[i];
+    for (int i = 0; i < 8; i += 4) {
+      Float4 below;
+      Float4 above;
+      Float4 cs;
+      Float4 ca;
+      std::memcpy(&below, boundary - 4 - i, sizeof below);
+      std::memcpy(&above, boundary + i, sizeof above);
+      std::memcpy(&cs, tables.aliasCs + i, sizeof cs);
+      std::memcpy(&ca, tables.aliasCa + i, sizeof ca);
+      below = __builtin_shufflevector(below, below, 3, 2, 1, 0);
+      const Float4 newBelow = below * cs - above * ca;
+      above = above * cs + below * ca;
+      below = __builtin_shufflevector(newBelow, newBelow, 3, 2, 1, 0);
+      std::memcpy(boundary - 4 - i, &below, sizeof below);
+      std::memcpy(boundary + i, &above, sizeof above);
     }
   }
 }

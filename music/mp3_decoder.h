@@ -1,6 +1,6 @@
 // The MP3 decoder: one Mp3Decoder per stream, and the four calls that play a track through it.
 //
-//   Mp3Decoder decoder;  // every byte of one stream's decoding state: about 61 KB, so not on a small stack
+//   Mp3Decoder decoder;  // every byte of one stream's decoding state: about 65 KB, so not on a small stack
 //   if (TrackOpen(decoder, path)) {
 //     while (TrackPlayFrame(decoder, sink) == TrackStatus::Playing) {}
 //     TrackClose(decoder, sink);

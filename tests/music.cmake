@@ -14,10 +14,12 @@ add_dependencies(music_tests qz2-tool)
 set(QZ2_COMPLIANCE_DIR "${CMAKE_CURRENT_SOURCE_DIR}/data" CACHE PATH "Folder of l3-sin1k0db.bit and .pcm")
 target_compile_definitions(music_tests PRIVATE QZ2_COMPLIANCE_DIR="${QZ2_COMPLIANCE_DIR}")
 
-# The per-frame decoding benchmark, run by hand: QZ2_BENCH_MP3=track.mp3 music_bench.
+# The per-frame decoding benchmark, run by hand: QZ2_BENCH_MP3=track.mp3 music_bench. Not under the sanitizers,
+# for the same reasons as overlay_bench.
 find_package(benchmark QUIET)
-if(benchmark_FOUND)
-  add_executable(music_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/music_bench.cpp)
+if(benchmark_FOUND AND NOT QZ2_SANITIZE)
+  add_executable(music_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/music_bench.cpp
+                             ${CMAKE_CURRENT_SOURCE_DIR}/bench/allocation_count.cpp)
   target_link_libraries(music_bench PRIVATE qz2_music benchmark::benchmark)
   target_include_directories(music_bench PRIVATE ${CMAKE_SOURCE_DIR})
 endif()

@@ -27,8 +27,10 @@ void WriteTestSignal(const std::string& rawPath, int rate, int channels, double 
         9800.0 * std::sin(2 * pi * (300 + 400 * t) * t) + 4900.0 * std::sin(2 * pi * 1234 * t) + click + hiss;
     const double right =
         8000.0 * std::sin(2 * pi * 550 * t) + 0.5 * click + 3200.0 * std::sin(2 * pi * 5000 * t) + 0.8 * left;
+    // A pause of digital silence: silent granules, and the filters' tails playing out.
+    const double gate = t >= 0.6 && t < 0.9 ? 0.0 : 1.0;
     for (int ch = 0; ch < channels; ++ch) {
-      const int16_t v = int16_t(std::fmax(-32768.0, std::fmin(32767.0, ch == 0 ? left : right)));
+      const int16_t v = int16_t(gate * std::fmax(-32768.0, std::fmin(32767.0, ch == 0 ? left : right)));
       bytes.push_back(uint8_t(v));
       bytes.push_back(uint8_t(uint16_t(v) >> 8));
     }

@@ -1,11 +1,13 @@
-// Decoding against libmpg123: every Huffman code, and streams that lame makes from test signals.
+// Decoding against libmpg123 and lame streams: every Huffman code, the encoder's streams, every synthesis path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "music/mp3_decoder.h"
@@ -145,5 +147,38 @@ TEST_P(MusicReference, DecodesWithinOneLsbOfTheReference) {
 
 INSTANTIATE_TEST_SUITE_P(Streams, MusicReference, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<StreamCase>& info) { return std::string(info.param.name); });
+
+// Each path the processor runs decodes a stream of long, short and silent granules as the plain path does:
+// the SSE2 path to the sample, the AVX2 path (fused multiply-adds) within 1.
+TEST(MusicSynthesis, EveryPathDecodesAsThePlainPath) {
+  const std::string raw = TempPath("paths.raw");
+  const std::string mp3 = TempPath("paths.mp3");
+  WriteTestSignal(raw, 44100, 2, 1.5);
+  ASSERT_TRUE(Encode(raw, 44100, mp3, "-m j -V 2"));
+  const struct {
+    SynthPath path;
+    int tolerance;
+  } kPaths[] = {{SynthPath::Plain, 0}, {SynthPath::Sse2, 0}, {SynthPath::Avx2, 1}};
+  std::vector<int16_t> plain;
+  for (const auto& p : kPaths) {
+    if (!SynthPathSupported(p.path)) continue;
+    CaptureSink sink;
+    auto decoder = std::make_unique<Mp3Decoder>();
+    ASSERT_TRUE(TrackOpen(*decoder, mp3.c_str()));
+    decoder->synth.path = p.path;
+    while (TrackPlayFrame(*decoder, sink) == TrackStatus::Playing) {
+    }
+    TrackClose(*decoder, sink);
+    if (p.path == SynthPath::Plain) {
+      plain = sink.pcm();
+      ASSERT_FALSE(Silent(plain));
+      continue;
+    }
+    ASSERT_EQ(sink.pcm().size(), plain.size());
+    int largest = 0;
+    for (size_t i = 0; i < plain.size(); ++i) largest = std::max(largest, std::abs(sink.pcm()[i] - plain[i]));
+    EXPECT_LE(largest, p.tolerance) << "path " << int(p.path);
+  }
+}
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The hybrid and polyphase filterbanks and the conversion to 16-bit samples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
-#include "music/synthesis.h"
+#include "music/mp3_decoder.h"
+#include "tests/music_support.h"
 
 namespace {
 
@@ -30,16 +33,29 @@ TEST(MusicSynthesis, SamplesAreTruncatedTowardZeroAndClippedWithACount) {
     }
     EXPECT_EQ(clipped, c.clipped) << c.sum;
   }
-  // Four times full scale in the lowest subband: the synthesis clips at either rail instead of wrapping.
-  SynthState state;
-  for (float level : {4.0f, -4.0f}) {
-    float subbands[kSubbands] = {level};
-    int16_t out[2 * kSubbands];
-    int clipped = 0;
-    for (int slot = 0; slot < 40; ++slot) clipped += PolyphaseSynth(state, subbands, 0, out);
-    EXPECT_GT(clipped, 0);
-    for (int i = 0; i < kSubbands; ++i) EXPECT_EQ(out[2 * i], level > 0 ? 32767 : -32768) << i;
+  // Four times full scale in the lowest subband: every path clips as many samples at either rail instead of
+  // wrapping, and leaves the other channel's samples alone.
+  std::vector<int> counts;
+  for (SynthPath path : {SynthPath::Plain, SynthPath::Sse2, SynthPath::Avx2}) {
+    if (!SynthPathSupported(path)) continue;
+    SynthState state;
+    state.path = path;
+    int count = 0;
+    for (float level : {4.0f, -4.0f}) {
+      float subbands[kSubbands] = {level};
+      int16_t out[2 * kSubbands] = {};
+      int clipped = 0;
+      for (int slot = 0; slot < 40; ++slot) clipped += PolyphaseSynth(state, subbands, 0, out);
+      EXPECT_GT(clipped, 0);
+      count += clipped;
+      for (int i = 0; i < kSubbands; ++i) {
+        EXPECT_EQ(out[2 * i], level > 0 ? 32767 : -32768) << i;
+        EXPECT_EQ(out[2 * i + 1], 0) << i;
+      }
+    }
+    counts.push_back(count);
   }
+  for (int count : counts) EXPECT_EQ(count, counts[0]);
 }
 
 // The transform of the standard: x[i] = sum of X[k] cos(pi / 2n (2i + 1 + n / 2)(2k + 1)).

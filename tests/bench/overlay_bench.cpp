@@ -5,11 +5,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -20,28 +17,12 @@
 #include "render/recording_renderer.h"
 #include "scene/view.h"
 #include "scene/world.h"
+#include "tests/bench/allocation_count.h"
 #include "tools/content/file_writer.h"
 #include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
 #include "tools/content/show_overlays.h"
 #include "tools/content/show_scenes.h"
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-// Out of line, so that the compiler does not pair the replaced operator new with free.
-[[gnu::noinline]] void FreeBlock(void* p) noexcept { std::free(p); }
-
-}  // namespace
-
-void* operator new(size_t size) {
-  ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { FreeBlock(p); }
-void operator delete(void* p, size_t) noexcept { FreeBlock(p); }
 
 namespace {
 
@@ -96,14 +77,13 @@ void PoseAndSkin(benchmark::State& state) {
   mesh.Load(Files().Path(kCharacterMeshFile).c_str());
   if (animation.frameCount == 0 || !mesh.patch) state.SkipWithError("the show's character did not load");
   uint32_t frame = 0;
-  long before = g_allocations;
+  long before = AllocationCount();
   for (auto _ : state) {
     animation.PoseBones(bones, frame++ % animation.frameCount);
     mesh.SkinVertices(bones);
     benchmark::DoNotOptimize(mesh.patch->vertices);
   }
-  state.counters["allocations"] =
-      benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
+  state.counters["allocations"] = AllocationsPerIteration(before);
   state.counters["vertices"] = mesh.vertexCount;
   state.counters["bones"] = animation.boneCount;
   mesh.Release();
@@ -140,10 +120,9 @@ void DrawBusiestOverlays(benchmark::State& state) {
   }
   renderer.calls.clear();
   renderer.Begin2D(view);
-  long before = g_allocations;
+  long before = AllocationCount();
   for (auto _ : state) DrawOverlays(busiest, busiestTime);
-  state.counters["allocations"] =
-      benchmark::Counter(static_cast<double>(g_allocations - before), benchmark::Counter::kAvgIterations);
+  state.counters["allocations"] = AllocationsPerIteration(before);
   state.counters["quads"] = static_cast<double>(most);
   state.SetLabel(ShowFiles::OverlayName(busiestIndex) + " at " + std::to_string(busiestTime) + " s");
   renderer.End2D();
