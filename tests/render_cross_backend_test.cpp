@@ -124,6 +124,7 @@ TEST(CrossBackEnd, BothBackEndsDrawTheShowAlike) {
   WriteShowData(work / "data");
   // A Wine prefix of the build's own, made on first use, so that no other Wine run shares its server; the
   // server stays up between the renders.
+  std::filesystem::create_directories(QZ2_WINE_PREFIX);
   const std::string wine = std::string("WINEPREFIX='") + QZ2_WINE_PREFIX + "' WINEDEBUG=-all ";
   ASSERT_EQ(std::system((wine + "/usr/lib/wine/wineserver -p5").c_str()), 0);
 
