@@ -41,8 +41,8 @@ class Camera {
   // Both recompute the direction and select look-at mode.
   void SetPosition(float x, float y, float z);
   void SetTarget(float x, float y, float z);
-  // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle whose scale is not a finite
-  // positive number (as for 0, below 0, a half turn, or not finite) leaves that axis's angle and scale as they were.
+  // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle not strictly between 0 and a half
+  // turn, or whose scale is not a finite positive number, leaves that axis's angle and scale as they were.
   void SetFov(float a, float b);
   // Selects quaternion mode.
   void SetOrientation(const Quaternion& q);

@@ -260,6 +260,7 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
                         {"infinite keys", 25, inf, 1, 1, false},
                         {"view angle 0", 25, 0, 0, 1, false},
                         {"view angle below 0", 25, 0, -1, 1, false},
+                     {"view angle past a whole turn", 25, 0, 7, 1, false},
                         {"spot direction blends to nothing", 25, 0, 1, -1, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -295,10 +296,18 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
     for (float scale : {world.cameras->xScale, world.cameras->yScale}) {
       EXPECT_TRUE(std::isfinite(scale) && scale > 0.0f) << scale;
     }
+    for (float fov : {world.cameras->fovX, world.cameras->fovY}) EXPECT_TRUE(fov > 0.0f && fov < 3.1416f) << fov;
     const Vec3& d = world.lights->direction;
     EXPECT_TRUE(d.x == 0.0f && d.y == 0.0f && d.z == 1.0f) << "the chunk's direction, held";
     world.Destroy();
   }
+}
+
+TEST_F(SceneFile, ATrackOfNoFramesLastsNoTime) {
+  Qz3Writer w;
+  w.ObjectTrack(ObjectTrackRecord("Box", 0, 1, 25.0f), std::vector<ObjKey>(1));
+  Load(w);
+  EXPECT_EQ(world.moves->duration, 0.0f) << "not (0 - 1) / 25";
 }
 
 TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {
