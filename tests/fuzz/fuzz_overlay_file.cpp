@@ -1,9 +1,10 @@
 // Fuzz target: an overlay file loaded into a World as the driver loads it, its images read from a data
-// directory holding the font and one picture, then drawn at a few times through the recording renderer.
+// directory holding a font and the show's picture names, then drawn at a few times through the recording renderer.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "overlay/overlays.h"
@@ -14,17 +15,22 @@
 #include "tests/fuzz/fuzz_scratch.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/file_writer.h"
-#include "tools/content/show_font.h"
+#include "tools/content/show_overlays.h"
 
 namespace {
 
-// "police1.bmp" and "image.bmp", a 64 x 32 picture; false when they could not be written.
+// "police1.bmp" and a picture under each name the show's overlay files use, all small so that the many reads
+// a file of many records makes stay quick; false when they could not be written.
 bool WriteDataDirectory(const std::filesystem::path& folder) {
   std::error_code failed;
   std::filesystem::create_directories(folder, failed);
-  const std::vector<uint8_t> rgb(64 * 32 * 3, 0x80);
-  return !failed && WriteBytesFile((folder / "police1.bmp").c_str(), BuildShowFont()) &&
-         WriteBytesFile((folder / "image.bmp").c_str(), EncodeBmp24(64, 32, rgb.data()));
+  const std::vector<uint8_t> grey(72 * 8 * 3, 0x80), indices(16 * 8, 1);
+  const std::vector<uint8_t> picture = EncodeBmp8(16, 8, indices.data(), {{0, 0, 0}, {255, 128, 0}});
+  bool written = !failed && WriteBytesFile((folder / "police1.bmp").c_str(), EncodeBmp24(72, 8, grey.data()));
+  for (const ShowImage& image : BuildShowOverlayImages()) {
+    written = written && WriteBytesFile((folder / image.name).c_str(), picture);
+  }
+  return written;
 }
 
 }  // namespace
