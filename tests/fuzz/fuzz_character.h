@@ -2,6 +2,7 @@
 // the last drawn through the recording renderer. One file is the fuzzer's, the other a small sound partner.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -56,7 +57,9 @@ inline int PlayCharacter(const uint8_t* data, size_t size, bool fuzzedIsMesh) {
   }
   BoneSet bones;
   bones.Create(animation.boneCount);
-  for (uint32_t f = 0; f < animation.frameCount; ++f) {
+  // Frames of no bones are all alike: the first stands for them all.
+  const uint32_t frames = animation.boneCount ? animation.frameCount : std::min(animation.frameCount, 1u);
+  for (uint32_t f = 0; f < frames; ++f) {
     animation.PoseBones(bones, f);
     mesh.SkinVertices(bones);
   }
