@@ -1,10 +1,14 @@
 // Fuzz target: a .qz3 scene read into a World as the driver reads it, then one frame animated and drawn
 // through the recording renderer.
+#include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 
 #include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
+#include "scene/camera.h"
+#include "scene/move.h"
 #include "scene/scene_file.h"
 #include "scene/view.h"
 #include "scene/world.h"
@@ -21,6 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     world.SetView(view);
     // Between keys of any track of a few frames a second or more.
     world.AnimateWorld(0.37f);
+    // Whatever the file holds, tracks last no negative time and cameras see through sound angles.
+    for (const Move* move = world.moves; move; move = move->next) {
+      if (!(move->duration >= 0.0f)) std::abort();
+    }
+    for (const Camera* c = world.cameras; c; c = c->next) {
+      if (!(c->fovX > 0.0f && c->fovX < 3.1416f && c->fovY > 0.0f && c->fovY < 3.1416f)) std::abort();
+      if (!(std::isfinite(c->xScale) && c->xScale > 0.0f && std::isfinite(c->yScale) && c->yScale > 0.0f)) {
+        std::abort();
+      }
+    }
   } catch (const FakeExit&) {
     // A fatal report: the program would end here; the World is torn down as for any scene.
   }
