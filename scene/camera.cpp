@@ -58,13 +58,13 @@ static Vec3 AxisAcross(const Vec3& f) {
 }
 
 void Camera::SetPosition(float x, float y, float z) {
-  position = {x, y, z};
+  if (IsFinite(Vec3{x, y, z})) position = {x, y, z};
   direction = DirectionBetween(position, target, direction);
   mode = CameraLookAt;
 }
 
 void Camera::SetTarget(float x, float y, float z) {
-  target = {x, y, z};
+  if (IsFinite(Vec3{x, y, z})) target = {x, y, z};
   direction = DirectionBetween(position, target, direction);
   mode = CameraLookAt;
 }

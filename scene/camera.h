@@ -38,7 +38,7 @@ class Camera {
   Camera* next = nullptr;
   float viewMatrix[16] = {};
 
-  // Both recompute the direction and select look-at mode.
+  // Both recompute the direction and select look-at mode; a point that is not finite leaves the old one.
   void SetPosition(float x, float y, float z);
   void SetTarget(float x, float y, float z);
   // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle not strictly between 0 and a half

@@ -213,11 +213,12 @@ void SceneReader::MeshObject() {
   if (!ReadRecord(in_, h) || !Admit()) return ReportError("Error reading ObjectMesh", true);
   FieldName name(h.name);
   auto* mesh = new ::MeshObject(name.text, world_);
-  mesh->position = h.position;
+  // A placement that is not finite leaves the object's own: at the origin, unscaled, unturned.
+  if (IsFinite(h.position)) mesh->position = h.position;
   mesh->positionWord = h.positionWord;
-  mesh->scale = h.scale;
+  if (IsFinite(h.scale)) mesh->scale = h.scale;
   mesh->scaleWord = h.scaleWord;
-  mesh->rotation = h.rotation;
+  if (IsFinite(h.rotation)) mesh->rotation = h.rotation;
   mesh->flags |= MeshQuaternionMode;
   uint32_t count = h.patchCount;
   if (count == 0 || count > kQz3PatchLimit) ReportError("Patches Invalid", false);

@@ -303,6 +303,32 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
   }
 }
 
+TEST_F(SceneFile, PlacesThatAreNotFiniteLeaveTheElementsOwn) {
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  Qz3Writer w;
+  w.Material(MaterialRecord("Grey", 0));
+  w.Camera(CameraRecord("Far", 0, 0.5f, {0, -10, inf}, {nan, 0, 0}));
+  w.Camera(CameraRecord("Lost", 1, 0.5f, {nan, 0, 0}, {0, 5, 0}));
+  Qz3Light light = LightRecord("Lamp", 0, LightOmni);
+  light.position = {0, 0, nan};
+  w.Light(light);
+  Qz3MeshObject h = MeshRecord("Box", 1);
+  h.position = {nan, 0, 0};
+  h.scale = {1, inf, 1};
+  h.rotation = {nan, 0, 0, 0};
+  w.MeshObject(h, {Triangle(0)});
+  Load(w);
+  for (Camera* c = world.cameras; c; c = c->next) {
+    c->BuildViewMatrix();
+    for (float v : c->viewMatrix) ASSERT_TRUE(std::isfinite(v));
+  }
+  EXPECT_EQ(world.cameras->position.x, 0.0f) << "the camera stays at the origin";
+  EXPECT_EQ(world.cameras->next->target.x, 0.0f) << "and looks at it";
+  EXPECT_EQ(world.lights->position.z, 0.0f);
+  world.meshes->UpdateTransform();
+  for (float v : world.meshes->worldMatrix) ASSERT_TRUE(std::isfinite(v));
+}
+
 TEST_F(SceneFile, ATrackOfNoFramesLastsNoTime) {
   Qz3Writer w;
   w.ObjectTrack(ObjectTrackRecord("Box", 0, 1, 25.0f), std::vector<ObjKey>(1));
