@@ -130,6 +130,8 @@ OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const
   std::memset(set, 0, sizeof *set);
   std::strncpy(set->name, name, sizeof set->name - 1);
   set->world = world;
+  // In the World before any record, so a World torn down after a fatal report frees what was read.
+  PushHead(world->overlaySets, set);
 
   ByteReader in(bytes.data(), bytes.size());
   while (in.Remaining() >= sizeof(OverlayRecord)) {
@@ -147,7 +149,6 @@ OverlaySet* LoadOverlays(const char* name, const char* path, World* world, const
       LoadImage(*set, r, texture);
     }
   }
-  PushHead(world->overlaySets, set);
   return set;
 }
 

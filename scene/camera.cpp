@@ -13,10 +13,13 @@ constexpr float kYScaleFactor = 1.3333f;
 // What a camera made with unsound angles sees with: a quarter turn, whose scale is 1.
 constexpr float kQuarterTurn = 1.57079633f;
 
-// Takes the view angle a with its scale 1 / tan(a / 2) x factor only when that scale is a finite positive number.
-// Otherwise (an angle of 0, below 0, a half turn, or not finite) the last sound angle and scale stay, so the
-// projection never holds NaN, an infinity or a mirror.
+constexpr float kHalfTurn = 3.14159265f;
+
+// Takes the view angle a with its scale 1 / tan(a / 2) x factor only when a is strictly between 0 and a half turn
+// and that scale is a finite positive number. Otherwise the last sound angle and scale stay, so the projection
+// never holds NaN, an infinity or a mirror, and an angle past a whole turn is not taken for what is left of it.
 void TakeAngle(float a, float factor, float& fov, float& scale) {
+  if (!(a > 0.0f && a < kHalfTurn)) return;
   float s = (1.0f / std::tan(a * 0.5f)) * factor;
   if (!std::isfinite(s) || s <= 0.0f) return;
   fov = a;
@@ -55,13 +58,13 @@ static Vec3 AxisAcross(const Vec3& f) {
 }
 
 void Camera::SetPosition(float x, float y, float z) {
-  position = {x, y, z};
+  if (IsFinite(Vec3{x, y, z})) position = {x, y, z};
   direction = DirectionBetween(position, target, direction);
   mode = CameraLookAt;
 }
 
 void Camera::SetTarget(float x, float y, float z) {
-  target = {x, y, z};
+  if (IsFinite(Vec3{x, y, z})) target = {x, y, z};
   direction = DirectionBetween(position, target, direction);
   mode = CameraLookAt;
 }

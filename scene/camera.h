@@ -38,11 +38,11 @@ class Camera {
   Camera* next = nullptr;
   float viewMatrix[16] = {};
 
-  // Both recompute the direction and select look-at mode.
+  // Both recompute the direction and select look-at mode; a point that is not finite leaves the old one.
   void SetPosition(float x, float y, float z);
   void SetTarget(float x, float y, float z);
-  // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle whose scale is not a finite
-  // positive number (as for 0, below 0, a half turn, or not finite) leaves that axis's angle and scale as they were.
+  // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle not strictly between 0 and a half
+  // turn, or whose scale is not a finite positive number, leaves that axis's angle and scale as they were.
   void SetFov(float a, float b);
   // Selects quaternion mode.
   void SetOrientation(const Quaternion& q);

@@ -17,7 +17,7 @@ void Light::SetColour(uint8_t red, uint8_t green, uint8_t blue) {
 }
 
 void Light::SetPosition(float x, float y, float z) {
-  position = {x, y, z};
+  if (IsFinite(Vec3{x, y, z})) position = {x, y, z};
   CurrentRenderer->UpdateLight(this);
 }
 

@@ -41,7 +41,7 @@ class Light {
 
   // Each ends with the renderer's UpdateLight.
   void SetColour(uint8_t red, uint8_t green, uint8_t blue);
-  void SetPosition(float x, float y, float z);
+  void SetPosition(float x, float y, float z);  // one that is not finite is ignored
   void SetDirection(float x, float y, float z);  // stored normalised; one with no length is ignored
   void SetRange(float range);
   void SetCone(float inner, float outer);

@@ -83,7 +83,7 @@ class Move {
   uint32_t frames = 0;
   uint32_t step = 0;  // frames per key
   float fps = 0;
-  float duration = 0;  // (frames - 1) / fps, seconds; 0 when that is not a finite number or fps is not positive
+  float duration = 0;  // (frames - 1) / fps, seconds; 0 unless that is a finite positive number and fps is positive
   // At most one is set, with keyCount entries.
   FreeCamKey* freeCamKeys = nullptr;
   TargCamKey* targCamKeys = nullptr;

@@ -22,8 +22,12 @@
 
 namespace {
 
-// Far past any scene a show holds; a larger file is refused before it fills memory.
-constexpr size_t kSceneFileMaxBytes = size_t(1) << 30;
+// Far past any scene a show holds. What a scene needs in memory is a few times its file's size, so a larger
+// file is refused before it fills memory.
+constexpr size_t kSceneFileMaxBytes = size_t(64) << 20;
+// Elements and patches in one scene: every one looks up the registry, which grows with them, so their count
+// bounds the time a load takes. A record past it is refused as unreadable.
+constexpr uint32_t kSceneRecordLimit = 16384;
 constexpr uint32_t kRawPixelBytes = 3;
 
 // One whole on-disk record; false when the bytes run out.
@@ -129,14 +133,18 @@ class SceneReader {
     return static_cast<::Move*>(registry_.FindByNameAndKind(TrackName(element).text, kind));
   }
 
+  // Counts one more record; false past the limit.
+  bool Admit() { return ++records_ <= kSceneRecordLimit; }
+
   ByteReader& in_;
   World* world_;
   ElementRegistry& registry_;
+  uint32_t records_ = 0;
 };
 
 void SceneReader::Material() {
   Qz3Material m;
-  if (!ReadRecord(in_, m)) return ReportError("Error reading Material", true);
+  if (!ReadRecord(in_, m) || !Admit()) return ReportError("Error reading Material", true);
   auto* material = new ::Material(FieldName(m.name).text, world_);
   if (m.textureIndex != kQz3NoIndex) {
     // A texture index that names no earlier texture leaves the material untextured, so the
@@ -161,7 +169,7 @@ void SceneReader::Material() {
 void SceneReader::Texture() {
   Qz3Texture t;
   const uint8_t* block = nullptr;
-  if (!ReadRecord(in_, t) || t.pixelBytes == 0 || !(block = Take(in_, t.pixelBytes))) {
+  if (!ReadRecord(in_, t) || !Admit() || t.pixelBytes == 0 || !(block = Take(in_, t.pixelBytes))) {
     return ReportError("Error reading Texture", true);
   }
   // The renderer reads width x height pixels of raw textures from the block.
@@ -177,7 +185,7 @@ void SceneReader::Texture() {
 
 void SceneReader::Camera() {
   Qz3Camera c;
-  if (!ReadRecord(in_, c)) return ReportError("Error reading Camera", true);
+  if (!ReadRecord(in_, c) || !Admit()) return ReportError("Error reading Camera", true);
   FieldName name(c.name);
   auto* camera = new ::Camera(name.text, 2.0f * c.angle, c.angle, world_);
   camera->SetPosition(c.position.x, c.position.y, c.position.z);
@@ -188,7 +196,7 @@ void SceneReader::Camera() {
 
 void SceneReader::Light() {
   Qz3Light l;
-  if (!ReadRecord(in_, l)) return ReportError("Error reading Light", true);
+  if (!ReadRecord(in_, l) || !Admit()) return ReportError("Error reading Light", true);
   FieldName name(l.name);
   auto* light = new ::Light(name.text, l.type, world_);
   light->SetColour(l.red, l.green, l.blue);
@@ -202,14 +210,15 @@ void SceneReader::Light() {
 
 void SceneReader::MeshObject() {
   Qz3MeshObject h;
-  if (!ReadRecord(in_, h)) return ReportError("Error reading ObjectMesh", true);
+  if (!ReadRecord(in_, h) || !Admit()) return ReportError("Error reading ObjectMesh", true);
   FieldName name(h.name);
   auto* mesh = new ::MeshObject(name.text, world_);
-  mesh->position = h.position;
+  // A placement that is not finite leaves the object's own: at the origin, unscaled, unturned.
+  if (IsFinite(h.position)) mesh->position = h.position;
   mesh->positionWord = h.positionWord;
-  mesh->scale = h.scale;
+  if (IsFinite(h.scale)) mesh->scale = h.scale;
   mesh->scaleWord = h.scaleWord;
-  mesh->rotation = h.rotation;
+  if (IsFinite(h.rotation)) mesh->rotation = h.rotation;
   mesh->flags |= MeshQuaternionMode;
   uint32_t count = h.patchCount;
   if (count == 0 || count > kQz3PatchLimit) ReportError("Patches Invalid", false);
@@ -236,7 +245,7 @@ void SceneReader::MeshObject() {
 
 bool SceneReader::Patch(::Patch& patch) {
   Qz3Patch r;
-  if (!ReadRecord(in_, r)) return Fail("Error reading Patch");
+  if (!ReadRecord(in_, r) || !Admit()) return Fail("Error reading Patch");
   ::Material* material = nullptr;
   if (r.materialIndex == kQz3NoIndex) {
     ReportError("No Material on Patch at export", false);
@@ -274,7 +283,7 @@ void SceneReader::Track(uint32_t chunkId) {
   bool read = chunkId == ChunkObjectTrack   ? ReadTrackHeader(in_, &Qz3ObjectTrack::subtype, h)
               : chunkId == ChunkCameraTrack ? ReadTrackHeader(in_, &Qz3CameraTrack::cameraType, h)
                                             : ReadTrackHeader(in_, &Qz3LightTrack::lightType, h);
-  if (!read) return ReportError("Error reading Object Move", true);
+  if (!read || !Admit()) return ReportError("Error reading Object Move", true);
   // No key count can be formed from a step of 0.
   if (h.step == 0) return ReportError("Move step invalid", true);
   KeyForm form = FormOf(chunkId, h.subtype);
@@ -290,10 +299,10 @@ void SceneReader::Track(uint32_t chunkId) {
   move->step = h.step;
   move->fps = h.fps;
   move->keyCount = static_cast<uint32_t>(keyCount);
-  // A frame rate that is not a positive number, or so small the track would never end, lasts 0 s, so a scene it
-  // clocks ends at once.
+  // A track of no frames, or with a frame rate that is not a positive number or so small the track would never
+  // end, lasts 0 s (never less), so a scene it clocks ends at once.
   float duration = (static_cast<float>(h.frames) - 1.0f) / h.fps;
-  move->duration = h.fps > 0.0f && std::isfinite(duration) ? duration : 0.0f;
+  move->duration = h.fps > 0.0f && std::isfinite(duration) && duration > 0.0f ? duration : 0.0f;
   uint32_t n = move->keyCount;
   bool copied = true;
   switch (form) {

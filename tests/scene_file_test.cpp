@@ -260,6 +260,7 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
                         {"infinite keys", 25, inf, 1, 1, false},
                         {"view angle 0", 25, 0, 0, 1, false},
                         {"view angle below 0", 25, 0, -1, 1, false},
+                     {"view angle past a whole turn", 25, 0, 7, 1, false},
                         {"spot direction blends to nothing", 25, 0, 1, -1, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -295,10 +296,44 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
     for (float scale : {world.cameras->xScale, world.cameras->yScale}) {
       EXPECT_TRUE(std::isfinite(scale) && scale > 0.0f) << scale;
     }
+    for (float fov : {world.cameras->fovX, world.cameras->fovY}) EXPECT_TRUE(fov > 0.0f && fov < 3.1416f) << fov;
     const Vec3& d = world.lights->direction;
     EXPECT_TRUE(d.x == 0.0f && d.y == 0.0f && d.z == 1.0f) << "the chunk's direction, held";
     world.Destroy();
   }
+}
+
+TEST_F(SceneFile, PlacesThatAreNotFiniteLeaveTheElementsOwn) {
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  Qz3Writer w;
+  w.Material(MaterialRecord("Grey", 0));
+  w.Camera(CameraRecord("Far", 0, 0.5f, {0, -10, inf}, {nan, 0, 0}));
+  w.Camera(CameraRecord("Lost", 1, 0.5f, {nan, 0, 0}, {0, 5, 0}));
+  Qz3Light light = LightRecord("Lamp", 0, LightOmni);
+  light.position = {0, 0, nan};
+  w.Light(light);
+  Qz3MeshObject h = MeshRecord("Box", 1);
+  h.position = {nan, 0, 0};
+  h.scale = {1, inf, 1};
+  h.rotation = {nan, 0, 0, 0};
+  w.MeshObject(h, {Triangle(0)});
+  Load(w);
+  for (Camera* c = world.cameras; c; c = c->next) {
+    c->BuildViewMatrix();
+    for (float v : c->viewMatrix) ASSERT_TRUE(std::isfinite(v));
+  }
+  EXPECT_EQ(world.cameras->position.x, 0.0f) << "the camera stays at the origin";
+  EXPECT_EQ(world.cameras->next->target.x, 0.0f) << "and looks at it";
+  EXPECT_EQ(world.lights->position.z, 0.0f);
+  world.meshes->UpdateTransform();
+  for (float v : world.meshes->worldMatrix) ASSERT_TRUE(std::isfinite(v));
+}
+
+TEST_F(SceneFile, ATrackOfNoFramesLastsNoTime) {
+  Qz3Writer w;
+  w.ObjectTrack(ObjectTrackRecord("Box", 0, 1, 25.0f), std::vector<ObjKey>(1));
+  Load(w);
+  EXPECT_EQ(world.moves->duration, 0.0f) << "not (0 - 1) / 25";
 }
 
 TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {

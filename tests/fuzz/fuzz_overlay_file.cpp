@@ -1,51 +1,66 @@
-// Fuzz target: an overlay file loaded into a World as the driver loads it and drawn at a few times.
+// Fuzz target: an overlay file loaded into a World as the driver loads it, its images read from a data
+// directory holding a font and the show's picture names, then drawn at a few times through the recording renderer.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "overlay/overlays.h"
 #include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
-#include "scene/texture.h"
 #include "scene/view.h"
 #include "scene/world.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tools/content/bmp_writer.h"
+#include "tools/content/file_writer.h"
+#include "tools/content/show_overlays.h"
 
 namespace {
 
-// Every image the file names loads as a 64 x 32 picture, whatever the name: the records are what is fuzzed,
-// and the bitmap reader has a target of its own.
-class SizedTextures : public RecordingRenderer {
- public:
-  void LoadTexture(Texture* texture) override {
-    texture->scaleU = texture->scaleV = 1.0f;
-    texture->width = 64;
-    texture->height = 32;
+// "police1.bmp" and a picture under each name the show's overlay files use, all small so that the many reads
+// a file of many records makes stay quick; false when they could not be written.
+bool WriteDataDirectory(const std::filesystem::path& folder) {
+  std::error_code failed;
+  std::filesystem::create_directories(folder, failed);
+  const std::vector<uint8_t> grey(72 * 8 * 3, 0x80), indices(16 * 8, 1);
+  const std::vector<uint8_t> picture = EncodeBmp8(16, 8, indices.data(), {{0, 0, 0}, {255, 128, 0}});
+  bool written = !failed && WriteBytesFile((folder / "police1.bmp").c_str(), EncodeBmp24(72, 8, grey.data()));
+  for (const ShowImage& image : BuildShowOverlayImages()) {
+    written = written && WriteBytesFile((folder / image.name).c_str(), picture);
   }
-};
+  return written;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const ScratchFile folder(".data");
+  static const bool ready = WriteDataDirectory(folder.Path());
   static const ScratchFile file(".dat");
-  if (!file.Write(data, size)) return 0;
+  if (!ready || !file.Write(data, size)) return 0;
   ScopedFakePlatform sys;
-  SizedTextures renderer;
+  RecordingRenderer renderer;
   CurrentRenderer = &renderer;
   World world("World1");
   View* view = new View("View1", 0.0f, 0.0f, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
-  OverlaySet* set = LoadOverlays("2D", file.Path(), &world, "data");
-  // Before, inside and far past any element, and times that are no number at all.
-  for (float t : {-1.0f, 0.0f, 0.5f, 3.0f, 1e30f, INFINITY, NAN}) {
-    renderer.Begin2D(view);
-    DrawOverlays(set, t);
-    renderer.End2D();
-    renderer.calls.clear();
+  try {
+    OverlaySet* set = LoadOverlays("2D", file.Path(), &world, folder.Path());
+    // Before, inside and far past any element, and times that are no number at all.
+    for (float t : {-1.0f, 0.0f, 0.5f, 3.0f, 1e30f, INFINITY, NAN}) {
+      renderer.Begin2D(view);
+      DrawOverlays(set, t);
+      renderer.End2D();
+      renderer.calls.clear();
+    }
+  } catch (const FakeExit&) {
+    // An image that cannot be read ends the program; the World frees what was loaded.
   }
-  ReleaseOverlays(set);
   view->Destroy();
   delete view;
   world.Destroy();
   CurrentRenderer = nullptr;
+  CurrentView = nullptr;
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 class ScratchFile {
  public:
@@ -28,6 +29,7 @@ class ScratchFile {
     bool ok = std::fwrite(data, 1, size, f) == size;
     return std::fclose(f) == 0 && ok;
   }
+  bool Write(const std::vector<uint8_t>& bytes) const { return Write(bytes.data(), bytes.size()); }
 
  private:
   std::string path_;
