@@ -1,19 +1,16 @@
 // qz2-tool overlay and skin: the quads drawn at each time, the skinned vertices of each frame, and hostile files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/tool_run.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/character_writer.h"
 #include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
-
-#ifdef QZ2_TOOL
 
 namespace {
 
@@ -28,24 +25,8 @@ class OverlayTool : public testing::Test {
     return path;
   }
 
-  // Runs the tool; standard output comes back in out, standard error in err.
-  int Run(const std::string& args, std::string& out, std::string& err) {
-    std::string errPath = dir_ + "/err";
-    FILE* pipe = popen((std::string(QZ2_TOOL) + " " + args + " 2>" + errPath).c_str(), "r");
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    int status = pclose(pipe);
-    FILE* e = std::fopen(errPath.c_str(), "rb");
-    while (e && (n = std::fread(buffer, 1, sizeof buffer, e)) > 0) err.append(buffer, n);
-    if (e) std::fclose(e);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
   std::string dir_ = testing::TempDir() + "qz2_overlay_tool_" + std::to_string(getpid());
 };
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(OverlayTool, OverlayPrintsEveryQuadDrawnAtEachTime) {
   std::vector<uint8_t> black(4 * 2 * 3);
@@ -54,7 +35,7 @@ TEST_F(OverlayTool, OverlayPrintsEveryQuadDrawnAtEachTime) {
   r.x0 = r.x1 = 0.5f, r.y0 = r.y1 = 0.5f;
   std::string file = Save("over.dat", OverlayFileBytes({r}));
   std::string out, err;
-  EXPECT_EQ(Run("overlay " + file + " --data " + dir_ + " --time 0.5 --time 2", out, err), 0) << err;
+  EXPECT_EQ(RunTool("overlay " + file + " --data " + dir_ + " --time 0.5 --time 2", out, err), 0) << err;
   EXPECT_TRUE(Has(out, R"({"frames":[{"time":0.5,"draws":[{"kind":6,"mode":3,"texture":"pic.bmp","vertices":)"
                        R"([[400,300,0,1,"0xFFFFFFFF","0x00000000",0,0],[400,302,0,1,"0xFFFFFFFF","0x00000000",0,1],)"))
       << out;
@@ -67,7 +48,7 @@ TEST_F(OverlayTool, SkinPrintsEachFramesVerticesAndHostileFilesEndWith255) {
   std::vector<SkinVertexRecord> vertices(3, RigidVertex(0, {0, 0, 0}, {0, 0, 1}, 0.5f, 0.25f));
   std::string mesh = Save("rap.qzb", MeshFileBytes(3, 1, vertices, {0, 1, 2}));
   std::string out, err;
-  EXPECT_EQ(Run("skin " + animation + " " + mesh + " --frame 1 --frame 0", out, err), 0) << err;
+  EXPECT_EQ(RunTool("skin " + animation + " " + mesh + " --frame 1 --frame 0", out, err), 0) << err;
   EXPECT_TRUE(Has(out, R"({"bones":1,"frames":2,"vertexCount":3,"triangleCount":1,"poses":[{"frame":1,"vertices":)"
                        R"([[0,0,2,0,0,0.984436035,0.5,0.25],)"))
       << out;
@@ -75,14 +56,10 @@ TEST_F(OverlayTool, SkinPrintsEachFramesVerticesAndHostileFilesEndWith255) {
 
   std::vector<uint8_t> wrong = MeshFileBytes(0, 0, {}, {});
   wrong[0] = 0;
-  out.clear();
-  EXPECT_EQ(Run("skin " + animation + " " + Save("bad.qzb", wrong) + " --frame 0", out, err), 255);
+  EXPECT_EQ(RunTool("skin " + animation + " " + Save("bad.qzb", wrong) + " --frame 0", out, err), 255);
   EXPECT_EQ(err, "Wrong Mesh File\n");
-  err.clear();
-  EXPECT_EQ(Run("overlay " + dir_ + "/none.dat --data " + dir_, out, err), 255);
+  EXPECT_EQ(RunTool("overlay " + dir_ + "/none.dat --data " + dir_, out, err), 255);
   EXPECT_EQ(err, "Error opening File (" + dir_ + "/none.dat)\n");
 }
 
 }  // namespace
-
-#endif

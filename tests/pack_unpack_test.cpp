@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "pack_scratch.h"
 #include "start/unrar.h"
@@ -85,7 +86,7 @@ class UnpackWithStandIn : public testing::Test {
 
   ~UnpackWithStandIn() override { Library_Close(library); }
 
-  void Script(unsigned openResult, int headers, int readEnd, int failingFile = -1, int processResult = 0) {
+  void Script(unsigned openResult, int headers, int readEnd, int failingFile, int processResult) {
     using ScriptFn = void (*)(unsigned, int, int, int, int);
     reinterpret_cast<ScriptFn>(Library_Symbol(library, "FakeStartScript"))(openResult, headers, readEnd, failingFile,
                                                                            processResult);
@@ -99,42 +100,38 @@ class UnpackWithStandIn : public testing::Test {
   }
 };
 
-TEST_F(UnpackWithStandIn, ExtractsEachFileUntilTheHeadersEnd) {
+// A clean run reads until the headers end; a failed extraction closes the archive before its fatal report and
+// reads no further header; an archive that cannot be opened is not closed.
+TEST_F(UnpackWithStandIn, ExtractsUntilTheHeadersEndAndEachFailureHasItsFatalMessage) {
   ASSERT_NE(library, nullptr);
-  Script(0, 2, RarEndArchive);
-  EXPECT_EQ(Unpack(), 0);
-  EXPECT_EQ(Calls(),
-            "open PACK.ZUL mode 1 comments 16384; read; process 2 into /data/dir; read; process 2 into /data/dir; "
-            "read; close");
-  EXPECT_TRUE(platform->boxes.empty());
-}
-
-TEST_F(UnpackWithStandIn, EachExtractionResultHasItsFatalMessage) {
-  const std::pair<int, const char*> results[] = {
-      {12, "CRC error"},          {13, "Bad volume"},        {14, "Unknown archive format"},
-      {15, "Volume open error"},  {16, "File create error"}, {17, "File close error"},
-      {18, "Read error"},         {19, "Write error"},       {21, "Extraction error 21"},
-      {-3, "Extraction error -3"}};
-  for (auto [result, message] : results) {
-    SCOPED_TRACE(result);
+  const std::string open = "open PACK.ZUL mode 1 comments 16384";
+  const std::string twoFiles = open + "; read; process 2 into /data/dir; read; process 2 into /data/dir";
+  const struct {
+    unsigned openResult;
+    int processResult;  // of the second file
+    const char* message;
+  } cases[] = {{0, 0, nullptr},
+               {RarOpenError, 0, "Can't Find Archive File"},
+               {0, 12, "CRC error"},
+               {0, 13, "Bad volume"},
+               {0, 14, "Unknown archive format"},
+               {0, 15, "Volume open error"},
+               {0, 16, "File create error"},
+               {0, 17, "File close error"},
+               {0, 18, "Read error"},
+               {0, 19, "Write error"},
+               {0, 21, "Extraction error 21"},
+               {0, -3, "Extraction error -3"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message ? c.message : "clean run");
     platform->boxes.clear();
-    Script(0, 3, RarEndArchive, 1, result);
-    EXPECT_EQ(Unpack(), -1);
-    ASSERT_EQ(platform->boxes.size(), 1u);
-    EXPECT_EQ(platform->boxes[0].text, message);
-    // The third file is never reached; the archive is closed before the report.
-    EXPECT_EQ(Calls(),
-              "open PACK.ZUL mode 1 comments 16384; read; process 2 into /data/dir; read; "
-              "process 2 into /data/dir; close");
+    Script(c.openResult, 2, RarEndArchive, 1, c.processResult);
+    EXPECT_EQ(Unpack(), c.message ? -1 : 0);
+    std::vector<std::string> texts;
+    for (const auto& box : platform->boxes) texts.push_back(box.text);
+    EXPECT_EQ(texts, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(Calls(), c.openResult ? open : twoFiles + (c.message ? "; close" : "; read; close"));
   }
-}
-
-TEST_F(UnpackWithStandIn, ArchiveThatCannotBeOpenedIsFatal) {
-  Script(RarOpenError, 1, RarEndArchive);
-  EXPECT_EQ(Unpack(), -1);
-  ASSERT_EQ(platform->boxes.size(), 1u);
-  EXPECT_EQ(platform->boxes[0].text, "Can't Find Archive File");
-  EXPECT_EQ(Calls(), "open PACK.ZUL mode 1 comments 16384");
 }
 
 TEST(Unpack, MissingNamesReturnMinusOneBeforeAnyLibrary) {

@@ -37,10 +37,9 @@ TEST(TextureImage, MipChainStopsWhenTheSmallerSideReachesTwo) {
 TEST(TextureImage, RawPixelsComeBottomRowFirstAndBlueFirst) {
   // Two rows of one pixel: stored first is the image's bottom row.
   const uint8_t bgr[] = {1, 2, 3, 4, 5, 6};
-  uint8_t rgb[6];
-  RawPixelsToRgb(bgr, 1, 2, rgb);
-  const uint8_t expected[] = {6, 5, 4, 3, 2, 1};
-  EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 6), std::vector<uint8_t>(expected, expected + 6));
+  std::vector<uint8_t> rgb(6);
+  RawPixelsToRgb(bgr, 1, 2, rgb.data());
+  EXPECT_EQ(rgb, (std::vector<uint8_t>{6, 5, 4, 3, 2, 1}));
 }
 
 TEST(TextureImage, HalvingAveragesEachBlockTruncatedAndDropsAnOddEdge) {

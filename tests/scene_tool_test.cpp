@@ -1,35 +1,11 @@
 // qz2-tool scene: the printed elements, the animated frames, and hostile files.
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <utility>
-
 #include "scene/light.h"
 #include "tests/scene_fixture.h"
-
-#ifdef QZ2_TOOL
+#include "tests/tool_run.h"
 
 namespace {
 
-class SceneTool : public SceneTest {
- protected:
-  // Runs the tool; standard output and error come back separately.
-  int Run(const std::string& args, std::string& out, std::string& err) {
-    std::string base = testing::TempDir() + "qz2_scene_tool_" + std::to_string(getpid());
-    std::string command = std::string(QZ2_TOOL) + " scene " + args + " >" + base + ".out 2>" + base + ".err";
-    int status = std::system(command.c_str());
-    for (auto [text, path] : {std::pair{&out, base + ".out"}, {&err, base + ".err"}}) {
-      std::ifstream in(path, std::ios::binary);
-      text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      unlink(path.c_str());
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-};
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using SceneTool = SceneTest;
 
 TEST_F(SceneTool, PrintsElementsInFileOrderEachFrameAndTheWarnings) {
   Qz3Writer w;
@@ -44,7 +20,7 @@ TEST_F(SceneTool, PrintsElementsInFileOrderEachFrameAndTheWarnings) {
   w.MeshObject(MeshRecord("Loose", 1), {LitPatch(kQz3NoIndex, {{{0, 0, 0}, {0, 0, 1}, 0, 0}}, {0, 0, 0})});
   w.End();
   std::string out, err;
-  EXPECT_EQ(Run(Save(w) + " --time 0.25 --time 2", out, err), 0) << err;
+  EXPECT_EQ(RunTool("scene " + Save(w) + " --time 0.25 --time 2", out, err), 0) << err;
   EXPECT_TRUE(Has(out, R"("materials":[{"name":"Mat","mode":0,"ambient":"0x00000000")")) << out;
   EXPECT_TRUE(Has(out, R"("lights":[{"name":"Sun","type":3)")) << "file order, not list order";
   EXPECT_TRUE(Has(out, R"("track":"@Cam")"));
@@ -65,11 +41,9 @@ TEST_F(SceneTool, HostileFilePrintsTheMessageAndExits255) {
   w.ObjectTrack(ObjectTrackRecord("Box", 1000000, 1, 25.0f), {});
   w.End();
   std::string out, err;
-  EXPECT_EQ(Run(Save(w), out, err), 255);
+  EXPECT_EQ(RunTool("scene " + Save(w), out, err), 255);
   EXPECT_EQ(err, "Move File error\n");
   EXPECT_TRUE(out.empty());
 }
 
 }  // namespace
-
-#endif
