@@ -8,6 +8,7 @@
 #   window:    started with --window --scene 4, it opens an 800 x 600 window showing the fourth scene (its
 #              picture is nearer to QZ2_TOOL's renders of scene 4 than to those of scene 1); then as escape.
 set -u
+. "$(dirname "$0")/nearest_scene.sh"
 program=$1
 mode=$2
 work=$(mktemp -d)
@@ -23,21 +24,7 @@ cd "$work"
 # The scene (1 or 4) whose renders, at a few times, come nearest to the window's picture now.
 scene_shown() {
   ffmpeg -v error -y -f x11grab -video_size 800x600 -i "$DISPLAY+50,50" -frames:v 1 "$work/shown.png"
-  mkdir -p "$work/data" && (cd "$work/data" && bsdtar xf ../PACK.ZUL)
-  best=0
-  nearest=none
-  for scene in 1 4; do
-    for time in 0.5 1 1.5 2 2.5; do
-      "$1" render "$work/data" --scene $scene --time $time --out "$work/render.png" >/dev/null
-      psnr=$(ffmpeg -i "$work/shown.png" -i "$work/render.png" -lavfi psnr -f null - 2>&1 |
-        sed -n 's/.*average:\([0-9.]*\).*/\1/p')
-      if awk -v a="$psnr" -v b="$best" 'BEGIN { exit !(a > b) }'; then
-        best=$psnr
-        nearest=$scene
-      fi
-    done
-  done
-  echo "$nearest"
+  nearest_scene "$1" "$work/PACK.ZUL" "$work/shown.png" "1 4" "0.5 1 1.5 2 2.5"
 }
 
 options=

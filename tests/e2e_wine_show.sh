@@ -8,6 +8,7 @@ set -u
 show=$(realpath "$1")
 tool=$(realpath "$2")
 . "$(dirname "$0")/wine_env.sh"
+. "$(dirname "$0")/nearest_scene.sh"
 work=$(mktemp -d)
 trap 'xdotool keyup Escape 2>/dev/null; wine_done; rm -rf "$work"' EXIT
 cp "$show/qz2.exe" "$show/Start.Dll" "$show/PACK.ZUL" "$work/"
@@ -30,24 +31,6 @@ grab() {
 }
 lit() { awk -v l="${1:-0}" 'BEGIN { exit !(l > 24) }'; }
 
-# The scene (1 or 2) whose renders at a few times come nearest to shown.png.
-scene_shown() {
-  mkdir -p data && (cd data && bsdtar xf ../PACK.ZUL)
-  best=0
-  nearest=none
-  for scene in 1 2; do
-    for time in 0.5 1 2 3 4 6 8; do
-      "$tool" render data --scene $scene --time $time --out render.png >/dev/null
-      psnr=$(ffmpeg -i shown.png -i render.png -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.]*\).*/\1/p')
-      if awk -v a="$psnr" -v b="$best" 'BEGIN { exit !(a > b) }'; then
-        best=$psnr
-        nearest=$scene
-      fi
-    done
-  done
-  echo "$nearest"
-}
-
 start=$(date +%s)
 $wine cmd /c "set TMP=$tmp_windows&& qz2.exe" &
 pid=$!
@@ -61,7 +44,7 @@ for _ in $(seq 1 120); do
   sleep 0.5
 done
 lit "$luma" || fail "the screen stayed black (mean luma $luma)"
-shown=$(scene_shown)
+shown=$(nearest_scene "$tool" PACK.ZUL "$PWD/shown.png" "1 2" "0.5 1 2 3 4 6 8")
 [ "$shown" = 1 ] || fail "the first picture is nearest to scene $shown, not scene 1"
 
 # Keys go to the window under the pointer: no window manager gives focus here.

@@ -2,32 +2,15 @@
 #include "tools/qz2_tool/png_file.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <memory>
 
 #include "core/file.h"
+#include "start/crc32.h"
 
 namespace {
 
 constexpr size_t kStoredBlockMax = 65535;
-
-std::array<uint32_t, 256> CrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t n = 0; n < 256; ++n) {
-    uint32_t c = n;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[n] = c;
-  }
-  return table;
-}
-
-uint32_t Crc32(const uint8_t* bytes, size_t size) {
-  static const std::array<uint32_t, 256> table = CrcTable();
-  uint32_t c = 0xFFFFFFFFu;
-  for (size_t i = 0; i < size; ++i) c = table[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
-  return c ^ 0xFFFFFFFFu;
-}
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
@@ -39,7 +22,7 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
   const size_t typeAt = out.size();
   out.insert(out.end(), type, type + 4);
   out.insert(out.end(), data.begin(), data.end());
-  PutBigEndian(out, Crc32(out.data() + typeAt, out.size() - typeAt));
+  PutBigEndian(out, Crc32(0, out.data() + typeAt, out.size() - typeAt));
 }
 
 // A zlib stream of stored blocks around the bytes.
