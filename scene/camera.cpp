@@ -91,9 +91,13 @@ void Camera::BuildViewMatrix() {
   }
   const Vec3& f = direction;
   Vec3 u = Across(up, f);
-  // Looking along the up vector: any other up will do, as long as it is not along the direction too.
-  if (u.x == 0.0f && u.y == 0.0f && u.z == 0.0f) u = Across(AxisAcross(f), f);
   Normalize(u);
+  // Looking along the up vector, or so nearly that what is left across has no length in floats: any other up
+  // will do, as long as it is not along the direction too.
+  if (!IsFinite(u)) {
+    u = Across(AxisAcross(f), f);
+    Normalize(u);
+  }
   Vec3 r = Cross(u, f);
   float v[16] = {r.x,
                  u.x,

@@ -1,13 +1,18 @@
 // Fuzz target: a .qz3 scene read into a World as the driver reads it, then one frame animated and drawn
 // through the recording renderer.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <cstdint>
+#include <iterator>
 
 #include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
 #include "scene/camera.h"
+#include "scene/light.h"
+#include "scene/math.h"
+#include "scene/mesh.h"
 #include "scene/move.h"
 #include "scene/scene_file.h"
 #include "scene/view.h"
@@ -25,15 +30,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     world.SetView(view);
     // Between keys of any track of a few frames a second or more.
     world.AnimateWorld(0.37f);
-    // Whatever the file holds, tracks last no negative time and cameras see through sound angles.
+    // Whatever the file holds, tracks last a finite time of no less than 0 s, cameras see through sound angles
+    // (look-at ones from finite view matrices), and lights and objects stand at finite places.
     for (const Move* move = world.moves; move; move = move->next) {
-      if (!(move->duration >= 0.0f)) std::abort();
+      if (!(std::isfinite(move->duration) && move->duration >= 0.0f)) std::abort();
     }
-    for (const Camera* c = world.cameras; c; c = c->next) {
+    for (Camera* c = world.cameras; c; c = c->next) {
       if (!(c->fovX > 0.0f && c->fovX < 3.1416f && c->fovY > 0.0f && c->fovY < 3.1416f)) std::abort();
       if (!(std::isfinite(c->xScale) && c->xScale > 0.0f && std::isfinite(c->yScale) && c->yScale > 0.0f)) {
         std::abort();
       }
+      // A quaternion is taken as it stands, so only a look-at view is bound to stay finite.
+      if (c->mode != CameraLookAt) continue;
+      c->BuildViewMatrix();
+      if (!std::all_of(std::begin(c->viewMatrix), std::end(c->viewMatrix), [](float v) { return std::isfinite(v); })) {
+        std::abort();
+      }
+    }
+    for (const Light* light = world.lights; light; light = light->next) {
+      if (!IsFinite(light->position)) std::abort();
+    }
+    for (const MeshObject* m = world.meshes; m; m = m->next) {
+      if (!(IsFinite(m->position) && IsFinite(m->scale) && IsFinite(m->rotation))) std::abort();
     }
   } catch (const FakeExit&) {
     // A fatal report: the program would end here; the World is torn down as for any scene.
