@@ -75,7 +75,7 @@ void Camera::SetFov(float a, float b) {
 }
 
 void Camera::SetOrientation(const Quaternion& q) {
-  orientation = q;
+  if (HasFiniteRotation(q)) orientation = q;
   mode = CameraQuaternion;
 }
 

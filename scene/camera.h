@@ -44,7 +44,7 @@ class Camera {
   // xScale = 1 / tan(a / 2); yScale = (1 / tan(b / 2)) x 1.3333. An angle not strictly between 0 and a half
   // turn, or whose scale is not a finite positive number, leaves that axis's angle and scale as they were.
   void SetFov(float a, float b);
-  // Selects quaternion mode.
+  // Selects quaternion mode; one whose rotation is not finite leaves the old orientation.
   void SetOrientation(const Quaternion& q);
   void BuildViewMatrix();
   // Unlinks; no renderer call.

@@ -83,6 +83,17 @@ void QuaternionToMatrix(const Quaternion& q, float* m) {
   m[12] = m[13] = m[14] = 0.0f;
 }
 
+bool HasFiniteRotation(const Quaternion& q) {
+  float m[16];
+  QuaternionToRotation(q, m);
+  for (int row = 0; row < 3; ++row) {
+    for (int col = 0; col < 3; ++col) {
+      if (!std::isfinite(m[row * 4 + col])) return false;
+    }
+  }
+  return true;
+}
+
 Quaternion AxisAngleToQuaternion(const Vec3& axis, float angle) {
   float s = std::sin(angle * 0.5f);
   return {std::cos(angle * 0.5f), s * axis.x, s * axis.y, s * axis.z};

@@ -39,6 +39,8 @@ void EulerToMatrix(float a, float b, float c, float* m);
 void QuaternionToMatrix(const Quaternion& q, float* m);
 // The same 3x3; the translation row is left as it is.
 void QuaternionToRotation(const Quaternion& q, float* m);
+// Whether that 3x3 is finite: false for a quaternion that is not, or so long that its squares overflow.
+bool HasFiniteRotation(const Quaternion& q);
 Quaternion AxisAngleToQuaternion(const Vec3& axis, float angle);
 // A zero angle (or a zero sine) gives the axis (0, 1, 0).
 void QuaternionToAxisAngle(const Quaternion& q, Vec3& axis, float& angle);

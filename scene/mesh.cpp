@@ -47,7 +47,7 @@ void MeshObject::SetScale(float x, float y, float z) {
 }
 
 void MeshObject::SetRotation(const Quaternion& q) {
-  rotation = q;
+  if (HasFiniteRotation(q)) rotation = q;
   flags |= MeshRotationChanged | MeshQuaternionMode;
 }
 

@@ -116,7 +116,7 @@ class MeshObject : public SceneObject {
 
   void SetPosition(float x, float y, float z);
   void SetScale(float x, float y, float z);
-  void SetRotation(const Quaternion& q);
+  void SetRotation(const Quaternion& q);  // one whose rotation is not finite is ignored
 
   // Releases every patch and the patch array, then unlinks.
   void Destroy() override;

@@ -213,12 +213,13 @@ void SceneReader::MeshObject() {
   if (!ReadRecord(in_, h) || !Admit()) return ReportError("Error reading ObjectMesh", true);
   FieldName name(h.name);
   auto* mesh = new ::MeshObject(name.text, world_);
-  // A placement that is not finite leaves the object's own: at the origin, unscaled, unturned.
+  // A place, scale or turn that is not finite (a turn: whose rotation is not) leaves the object's own: at the
+  // origin, unscaled, unturned.
   if (IsFinite(h.position)) mesh->position = h.position;
   mesh->positionWord = h.positionWord;
   if (IsFinite(h.scale)) mesh->scale = h.scale;
   mesh->scaleWord = h.scaleWord;
-  if (IsFinite(h.rotation)) mesh->rotation = h.rotation;
+  if (HasFiniteRotation(h.rotation)) mesh->rotation = h.rotation;
   mesh->flags |= MeshQuaternionMode;
   uint32_t count = h.patchCount;
   if (count == 0 || count > kQz3PatchLimit) ReportError("Patches Invalid", false);

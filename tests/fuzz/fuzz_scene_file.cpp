@@ -18,6 +18,10 @@
 #include "scene/view.h"
 #include "scene/world.h"
 
+static bool AllFinite(const float (&m)[16]) {
+  return std::all_of(std::begin(m), std::end(m), [](float v) { return std::isfinite(v); });
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScopedFakePlatform sys;
   RecordingRenderer renderer;
@@ -31,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Between keys of any track of a few frames a second or more.
     world.AnimateWorld(0.37f);
     // Whatever the file holds, tracks last a finite time of no less than 0 s, cameras see through sound angles
-    // (look-at ones from finite view matrices), and lights and objects stand at finite places.
+    // from finite view matrices, and lights and objects stand at finite places with finite world matrices.
     for (const Move* move = world.moves; move; move = move->next) {
       if (!(std::isfinite(move->duration) && move->duration >= 0.0f)) std::abort();
     }
@@ -40,18 +44,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!(std::isfinite(c->xScale) && c->xScale > 0.0f && std::isfinite(c->yScale) && c->yScale > 0.0f)) {
         std::abort();
       }
-      // A quaternion is taken as it stands, so only a look-at view is bound to stay finite.
-      if (c->mode != CameraLookAt) continue;
       c->BuildViewMatrix();
-      if (!std::all_of(std::begin(c->viewMatrix), std::end(c->viewMatrix), [](float v) { return std::isfinite(v); })) {
-        std::abort();
-      }
+      if (!AllFinite(c->viewMatrix)) std::abort();
     }
     for (const Light* light = world.lights; light; light = light->next) {
       if (!IsFinite(light->position)) std::abort();
     }
     for (const MeshObject* m = world.meshes; m; m = m->next) {
-      if (!(IsFinite(m->position) && IsFinite(m->scale) && IsFinite(m->rotation))) std::abort();
+      if (!(IsFinite(m->position) && IsFinite(m->scale) && IsFinite(m->rotation) && AllFinite(m->worldMatrix))) {
+        std::abort();
+      }
     }
   } catch (const FakeExit&) {
     // A fatal report: the program would end here; the World is torn down as for any scene.
