@@ -73,12 +73,19 @@ void MeshObject::Draw(uint32_t vis) {
 }
 
 void MeshObject::UpdateTransform() {
-  float scaling[16] = {scale.x, 0, 0, 0, 0, scale.y, 0, 0, 0, 0, scale.z, 0, 0, 0, 0, 1};
-  if (flags & MeshRotationChanged) {
-    QuaternionToRotation(rotation, rotationMatrix);
-    MultiplyRotation(scaling, rotationMatrix, local);
-  } else if (flags & MeshScaleChanged) {
-    MultiplyRotation(scaling, rotationMatrix, local);
+  if (flags & (MeshRotationChanged | MeshScaleChanged)) {
+    if (flags & MeshRotationChanged) QuaternionToRotation(rotation, rotationMatrix);
+    const float scaling[16] = {scale.x, 0, 0, 0, 0, scale.y, 0, 0, 0, 0, scale.z, 0, 0, 0, 0, 1};
+    float scaled[16];
+    MultiplyRotation(scaling, rotationMatrix, scaled);
+    // A scale so large that the scaled turn overflows keeps the last sound one.
+    bool finite = true;
+    for (int row = 0; row < 3; ++row) {
+      for (int col = 0; col < 3; ++col) finite = finite && std::isfinite(scaled[row * 4 + col]);
+    }
+    if (finite) {
+      for (int row = 0; row < 3; ++row) std::memcpy(local + row * 4, scaled + row * 4, 3 * sizeof(float));
+    }
   }
   if (flags & MeshPositionChanged) {
     local[12] = position.x;
