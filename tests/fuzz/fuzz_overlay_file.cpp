@@ -9,10 +9,8 @@
 
 #include "overlay/overlays.h"
 #include "platform/fake/fake_platform.h"
-#include "render/recording_renderer.h"
-#include "scene/view.h"
-#include "scene/world.h"
 #include "tests/fuzz/fuzz_scratch.h"
+#include "tests/fuzz/fuzz_world.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/file_writer.h"
 #include "tools/content/show_overlays.h"
@@ -41,10 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const ScratchFile file(".dat");
   if (!ready || !file.Write(data, size)) return 0;
   ScopedFakePlatform sys;
-  RecordingRenderer renderer;
-  CurrentRenderer = &renderer;
-  World world("World1");
-  View* view = new View("View1", 0.0f, 0.0f, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+  FuzzWorld fuzz;
+  RecordingRenderer& renderer = fuzz.renderer;
+  World& world = fuzz.world;
+  View* view = fuzz.view;
   try {
     OverlaySet* set = LoadOverlays("2D", file.Path(), &world, folder.Path());
     // Before, inside and far past any element, and times that are no number at all.
@@ -57,10 +55,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const FakeExit&) {
     // An image that cannot be read ends the program; the World frees what was loaded.
   }
-  view->Destroy();
-  delete view;
-  world.Destroy();
-  CurrentRenderer = nullptr;
-  CurrentView = nullptr;
   return 0;
 }

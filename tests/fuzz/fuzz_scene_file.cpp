@@ -8,15 +8,13 @@
 #include <iterator>
 
 #include "platform/fake/fake_platform.h"
-#include "render/recording_renderer.h"
 #include "scene/camera.h"
 #include "scene/light.h"
 #include "scene/math.h"
 #include "scene/mesh.h"
 #include "scene/move.h"
 #include "scene/scene_file.h"
-#include "scene/view.h"
-#include "scene/world.h"
+#include "tests/fuzz/fuzz_world.h"
 
 static bool AllFinite(const float (&m)[16]) {
   return std::all_of(std::begin(m), std::end(m), [](float v) { return std::isfinite(v); });
@@ -24,10 +22,9 @@ static bool AllFinite(const float (&m)[16]) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScopedFakePlatform sys;
-  RecordingRenderer renderer;
-  CurrentRenderer = &renderer;
-  World world("World1");
-  View* view = new View("View1", 0.0f, 0.0f, 1.0f, 800.0f, 600.0f, 500.0f, 1, &world);
+  FuzzWorld fuzz;
+  World& world = fuzz.world;
+  View* view = fuzz.view;
   try {
     LoadScene("fuzz.qz3", data, size, &world);
     view->SetCamera(world.cameras);
@@ -58,10 +55,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const FakeExit&) {
     // A fatal report: the program would end here; the World is torn down as for any scene.
   }
-  view->Destroy();
-  delete view;
-  world.Destroy();
-  CurrentRenderer = nullptr;
-  CurrentView = nullptr;
   return 0;
 }
