@@ -2,6 +2,7 @@
 #include "core/error.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/app.h"
 #include "platform/platform.h"
@@ -11,16 +12,26 @@ namespace {
 constexpr int kFailureExitCode = -1;
 constexpr size_t kDetailTextSize = 512;
 
+void (*g_exitCleanup)();
+
+void EndProcess() {
+  // Taken first, so that a report from inside the cleanup does not run it again.
+  if (auto cleanup = std::exchange(g_exitCleanup, nullptr)) cleanup();
+  Sys().ExitProcess(kFailureExitCode);
+}
+
 }  // namespace
+
+void SetErrorExitCleanup(void (*cleanup)()) { g_exitCleanup = cleanup; }
 
 void ReportError(const char* text, bool fatal) {
   if (fatal) {
     Sys().ShowMessageBox(MainWindow, text, "QZ Fatal Error", BoxButtons::Ok, true);
-    Sys().ExitProcess(kFailureExitCode);
+    EndProcess();
   }
   // A warning whose box cannot be shown carries on, as OK would.
   if (Sys().ShowMessageBox(MainWindow, text, "QZ Warning", BoxButtons::OkCancel, false) == BoxAnswer::Cancel) {
-    Sys().ExitProcess(kFailureExitCode);
+    EndProcess();
   }
 }
 

@@ -5,5 +5,8 @@
 #pragma once
 
 void ReportError(const char* text, bool fatal);
+// Runs once, after the box, when a report ends the process: the driver deletes its data directory there.
+// Null forgets it.
+void SetErrorExitCleanup(void (*cleanup)());
 // Shows "text (detail)"; the detail is typically a file path.
 void ReportErrorDetail(const char* text, const char* detail, bool fatal);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "core/app.h"
 #include "core/error.h"
@@ -11,10 +12,16 @@
 #include "driver/keyboard.h"
 #include "driver/show_files.h"
 #include "driver/timer.h"
+#include "overlay/overlay_format.h"
+#include "platform/close_request.h"
 #include "platform/platform.h"
 #include "render/renderer.h"
 
 namespace {
+
+// Between keyboard reads while paused or while the display cannot be drawn: keys still answer at once, and the
+// wait holds no core.
+constexpr uint32_t kWaitMs = 10;
 
 // State that lives for the whole run.
 struct Show {
@@ -24,6 +31,16 @@ struct Show {
   bool paused = false;
   CharacterState character;
 };
+
+// The run a report that ends the process cleans up after.
+Show* g_show;
+
+void DeleteDataOnExit() { g_show->parts.pack.DeleteDataDirectory(g_show->dataDirectory); }
+
+// Room left in a data file's path for the longest name joined to the directory: an overlay's texture file.
+bool LeavesRoomForNames(const char* directory) {
+  return std::strlen(directory) + 1 + kOverlayTextureNameSize < kDataPathSize;
+}
 
 class TimerClock : public FrameClock {
  public:
@@ -55,22 +72,34 @@ const char* TrackUnder(int index) {
   return kShowSceneFiles[index].musicFile;
 }
 
+// The track scene index opens: its own, or for the first scene of a show started part-way, the one that would be
+// playing by then, from its start.
+const char* TrackOpenedBy(int index, bool first) {
+  const char* own = kShowSceneFiles[index].musicFile;
+  return own || !first ? own : TrackUnder(index);
+}
+
 void PlayScene(Show& show, int index, bool first) {
   ShowParts& parts = show.parts;
-  SetUpScene(parts, show.dataDirectory, index);
+  SetUpScene(parts, show.dataDirectory, index, first);
   Timer timer("Timer01");
   TimerClock clock(timer);
-  StartSceneMusic(parts, show.dataDirectory, index, first);
+  StartSceneMusic(parts, index, first);
 
   for (;;) {
     // Also while paused: the window must answer the system, and a close request must reach it.
     Sys().PumpMessages();
+    if (Close_Requested()) break;
     show.keyboard.Update();
     if (KeyPressed(KeyP)) {
       show.paused = !show.paused;
       timer.Toggle();
     }
-    if (show.paused) continue;
+    // The clock and the music go on while the display cannot be drawn (full screen left for another program).
+    if (show.paused || !CurrentRenderer->IsReady()) {
+      Sys().Sleep(kWaitMs);
+      continue;
+    }
     if (KeyPressed(KeyF12)) timer.Toggle();
     bool sceneEnded = DrawShowFrame(parts, index, clock, show.character);
     CurrentRenderer->Present(0);
@@ -83,15 +112,15 @@ void PlayScene(Show& show, int index, bool first) {
 
 }  // namespace
 
-void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
+void SetUpScene(ShowParts& parts, const char* dataDirectory, int index, bool first) {
   const ShowSceneFiles& row = kShowSceneFiles[index];
   char path[kDataPathSize];
   char fontPath[kDataPathSize];
   DataPath(path, dataDirectory, row.sceneFile);
   DataPath(fontPath, dataDirectory, kFontFile);
   parts.scene.Build(path, fontPath);
-  if (row.musicFile) {
-    DataPath(path, dataDirectory, row.musicFile);
+  if (const char* track = TrackOpenedBy(index, first)) {
+    DataPath(path, dataDirectory, track);
     parts.music.Open(path);
   }
   char overlayName[32];
@@ -108,16 +137,8 @@ void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
   BlackFrame();
 }
 
-void StartSceneMusic(ShowParts& parts, const char* dataDirectory, int index, bool first) {
-  const ShowSceneFiles& row = kShowSceneFiles[index];
-  // A show started part-way opens the track that would be playing by then, from its start.
-  const char* playOn = first && !row.musicFile ? TrackUnder(index) : nullptr;
-  if (playOn) {
-    char path[kDataPathSize];
-    DataPath(path, dataDirectory, playOn);
-    parts.music.Open(path);
-  }
-  if (row.musicFile || playOn) parts.music.Start();
+void StartSceneMusic(ShowParts& parts, int index, bool first) {
+  if (TrackOpenedBy(index, first)) parts.music.Start();
 }
 
 void EndSceneMusic(ShowParts& parts, int index) {
@@ -155,15 +176,27 @@ int RunShow(ShowParts parts, int32_t rendererKind, void* instance, const ShowOpt
   Show show{parts, {}, {}, false, {}};
   ReadConfig(CreateRenderer(rendererKind), instance, !options.windowed);
   bool named = parts.pack.ChooseDataDirectory(show.dataDirectory, sizeof show.dataDirectory);
+  if (named) {
+    // A fatal report from here on leaves no extracted file behind.
+    g_show = &show;
+    SetErrorExitCleanup(DeleteDataOnExit);
+    // Every file name joined to it would come out empty.
+    if (!LeavesRoomForNames(show.dataDirectory)) {
+      ReportErrorDetail("Data directory path too long", show.dataDirectory, true);
+    }
+  }
   if (parts.pack.Unpack(kPackFile, named ? show.dataDirectory : nullptr) == -1) {
     ReportError("Erreur Unpacking", true);
   }
   show.keyboard.init(AppInstance, MainWindow);
   const int first = std::clamp(options.firstScene, 0, kSceneCount - 1);
-  for (int i = first; i < kSceneCount; ++i) PlayScene(show, i, i == first);
+  // A close request ends the show after the scene it came in, as Escape held through the last scene would.
+  for (int i = first; i < kSceneCount && !Close_Requested(); ++i) PlayScene(show, i, i == first);
   show.keyboard.Close();
   DestroyRenderer();
   parts.music.Stop();
   parts.pack.DeleteDataDirectory(show.dataDirectory);
+  SetErrorExitCleanup(nullptr);
+  g_show = nullptr;
   return 0;
 }

@@ -79,8 +79,8 @@ struct ShowParts {
   PackParts& pack;
 };
 
-// Plays the show with the renderer of the given kind, from the options' first scene to the last, and
-// returns the exit code (0).
+// Plays the show with the renderer of the given kind, from the options' first scene to the last or to a close
+// request (Close_Request), and returns the exit code (0).
 int RunShow(ShowParts parts, int32_t rendererKind, void* instance, const ShowOptions& options = {});
 
 // What the keys and the frames leave for the character across scenes.
@@ -98,12 +98,12 @@ class FrameClock {
   ~FrameClock() = default;
 };
 
-// Scene set-up for index 0 to 8 from the files of the data directory, up to the black frame;
-// the clock and the music start are the caller's.
-void SetUpScene(ShowParts& parts, const char* dataDirectory, int index);
-// The music as the scene starts, once it is set up: its own track started, or for the first scene of a show
-// started part-way, the track playing there opened and started.
-void StartSceneMusic(ShowParts& parts, const char* dataDirectory, int index, bool first);
+// Scene set-up for index 0 to 8 from the files of the data directory, up to the black frame, with the scene's
+// own track opened, or for the first scene of a show started part-way (first), the track playing there; the
+// clock and the music start are the caller's.
+void SetUpScene(ShowParts& parts, const char* dataDirectory, int index, bool first);
+// The music as the scene starts, once it is set up and its clock runs: the track SetUpScene opened.
+void StartSceneMusic(ShowParts& parts, int index, bool first);
 // The music as the scene ends, after its tear-down.
 void EndSceneMusic(ShowParts& parts, int index);
 // One frame of scene index, from the clear to EndScene (the caller presents it); true once the

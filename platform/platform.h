@@ -19,6 +19,8 @@ enum class BoxAnswer { Ok, Cancel, Failed };
 enum WindowMessage : uint32_t {
   MessageDestroy = 2,
   MessageClose = 0x10,
+  MessageQueryEndSession = 0x11,  // the session asks whether it may end
+  MessageEndSession = 0x16,       // wParam non-zero: the session ends
 };
 using WindowProcFn = intptr_t (*)(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
@@ -70,15 +72,16 @@ class Platform {
   virtual uint32_t TimeGetTime() = 0;
   virtual void TimeBeginPeriod(uint32_t ms) = 0;
   virtual void TimeEndPeriod(uint32_t ms) = 0;
+  // Gives the processor away for about ms milliseconds.
+  virtual void Sleep(uint32_t ms) = 0;
 
   // Copies the current directory into buffer (size bytes with terminator); false if it does not fit.
   virtual bool CurrentDirectory(char* buffer, uint32_t size) = 0;
   // GetPrivateProfileIntA: the integer of key in [section] of the file at path, or fallback.
   virtual int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) = 0;
 
-  // Creates and shows the main window; null on failure.
+  // Creates and shows the main window; null on failure. It lives until the process ends.
   virtual void* OpenWindow(const WindowRequest& request) = 0;
-  virtual void CloseWindow(void* window) = 0;
   // Hands every message waiting for the window to its window procedure, without waiting for one: called once
   // per frame, so the system never takes the window for hung and a close request arrives.
   virtual void PumpMessages() = 0;

@@ -51,7 +51,7 @@ std::vector<std::string> RecordingRenderer::CallsTo(const std::string& op) const
 
 bool RecordingRenderer::IsReady() {
   Log("IsReady()");
-  return true;
+  return ready;
 }
 
 bool RecordingRenderer::Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen,

@@ -22,6 +22,7 @@ class RecordingRenderer : public Renderer {
   // Record pointers are written as "ptr" or "null"; scalars as numbers (colours in hex).
   std::vector<std::string>& calls;
   bool initResult = true;
+  bool ready = true;  // IsReady's answer: false stands for a display that cannot be drawn
   bool initialised = false;
   // BeginView runs the View's Apply; tests that pass stand-in views turn it off.
   bool applyViews = true;

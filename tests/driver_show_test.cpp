@@ -7,6 +7,7 @@
 
 #include "driver/keyboard.h"
 #include "driver/show.h"
+#include "platform/close_request.h"
 #include "platform/fake/fake_platform.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
@@ -76,8 +77,9 @@ struct FakeMusic : MusicParts {
 
 struct FakePack : PackParts {
   bool named = true;
+  std::string directory = "/tmp/qz2-data";
   bool ChooseDataDirectory(char* buffer, unsigned size) override {
-    snprintf(buffer, size, "/tmp/qz2-data");
+    snprintf(buffer, size, "%s", directory.c_str());
     return named;
   }
   int Unpack(const char* archive, const char* directory) override {
@@ -91,16 +93,29 @@ class Show : public testing::Test {
  protected:
   void SetUp() override {
     g_log.clear();
+    Close_Reset();
     SetRendererMaker(RendererGL, NewLoggedRenderer);
     sys->stepPerRead = 10;
   }
   void TearDown() override {
+    Close_Reset();
     // A show ended by a fatal report leaves its renderer behind.
     DestroyRenderer();
     SetRendererMaker(RendererGL, nullptr);
   }
 
   int Run() { return RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr); }
+  // The code of the report that ended the run.
+  int RunToFatalEnd() {
+    try {
+      Run();
+    } catch (const FakeExit& e) {
+      return e.code;
+    }
+    ADD_FAILURE() << "the show ended normally";
+    return 0;
+  }
+  RecordingRenderer& Renderer() { return *static_cast<RecordingRenderer*>(CurrentRenderer); }
 
   std::vector<std::string> Matching(const std::string& prefix) const {
     std::vector<std::string> out;
@@ -136,6 +151,7 @@ TEST_F(Show, OneRunPlaysTheNineScenesInOrderWithTheirTracksAndTheCharacterAndShu
                                             "Clear(6, 0x00000000, 1)",
                                             "Present()",
                                             "music.Start",
+                                            "IsReady()",
                                             "Clear(6, 0x00000000, 1)",
                                             "BeginScene()",
                                             "scene.Animate",
@@ -226,6 +242,40 @@ TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJumpAndTheWindowIsPumpedBeforeEv
   for (size_t i = 1; i < 4; ++i) EXPECT_LT(scene.times[i] - scene.times[i - 1], 0.1f) << "frame " << i;
   EXPECT_EQ(sys->keys.getStateCalls, 36 + 5) << "polls 1 to 5 pause and wait, drawing nothing";
   EXPECT_EQ(pumpedFirst, 36 + 5);
+  EXPECT_EQ(sys->sleeps, std::vector<uint32_t>(5, 10u)) << "each wait gives the processor away";
+}
+
+TEST_F(Show, ACloseRequestEvenWhilePausedEndsTheShowAtTheNextFrameTheNormalWay) {
+  scene.framesPerScene = 1000;
+  // Poll 1 pauses; the request comes while poll 3 waits.
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 1) sys->keys.Push({KeyP});
+    if (poll == 2) sys->keys.Push({});
+    if (poll == 3) Close_Request();
+  };
+  ASSERT_EQ(Run(), 0);
+  EXPECT_EQ(Count("BeginScene()"), 1u);
+  EXPECT_EQ(sys->keys.getStateCalls, 4);
+  EXPECT_EQ(Matching("scene.Build(").size(), 1u) << "no scene after it";
+  std::vector<std::string> expectedEnd = {
+      "character.Release", "overlays.Release", "scene.Destroy", "Clear(6, 0x00000000, 1)", "Present()", "music.Stop",
+      "Shutdown()",        "music.Stop",       "pack.Delete(/tmp/qz2-data)",
+  };
+  EXPECT_EQ(std::vector<std::string>(g_log.end() - expectedEnd.size(), g_log.end()), expectedEnd);
+  EXPECT_TRUE(sys->keys.deviceReleased && sys->keys.inputReleased);
+}
+
+TEST_F(Show, FramesTheDisplayCannotTakeAreSkippedWhileTheClockGoesOn) {
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 1) Renderer().ready = false;
+    if (poll == 2) sys->now += 5000;
+    if (poll == 3) Renderer().ready = true;
+  };
+  Run();
+  EXPECT_EQ(Count("BeginScene()"), 27u);
+  EXPECT_EQ(sys->sleeps, std::vector<uint32_t>(2, 10u));
+  ASSERT_GE(scene.times.size(), 2u);
+  EXPECT_GE(scene.times[1] - scene.times[0], 5.0f);
 }
 
 TEST_F(Show, F12FreezesTheClockWhileFramesGoOn) {
@@ -258,14 +308,17 @@ TEST_F(Show, MTogglesTheCharacterInTheFourthSceneOnly) {
 
 TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
   pack.named = false;
-  try {
-    Run();
-    FAIL();
-  } catch (const FakeExit& e) {
-    EXPECT_EQ(e.code, -1);
-  }
+  EXPECT_EQ(RunToFatalEnd(), -1);
   EXPECT_EQ(sys->boxes.at(0).text, "Erreur Unpacking");
   EXPECT_EQ(Matching("scene.").size(), 0u);
+  EXPECT_EQ(Matching("pack.Delete").size(), 0u);
+}
+
+TEST_F(Show, ADataDirectoryWithNoRoomForFileNamesIsRefusedAndRemovedByTheFatalEnd) {
+  pack.directory = "/tmp/" + std::string(kDataPathSize - 20, 'd');
+  EXPECT_EQ(RunToFatalEnd(), -1);
+  EXPECT_EQ(sys->boxes.at(0).text, "Data directory path too long (" + pack.directory + ")");
+  EXPECT_EQ(Matching("pack."), std::vector<std::string>{"pack.Delete(" + pack.directory + ")"});
 }
 
 }  // namespace
@@ -291,5 +344,6 @@ TEST_F(Show, OptionsStartPartWayWithTheTrackPlayingThereAndAskForAWindow) {
     ASSERT_EQ(builds.size(), static_cast<size_t>(kSceneCount - c.firstScene));
     EXPECT_EQ(builds[0], "scene.Build(" + P(c.firstFile) + ", " + P("police1.bmp") + ")");
     EXPECT_EQ(Matching("music."), c.music) << "from scene " << c.firstScene + 1;
+    EXPECT_LT(IndexOf(c.music[0]), IndexOf("scene.ShowNewestCamera")) << "opened before the scene's clock starts";
   }
 }

@@ -1,10 +1,11 @@
-// The renderer interface's layer: the one window, whose end ends the process, and the renderer factory.
+// The renderer interface's layer: the one window, whose close asks the show to end, and the renderer factory.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
 #include "core/app.h"
+#include "platform/close_request.h"
 #include "platform/fake/fake_platform.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
@@ -27,18 +28,29 @@ TEST(MainWindow, IsCreatedWithTheProgramsClassAndTitleAndStored) {
   AppInstance = nullptr;
 }
 
-TEST(MainWindow, CloseDestroysTheWindowAndDestroyEndsWithExitCodeZero) {
+TEST(MainWindow, CloseDestroyAndTheSessionsEndAskTheShowToEndAndNothingElseDoes) {
   ScopedFakePlatform sys;
   void* window = reinterpret_cast<void*>(0x77);
-  EXPECT_EQ(WindowProc(window, MessageClose, 0, 0), 0);
-  EXPECT_EQ(sys->closedWindows, std::vector<void*>{window});
-  try {
-    WindowProc(window, MessageDestroy, 0, 0);
-    FAIL() << "destroy returned";
-  } catch (const FakeExit& e) {
-    EXPECT_EQ(e.code, 0);
+  struct Case {
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t result;
+    bool requested;
+  } cases[] = {
+      {0x0F, 0, 0, false},  // paint
+      {MessageEndSession, 0, 0, false},  // the session goes on after all
+      {MessageClose, 0, 0, true},
+      {MessageDestroy, 0, 0, true},
+      {MessageQueryEndSession, 0, 1, true},  // it may end
+      {MessageEndSession, 1, 0, true},
+  };
+  for (const Case& c : cases) {
+    Close_Reset();
+    EXPECT_EQ(WindowProc(window, c.message, c.wParam, 0), c.result) << "message " << c.message;
+    EXPECT_EQ(Close_Requested(), c.requested) << "message " << c.message;
   }
-  EXPECT_EQ(WindowProc(window, 0x0F, 0, 0), 0) << "other messages are left alone";
+  Close_Reset();
+  EXPECT_TRUE(sys->boxes.empty());
 }
 
 Renderer* NewRecording() { return new RecordingRenderer; }

@@ -1,10 +1,10 @@
-// The OpenGL back end's pure pieces: the letterbox and the bitmap reader.
+// The back ends' pure pieces: the letterbox and the bitmap reader.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "render/bmp_file.h"
-#include "render/gl/gl_renderer.h"
+#include "render/letterbox.h"
 #include "tools/content/bmp_writer.h"
 
 namespace {
@@ -16,7 +16,7 @@ void ExpectRect(PixelRect r, int32_t x, int32_t y, int32_t width, int32_t height
   EXPECT_EQ(r.height, height);
 }
 
-TEST(GlLetterbox, KeepsFourThirdsCentredWithBars) {
+TEST(Letterbox, KeepsFourThirdsCentredWithBars) {
   ExpectRect(Letterbox(800, 600, 800, 600), 0, 0, 800, 600);
   ExpectRect(Letterbox(1280, 720, 800, 600), 160, 0, 960, 720);     // bars left and right
   ExpectRect(Letterbox(1024, 1280, 800, 600), 0, 256, 1024, 768);   // bars above and below

@@ -376,6 +376,12 @@ TEST_F(GlPixels, SetMaterialAppliesEveryChangedOrForgottenMaterial) {
   renderer_->SetMaterial(red);
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "no textures: texturing off";
   EXPECT_EQ(green(), 0.0f);
+  Material* secondEmpty = NewMaterial(0, SolidTexture(4, 5, 6));
+  secondEmpty->SetTextureCount(2);
+  renderer_->SetMaterial(secondEmpty);
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  EXPECT_NE(bound, 0) << "an empty second stage keeps the first one's texture";
   // Null forgets the current material, and so does its release: the next one is applied whatever GL holds,
   // even when it takes the released one's address.
   renderer_->SetMaterial(nullptr);

@@ -83,13 +83,13 @@ class FakePlatform : public Platform {
   int timeReads = 0;
   int periodDepth = 0;  // begin minus end brackets
   int periodCalls = 0;
+  std::vector<uint32_t> sleeps;
 
   std::string currentDirectory = "/home/viewer/show";
   std::map<std::string, int32_t> iniValues;  // "section/key"
   std::vector<std::string> iniPaths;
 
   std::vector<WindowRequest> windows;
-  std::vector<void*> closedWindows;
   void* windowToReturn = reinterpret_cast<void*>(0x1234);
   int pumpCalls = 0;
 
@@ -105,13 +105,14 @@ class FakePlatform : public Platform {
     ++periodCalls;
   }
   void TimeEndPeriod(uint32_t) override { --periodDepth; }
+  // Sleeps take no time: the test moves the clock.
+  void Sleep(uint32_t ms) override { sleeps.push_back(ms); }
   bool CurrentDirectory(char* buffer, uint32_t size) override;
   int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) override;
   void* OpenWindow(const WindowRequest& request) override {
     windows.push_back(request);
     return windowToReturn;
   }
-  void CloseWindow(void* window) override { closedWindows.push_back(window); }
   void PumpMessages() override { ++pumpCalls; }
   KeyDevice& Keys() override { return keys; }
 };

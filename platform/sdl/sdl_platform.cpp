@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "platform/ini_file.h"
 #include "platform/sdl/sdl_keys.h"
@@ -83,6 +84,8 @@ uint32_t SdlPlatform::TimeGetTime() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
+void SdlPlatform::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
 bool SdlPlatform::CurrentDirectory(char* buffer, uint32_t size) { return getcwd(buffer, size) != nullptr; }
 
 int32_t SdlPlatform::ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) {
@@ -114,15 +117,6 @@ void* SdlPlatform::OpenWindow(const WindowRequest& request) {
   g_window = window;
   g_windowProc = request.windowProc;
   return window;
-}
-
-void SdlPlatform::CloseWindow(void* window) {
-  if (!window) return;
-  SDL_DestroyWindow(static_cast<SDL_Window*>(window));
-  if (window == g_window) {
-    g_window = nullptr;
-    if (g_windowProc) g_windowProc(window, MessageDestroy, 0, 0);
-  }
 }
 
 void SdlPlatform::PumpMessages() {

@@ -15,10 +15,10 @@ class SdlPlatform : public Platform {
   uint32_t TimeGetTime() override;
   void TimeBeginPeriod(uint32_t) override {}
   void TimeEndPeriod(uint32_t) override {}
+  void Sleep(uint32_t ms) override;
   bool CurrentDirectory(char* buffer, uint32_t size) override;
   int32_t ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) override;
   void* OpenWindow(const WindowRequest& request) override;
-  void CloseWindow(void* window) override;
   void PumpMessages() override;
   KeyDevice& Keys() override;
 

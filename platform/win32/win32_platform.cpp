@@ -8,13 +8,25 @@
 
 #include <cstdio>
 
+static_assert(WM_DESTROY == MessageDestroy && WM_CLOSE == MessageClose && WM_QUERYENDSESSION == MessageQueryEndSession &&
+              WM_ENDSESSION == MessageEndSession);
+
 namespace {
 
 WindowProcFn g_windowProc;
 
+// Close and the session's messages are the program's alone: the system's default for WM_CLOSE would destroy the
+// window under the renderer.
 LRESULT CALLBACK ForwardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY || message == WM_CLOSE) g_windowProc(window, message, wParam, lParam);
-  return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case WM_DESTROY:
+    case WM_CLOSE:
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+      return g_windowProc(window, message, wParam, lParam);
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
 }
 
 // The system keyboard through DirectInput 7.
@@ -72,6 +84,8 @@ void Win32Platform::TimeBeginPeriod(uint32_t ms) { timeBeginPeriod(ms); }
 
 void Win32Platform::TimeEndPeriod(uint32_t ms) { timeEndPeriod(ms); }
 
+void Win32Platform::Sleep(uint32_t ms) { ::Sleep(ms); }
+
 bool Win32Platform::CurrentDirectory(char* buffer, uint32_t size) {
   DWORD n = GetCurrentDirectoryA(size, buffer);
   return n != 0 && n < size;
@@ -112,8 +126,6 @@ void* Win32Platform::OpenWindow(const WindowRequest& request) {
   UpdateWindow(window);
   return window;
 }
-
-void Win32Platform::CloseWindow(void* window) { DestroyWindow(static_cast<HWND>(window)); }
 
 void Win32Platform::PumpMessages() {
   MSG message;

@@ -7,6 +7,7 @@
 #include <ddraw.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "render/d3d7/surface_rules.h"
 #include "render/record_data.h"
@@ -21,7 +22,9 @@ class D3D7Renderer : public Renderer {
   // The frame being drawn as RGB rows, top row first.
   bool ReadBackBuffer(int32_t width, int32_t height, uint8_t* rgb);
 
-  bool IsReady() override { return true; }
+  // False while the display cannot be drawn: the window minimised, or in full screen the surfaces lost to another
+  // program; once the display is back the surfaces are restored and every texture is made again here.
+  bool IsReady() override;
   bool Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen, void* instance,
             bool filtering) override;
   bool Shutdown() override;
@@ -78,6 +81,9 @@ class D3D7Renderer : public Renderer {
   void SetDefaultStates(bool filtering);
   void SetBlendMode(uint32_t mode);
   void Unbind();
+  HRESULT PresentInWindow();
+  bool SurfacesLost();
+  bool RestoreSurfaces();
 
   IDirectDraw7* directDraw_ = nullptr;
   IDirectDrawSurface7* primary_ = nullptr;
@@ -94,6 +100,8 @@ class D3D7Renderer : public Renderer {
   uint8_t lightSlots_[kLightSlots] = {};
   Material* currentMaterial_ = nullptr;
   Texture* currentTexture_ = nullptr;
+  // Every Texture loaded and not yet released, to be made again when the surfaces come back.
+  std::vector<Texture*> textures_;
 };
 
 // The texture manager's device side over the named-texture list.

@@ -56,10 +56,11 @@ void D3D7Renderer::SetMaterial(Material* material) {
     Unbind();
     return;
   }
+  // Only stage 0 draws: an empty second stage leaves the first one's texture in place.
   for (uint32_t stage = 0; stage < material->textureCount; ++stage) {
     if (Texture* texture = material->textures[stage]) {
       texture->Bind();
-    } else {
+    } else if (stage == 0) {
       Unbind();
     }
   }

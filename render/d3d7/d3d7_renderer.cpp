@@ -9,6 +9,8 @@
 #include "core/app.h"
 #include "core/error.h"
 #include "render/d3d7/d3d7_device.h"
+#include "render/d3d7/texture_list.h"
+#include "render/letterbox.h"
 #include "render/window.h"
 #include "scene/camera.h"
 #include "scene/texture.h"
@@ -243,16 +245,21 @@ void D3D7Renderer::SetDefaultStates(bool filtering) {
   }
 }
 
-// A device or DirectDraw object still referenced elsewhere (the named textures' surfaces hold DirectDraw until
-// the process exits) stops the release there. The device goes first: its last release still touches the back
-// buffer, which in full screen lives in the primary's flip chain. The primary holds DirectDraw too, so it goes
-// before DirectDraw: a DirectDraw object kept alive by it alone until the process exits can crash the exit.
+// A device or DirectDraw object still referenced elsewhere stops the release there. The device keeps its own
+// reference to the back buffer, which in full screen lives in the primary's flip chain, so the primary goes after
+// the device; it holds DirectDraw, and so do the named textures' surfaces, so both go before DirectDraw.
 bool D3D7Renderer::Shutdown() {
-  if (device_ && device_->Release() > 0) return false;
-  device_ = nullptr;
+  // The desktop gets its own mode back even when something still holds DirectDraw.
+  if (fullscreen_ && directDraw_) {
+    directDraw_->RestoreDisplayMode();
+    directDraw_->SetCooperativeLevel(static_cast<HWND>(MainWindow), DDSCL_NORMAL);
+  }
+  ReleaseTextureList();
   ReleaseRef(depthBuffer_);
   ReleaseRef(backBuffer_);
   ReleaseRef(direct3D_);
+  if (device_ && device_->Release() > 0) return false;
+  device_ = nullptr;
   ReleaseRef(primary_);
   if (directDraw_ && directDraw_->Release() > 0) return false;
   directDraw_ = nullptr;
@@ -263,8 +270,67 @@ bool D3D7Renderer::Shutdown() {
   return true;
 }
 
+bool D3D7Renderer::IsReady() {
+  if (!initialised_) return true;
+  if (!fullscreen_ && IsIconic(static_cast<HWND>(MainWindow))) return false;
+  if (!SurfacesLost()) return true;
+  // Until the program has the display again nothing can be restored.
+  if (directDraw_->TestCooperativeLevel() != DD_OK) return false;
+  return RestoreSurfaces();
+}
+
+bool D3D7Renderer::SurfacesLost() {
+  return primary_->IsLost() == DDERR_SURFACELOST || backBuffer_->IsLost() == DDERR_SURFACELOST;
+}
+
+// The surfaces come back with their contents gone: every texture is made again from its image, the scene's pixels
+// or nothing (a texture drawn into), and set again at its next use.
+bool D3D7Renderer::RestoreSurfaces() {
+  if (FAILED(directDraw_->RestoreAllSurfaces())) return false;
+  std::vector<Texture*> textures;
+  textures.swap(textures_);
+  for (Texture* texture : textures) {
+    if (auto* surface = reinterpret_cast<IDirectDrawSurface7*>(texture->rendererData)) surface->Release();
+    texture->rendererData = 0;
+    LoadTexture(texture);
+  }
+  Unbind();
+  currentMaterial_ = nullptr;
+  return true;
+}
+
 int32_t D3D7Renderer::Present(uint32_t) {
   if (fullscreen_) return primary_->Flip(nullptr, DDFLIP_WAIT);
+  return PresentInWindow();
+}
+
+// The picture goes where the client area is now, scaled to it with its aspect kept and black bars beside it;
+// a minimised window shows nothing.
+HRESULT D3D7Renderer::PresentInWindow() {
+  HWND window = static_cast<HWND>(MainWindow);
+  RECT client;
+  if (IsIconic(window) || !GetClientRect(window, &client)) return DD_OK;
+  const PixelRect picture =
+      Letterbox(client.right, client.bottom, clientRect_.right - clientRect_.left, clientRect_.bottom - clientRect_.top);
+  if (picture.width <= 0 || picture.height <= 0) return DD_OK;
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  windowRect_ = {origin.x + picture.x, origin.y + picture.y, origin.x + picture.x + picture.width,
+                 origin.y + picture.y + picture.height};
+  const RECT& p = windowRect_;
+  const RECT bars[] = {
+      {origin.x, origin.y, origin.x + client.right, p.top},                      // above
+      {origin.x, p.bottom, origin.x + client.right, origin.y + client.bottom},  // below
+      {origin.x, p.top, p.left, p.bottom},                                       // left
+      {p.right, p.top, origin.x + client.right, p.bottom},                       // right
+  };
+  DDBLTFX black = {};
+  black.dwSize = sizeof black;
+  for (RECT bar : bars) {
+    if (bar.right > bar.left && bar.bottom > bar.top) {
+      primary_->Blt(&bar, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &black);
+    }
+  }
   return primary_->Blt(&windowRect_, backBuffer_, &clientRect_, DDBLT_WAIT, nullptr);
 }
 

@@ -283,6 +283,7 @@ IDirectDrawSurface7* CreateRenderTargetTexture(IDirect3DDevice7* device, uint32_
 // Each Texture holds its own reference to its surface: the list remakes a file's surface whenever another
 // Texture loads the same file, and the surfaces of scene pixels have no other owner.
 void D3D7Renderer::LoadTexture(Texture* texture) {
+  textures_.push_back(texture);
   texture->scaleU = texture->scaleV = 1.0f;
   IDirectDrawSurface7* surface = nullptr;
   if (texture->source == TextureRenderTarget) {
@@ -318,6 +319,7 @@ void D3D7Renderer::BindTexture(uint32_t stage, Texture* texture) {
 // A later Texture at the same address must not pass for the current one; the device keeps its own reference to
 // a texture it is drawing with.
 void D3D7Renderer::ReleaseTexture(Texture* texture) {
+  std::erase(textures_, texture);
   if (texture == currentTexture_) currentTexture_ = nullptr;
   if (auto* surface = reinterpret_cast<IDirectDrawSurface7*>(texture->rendererData)) surface->Release();
   texture->rendererData = 0;

@@ -64,20 +64,6 @@ constexpr float kMaxShininess = 128.0f;
 
 }  // namespace
 
-PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight) {
-  if (drawableWidth <= 0 || drawableHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) {
-    return {0, 0, std::max(drawableWidth, 0), std::max(drawableHeight, 0)};
-  }
-  int64_t width = drawableWidth, height = drawableHeight;
-  if (int64_t{drawableWidth} * pictureHeight >= int64_t{drawableHeight} * pictureWidth) {
-    width = (height * pictureWidth + pictureHeight / 2) / pictureHeight;
-  } else {
-    height = (width * pictureHeight + pictureWidth / 2) / pictureWidth;
-  }
-  return {static_cast<int32_t>((drawableWidth - width) / 2), static_cast<int32_t>((drawableHeight - height) / 2),
-          static_cast<int32_t>(width), static_cast<int32_t>(height)};
-}
-
 GLRenderer::GLRenderer(const GlApi& gl) : gl_(gl) {}
 
 GLRenderer::~GLRenderer() {
@@ -333,13 +319,13 @@ void GLRenderer::SetMaterial(Material* material) {
     gl_.Disable(GL_TEXTURE_2D);
     return;
   }
-  // One texture unit: the last texture bound is the one drawn with.
+  // One texture unit: the last texture bound is the one drawn with; an empty second stage leaves the first's.
   uint32_t count = std::min(material->textureCount, kMaterialStages);
   for (uint32_t stage = 0; stage < count; ++stage) {
     gl_.Enable(GL_TEXTURE_2D);
     if (Texture* texture = material->textures[stage]) {
       texture->Bind();
-    } else {
+    } else if (stage == 0) {
       gl_.BindTexture(GL_TEXTURE_2D, 0);  // an incomplete texture: drawn untextured
     }
   }

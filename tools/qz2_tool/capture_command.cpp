@@ -381,8 +381,8 @@ int RunCapture(int argc, char** argv) {
   StageTimes stages;
   const auto started = std::chrono::steady_clock::now();
   for (int index = first; index <= last && !g_stopRequested && written; ++index) {
-    SetUpScene(parts, dataDirectory, index);
-    StartSceneMusic(parts, dataDirectory, index, index == first);
+    SetUpScene(parts, dataDirectory, index, index == first);
+    StartSceneMusic(parts, index, index == first);
     for (int64_t frame = 0; frame < sceneFrames[index - first] && !g_stopRequested && written; ++frame) {
       FixedClock clock(FrameTime(frame, args.video.fps));
       auto mark = std::chrono::steady_clock::now();

@@ -79,7 +79,7 @@ int RunRender(int argc, char** argv) {
   DataPack pack;
   ShowParts parts{scene, overlays, character, music, pack};
   const int index = args.scene - 1;
-  SetUpScene(parts, args.dataDirectory, index);
+  SetUpScene(parts, args.dataDirectory, index, false);
 
   // Objects are culled where the previous frame left them: a first frame at the same time puts
   // them where a running show would have them.

@@ -40,7 +40,6 @@ class ToolPlatform : public SystemPlatform {
     static int offscreenWindow;
     return &offscreenWindow;
   }
-  void CloseWindow(void*) override {}
 #endif
   [[noreturn]] void ExitProcess(int code) override {
     std::fflush(stdout);
