@@ -1,17 +1,25 @@
 #!/bin/sh
-# End to end on Windows: qz2.exe plays the default show under Wine in a virtual display, shows the first scene,
-# runs through all nine scenes with Escape held, exits with 0 and leaves no data directory behind.
-# Usage: WINEPREFIX=DIR e2e_wine_show.sh SHOW_DIR QZ2_TOOL; runs inside xvfb-run with an 800x600 screen.
+# End to end on Windows: qz2.exe under Wine in a virtual display.
+# Usage: WINEPREFIX=DIR e2e_wine_show.sh SHOW_DIR QZ2_TOOL WINDOW_REQUEST [full|window]; runs inside xvfb-run.
 #   SHOW_DIR: the Windows build's folder of qz2.exe, Start.Dll and PACK.ZUL, copied as a user would copy it.
 #   QZ2_TOOL: the Linux qz2-tool, whose renders of the first scenes tell what the screen shows.
+#   WINDOW_REQUEST: the Windows build's tests/window_request.exe, which restores or closes the window from outside.
+#   full (the default; an 800x600 screen): full screen, it shows the first scene; switched away from (the X focus
+#     taken to the root window) and back (restored from outside), it goes on drawing; then with Escape held it runs
+#     through all nine scenes.
+#   window (a larger screen): --window, moved with xdotool, shows the picture where its client area now is; resized to
+#     1024x600, the 4:3 picture between black bars; closed with a posted WM_CLOSE, it ends within 3 s.
+# Each run exits with 0 and leaves no data directory behind.
 set -u
 show=$(realpath "$1")
 tool=$(realpath "$2")
+mode=${4:-full}
 . "$(dirname "$0")/wine_env.sh"
 . "$(dirname "$0")/nearest_scene.sh"
 work=$(mktemp -d)
 trap 'xdotool keyup Escape 2>/dev/null; wine_done; rm -rf "$work"' EXIT
 cp "$show/qz2.exe" "$show/Start.Dll" "$show/PACK.ZUL" "$work/"
+cp "$3" "$work/window_request.exe"
 mkdir "$work/tmp"
 cd "$work"
 # Wine takes TMP from its own registry; cmd hands the program ours, as the Windows path of $work/tmp.
@@ -23,44 +31,111 @@ fail() {
   exit 1
 }
 
-# The screen into shown.png, and its mean luma (black is 16).
-grab() {
-  ffmpeg -v error -y -f x11grab -video_size 800x600 -i "$DISPLAY+0,0" -frames:v 1 shown.png &&
-    ffmpeg -v error -i shown.png -vf signalstats,metadata=mode=print:key=lavfi.signalstats.YAVG:file=- -f null - |
-    sed -n 's/.*YAVG=\([0-9.]*\).*/\1/p'
+# A WxH region of the screen at +X+Y into FILE.
+grab() { ffmpeg -v error -y -f x11grab -video_size "$1" -i "$DISPLAY+$2,$3" -frames:v 1 "$4"; }
+# The mean luma of an image, or of its W:H:X:Y crop (black is 16).
+luma() {
+  ffmpeg -v error -i "$1" -vf "crop=${2:-iw:ih:0:0},signalstats,metadata=mode=print:key=lavfi.signalstats.YAVG:file=-" \
+    -f null - | sed -n 's/.*YAVG=\([0-9.]*\).*/\1/p'
 }
 lit() { awk -v l="${1:-0}" 'BEGIN { exit !(l > 24) }'; }
+# PSNR of two images of one size.
+psnr() { ffmpeg -i "$1" -i "$2" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.inf]*\).*/\1/p'; }
+# The best PSNR of an 800x600 picture against the renders of scene 1 at a few times.
+best_render_psnr() {
+  mkdir -p data && (cd data && bsdtar xf ../PACK.ZUL)
+  best=0
+  for time in 0.5 1 2 3 4 6 8; do
+    "$tool" render data --scene 1 --time "$time" --out render.png >/dev/null
+    best=$(awk -v a="$(psnr "$1" render.png)" -v b="$best" 'BEGIN { print (a > b ? a : b) }')
+  done
+  echo "$best"
+}
+
+# Waits for the process to end, at most $1 s; sets status (timeout when it did not end).
+wait_for_end() {
+  status=timeout
+  for _ in $(seq 1 $(($1 * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0
+      wait "$pid" || status=$?
+      return
+    fi
+    sleep 0.1
+  done
+}
 
 start=$(date +%s)
-$wine cmd /c "set TMP=$tmp_windows&& qz2.exe" &
+options=
+[ "$mode" = window ] && options=--window
+$wine cmd /c "set TMP=$tmp_windows&& qz2.exe $options" &
 pid=$!
 
-# The first scene is up once the full-screen picture is no longer black.
-luma=0
-for _ in $(seq 1 120); do
-  kill -0 "$pid" 2>/dev/null || fail "qz2.exe ended before it showed anything"
-  luma=$(grab)
-  lit "$luma" && break
-  sleep 0.5
-done
-lit "$luma" || fail "the screen stayed black (mean luma $luma)"
-shown=$(nearest_scene "$tool" PACK.ZUL "$PWD/shown.png" "1 2" "0.5 1 2 3 4 6 8")
-[ "$shown" = 1 ] || fail "the first picture is nearest to scene $shown, not scene 1"
+if [ "$mode" = window ]; then
+  window=$(timeout 60 xdotool search --sync --name "QZ2" | head -n 1)
+  [ -n "$window" ] || fail "no window came up"
+  sleep 3
+  # Without a window manager the X window is the client area. Both pictures are taken before the slow comparisons.
+  xdotool windowmove "$window" 200 150
+  sleep 1
+  grab 800x600 200 150 moved.png || fail "no screenshot"
+  xdotool windowsize "$window" 1024 600
+  sleep 1
+  grab 1024x600 200 150 resized.png || fail "no screenshot"
+  $wine window_request.exe close || fail "WM_CLOSE could not be posted"
+  asked=$(date +%s.%N)
+  wait_for_end 3
+  [ "$status" != timeout ] || fail "the show went on for 3 s after WM_CLOSE"
+  echo "ended $(awk -v a="$asked" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }') s after WM_CLOSE"
 
-# Keys go to the window under the pointer: no window manager gives focus here.
-xdotool mousemove 400 300 keydown Escape
-status=timeout
-for _ in $(seq 1 120); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    status=0
-    wait "$pid" || status=$?
-    break
-  fi
+  ffmpeg -v error -y -f lavfi -i color=black:s=800x600 -frames:v 1 black.png
+  ffmpeg -v error -y -i resized.png -vf crop=800:600:112:0 centre.png
+  for picture in moved centre; do
+    scene=$(best_render_psnr $picture.png)
+    dark=$(psnr $picture.png black.png)
+    echo "$picture: PSNR $scene against the renders of scene 1, $dark against black"
+    awk -v s="$scene" -v d="$dark" 'BEGIN { exit !(s > d + 3) }' || fail "the $picture window does not show the picture"
+  done
+  left=$(luma resized.png 112:600:0:0)
+  right=$(luma resized.png 112:600:912:0)
+  echo "resized: bars of mean luma $left and $right"
+  lit "$left" || lit "$right" && fail "the bars beside the picture are not black"
+else
+  # The first scene is up once the full-screen picture is no longer black.
+  level=0
+  for _ in $(seq 1 120); do
+    kill -0 "$pid" 2>/dev/null || fail "qz2.exe ended before it showed anything"
+    grab 800x600 0 0 shown.png
+    level=$(luma shown.png)
+    lit "$level" && break
+    sleep 0.5
+  done
+  lit "$level" || fail "the screen stayed black (mean luma $level)"
+  shown=$(nearest_scene "$tool" PACK.ZUL "$PWD/shown.png" "1 2" "0.5 1 2 3 4 6 8")
+  [ "$shown" = 1 ] || fail "the first picture is nearest to scene $shown, not scene 1"
+
+  # Switching away loses the full-screen surfaces; back again they are restored and the show draws on.
+  window=$(xdotool search --name "QZ2" 2>/dev/null | head -n 1)
+  xdotool windowfocus "$window"
+  sleep 1
+  xdotool windowfocus "$(xdotool search --maxdepth 0 '' 2>/dev/null)"
+  sleep 2
+  $wine window_request.exe restore >/dev/null 2>&1 || true
+  sleep 2
+  grab 800x600 0 0 back1.png
   sleep 0.5
-done
-xdotool keyup Escape
+  grab 800x600 0 0 back2.png
+  echo "back: mean luma $(luma back1.png), then $(luma back2.png)"
+  lit "$(luma back1.png)" && lit "$(luma back2.png)" || fail "the picture is black after switching back"
+  cmp -s back1.png back2.png && fail "the picture stands still after switching back"
+
+  # Keys go to the window under the pointer: no window manager gives focus here.
+  xdotool mousemove 400 300 keydown Escape
+  wait_for_end 60
+  xdotool keyup Escape
+fi
 elapsed=$(($(date +%s) - start))
 
 [ "$status" = 0 ] || fail "the show ended with exit code $status"
 [ -z "$(ls -A tmp)" ] || fail "the data directory is still there: $(ls -A tmp)"
-echo "qz2.exe showed scene 1 and ran through in $elapsed s"
+echo "qz2.exe ($mode) ran in $elapsed s"
