@@ -99,9 +99,9 @@ class D3D7Renderer : public Renderer {
 // The texture manager's device side over the named-texture list.
 HRESULT RestoreTexture(const char* name, IDirect3DDevice7* device);
 // A texture of 16-bit pixels with its mip chain, from width x height pixels of 3 bytes, blue first, bottom row
-// first; each halving of a side to fit the device halves its scale. Null when it cannot be made.
+// first, stretched over a surface of the size the device takes. Null when it cannot be made.
 IDirectDrawSurface7* CreateMipmappedTexture(IDirect3DDevice7* device, const uint8_t* bgr, uint32_t width,
-                                            uint32_t height, float* scaleU, float* scaleV);
+                                            uint32_t height);
 // A texture in the back buffer's format that the device can draw into, with a depth buffer of its own.
 IDirectDrawSurface7* CreateRenderTargetTexture(IDirect3DDevice7* device, uint32_t width, uint32_t height,
                                                IDirectDrawSurface7* backBuffer);
