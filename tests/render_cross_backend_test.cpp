@@ -1,6 +1,6 @@
-// Both back ends draw the default show alike: frames of qz2-tool render with OpenGL here and with Direct3D 7 in
-// the Windows build's qz2-tool.exe under Wine, named by QZ2_WINDOWS_TOOL (the test command sets it once it has
-// cross-built the program; without it the test is skipped).
+// Both back ends draw alike: frames of qz2-tool render with OpenGL here and with Direct3D 7 in the Windows build's
+// qz2-tool.exe under Wine, named by QZ2_WINDOWS_TOOL (the test command sets it once it has cross-built the
+// program; without it the tests are skipped), in a virtual display no larger than the picture.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <unistd.h>
@@ -14,7 +14,10 @@
 #include <vector>
 
 #include "driver/show_files.h"
+#include "tools/content/bmp_writer.h"
 #include "tools/content/file_writer.h"
+#include "tools/content/overlay_writer.h"
+#include "tools/content/qz3_writer.h"
 #include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
 #include "tools/content/show_overlays.h"
@@ -98,12 +101,14 @@ Comparison Compare(const Picture& a, const Picture& b) {
   return c;
 }
 
+void WriteData(const std::filesystem::path& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
+  std::filesystem::create_directories(dir);
+  ASSERT_TRUE(WriteBytesFile((dir / name).c_str(), bytes)) << name;
+}
+
 // The default show's files that drawing needs (no music), as the pack holds them.
 void WriteShowData(const std::filesystem::path& dir) {
-  std::filesystem::create_directories(dir);
-  auto write = [&dir](const std::string& name, const std::vector<uint8_t>& bytes) {
-    ASSERT_TRUE(WriteBytesFile((dir / name).c_str(), bytes)) << name;
-  };
+  auto write = [&dir](const std::string& name, const std::vector<uint8_t>& bytes) { WriteData(dir, name, bytes); };
   for (int i = 0; i < kSceneCount; ++i) {
     write(kShowSceneFiles[i].sceneFile, BuildShowScene(i, ShowSceneSeconds(i)));
     char name[32];
@@ -116,37 +121,59 @@ void WriteShowData(const std::filesystem::path& dir) {
   write(kCharacterMeshFile, BuildShowMesh());
 }
 
-TEST(CrossBackEnd, BothBackEndsDrawTheShowAlike) {
-  const char* windowsTool = std::getenv("QZ2_WINDOWS_TOOL");
-  if (!windowsTool || !*windowsTool) GTEST_SKIP() << "QZ2_WINDOWS_TOOL names no Windows build of qz2-tool";
-  const std::filesystem::path work =
-      std::filesystem::path(testing::TempDir()) / ("qz2_cross_" + std::to_string(getpid()));
-  WriteShowData(work / "data");
-  // A Wine prefix of the build's own, made on first use, so that no other Wine run shares its server; the
-  // server stays up between the renders.
-  std::filesystem::create_directories(QZ2_WINE_PREFIX);
-  const std::string wine = std::string("WINEPREFIX='") + QZ2_WINE_PREFIX + "' WINEDEBUG=-all ";
-  ASSERT_EQ(std::system((wine + "/usr/lib/wine/wineserver -p5").c_str()), 0);
+// Frames of qz2-tool render drawn by both back ends from the data in work/data, into work/gl_FRAME.png and
+// work/d3d_FRAME.png.
+class CrossBackEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    windowsTool_ = std::getenv("QZ2_WINDOWS_TOOL");
+    if (!windowsTool_ || !*windowsTool_) GTEST_SKIP() << "QZ2_WINDOWS_TOOL names no Windows build of qz2-tool";
+    // A Wine prefix of the build's own, made on first use, so that no other Wine run shares its server. A
+    // server left by an earlier test is bound to that test's display, which is gone; a new one stays up between
+    // this test's renders.
+    std::filesystem::create_directories(QZ2_WINE_PREFIX);
+    const std::string server = wine_ + "/usr/lib/wine/wineserver";
+    ASSERT_EQ(std::system((server + " -k 2>/dev/null; " + server + " -p5").c_str()), 0);
+  }
+  void TearDown() override { std::filesystem::remove_all(work_); }
 
-  constexpr int kScenes[] = {1, 4, 9};
-  constexpr float kTimes[] = {1, 6, 11};
-  for (int scene : kScenes) {
-    // The scene's frames, all drawn at once by both back ends.
-    std::string renders = "cd '" + work.string() + "' && (";
-    for (float time : kTimes) {
+  // The frames of a scene at the times, all drawn at once by both back ends.
+  void Render(int scene, const std::vector<float>& times) {
+    std::string renders = "cd '" + work_.string() + "' && (";
+    for (float time : times) {
       char args[64];
       std::snprintf(args, sizeof args, " --scene %d --time %g --out ", scene, time);
-      const std::string frame = std::to_string(scene) + "_" + std::to_string(static_cast<int>(time));
+      const std::string frame = Frame(scene, time);
       renders += std::string(QZ2_TOOL) + " render data" + args + "gl_" + frame + ".png > /dev/null & ";
-      renders += wine + "/usr/lib/wine/wine64 '" + windowsTool + "' render data" + args + "d3d_" + frame +
+      renders += wine_ + "/usr/lib/wine/wine64 '" + windowsTool_ + "' render data" + args + "d3d_" + frame +
                  ".png > /dev/null & ";
     }
     ASSERT_EQ(std::system((renders + "wait)").c_str()), 0);
-    for (float time : kTimes) {
-      const std::string frame = std::to_string(scene) + "_" + std::to_string(static_cast<int>(time));
+  }
+  static std::string Frame(int scene, float time) {
+    return std::to_string(scene) + "_" + std::to_string(static_cast<int>(time));
+  }
+  void Read(const std::string& frame, Picture& gl, Picture& d3d) {
+    ASSERT_TRUE(ReadPng((work_ / ("gl_" + frame + ".png")).string(), gl)) << "no OpenGL picture of " << frame;
+    ASSERT_TRUE(ReadPng((work_ / ("d3d_" + frame + ".png")).string(), d3d)) << "no Direct3D 7 picture of " << frame;
+  }
+
+  const std::filesystem::path work_ =
+      std::filesystem::path(testing::TempDir()) / ("qz2_cross_" + std::to_string(getpid()));
+  const std::string wine_ = std::string("WINEPREFIX='") + QZ2_WINE_PREFIX + "' WINEDEBUG=-all ";
+  const char* windowsTool_ = nullptr;
+};
+
+TEST_F(CrossBackEnd, BothBackEndsDrawTheShowAlike) {
+  WriteShowData(work_ / "data");
+  constexpr int kScenes[] = {1, 4, 9};
+  const std::vector<float> times = {1, 6, 11};
+  for (int scene : kScenes) {
+    Render(scene, times);
+    for (float time : times) {
+      const std::string frame = Frame(scene, time);
       Picture gl, d3d;
-      ASSERT_TRUE(ReadPng((work / ("gl_" + frame + ".png")).string(), gl)) << "no OpenGL picture of " << frame;
-      ASSERT_TRUE(ReadPng((work / ("d3d_" + frame + ".png")).string(), d3d)) << "no Direct3D 7 picture of " << frame;
+      Read(frame, gl, d3d);
       const Comparison c = Compare(gl, d3d);
       std::printf("scene %d at %g s: mean difference %.2f %.2f %.2f /255, cell coverage %.3f, centre shift %.2f px\n",
                   scene, time, c.meanDifference[0], c.meanDifference[1], c.meanDifference[2], c.worstCoverage,
@@ -156,7 +183,88 @@ TEST(CrossBackEnd, BothBackEndsDrawTheShowAlike) {
       EXPECT_LE(c.worstShift, kMaxCentroidShift) << frame;
     }
   }
-  std::filesystem::remove_all(work);
+}
+
+// A font image of 38 cells of 16 pixels (608 wide) and an image of 100 x 60, neither a power of two wide: the
+// Direct3D 7 surfaces are larger, yet glyphs are cut and images sized in the image's own pixels.
+TEST_F(CrossBackEnd, ImagesOfAnySizeAreCutAndSizedAsTheImage) {
+  constexpr int kCells = 38, kCellSide = 16, kGlyphSide = 12;  // each glyph a square inside black, keyed, margins
+  auto glyphColour = [](int cell) {
+    return BmpColour{static_cast<uint8_t>(40 + 50 * (cell % 5)), static_cast<uint8_t>(40 + 50 * (cell / 5 % 5)),
+                     static_cast<uint8_t>(40 + 100 * (cell / 25))};
+  };
+  std::vector<uint8_t> font(kCells * kCellSide * kCellSide * 3, 0);
+  for (int y = 2; y < 2 + kGlyphSide; ++y) {
+    for (int x = 0; x < kCells * kCellSide; ++x) {
+      if (x % kCellSide < 2 || x % kCellSide >= 2 + kGlyphSide) continue;
+      const BmpColour c = glyphColour(x / kCellSide);
+      uint8_t* p = &font[(static_cast<size_t>(y) * kCells * kCellSide + x) * 3];
+      p[0] = c.red, p[1] = c.green, p[2] = c.blue;
+    }
+  }
+  // Four upright bands: red, green, blue, white.
+  constexpr int kImageWidth = 100, kImageHeight = 60;
+  constexpr BmpColour kBands[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+  std::vector<uint8_t> image(kImageWidth * kImageHeight * 3);
+  for (size_t i = 0; i < image.size(); i += 3) {
+    const BmpColour c = kBands[i / 3 % kImageWidth / (kImageWidth / 4)];
+    image[i] = c.red, image[i + 1] = c.green, image[i + 2] = c.blue;
+  }
+  const std::filesystem::path data = work_ / "data";
+  WriteData(data, "font608.bmp", EncodeBmp24(kCells * kCellSide, kCellSide, font.data()));
+  WriteData(data, "bands.bmp", EncodeBmp24(kImageWidth, kImageHeight, image.data()));
+  constexpr int kScale = 3;
+  OverlayRecord text = TextOverlayRecord("font608.bmp", "Hello", "HELLO WORLD", kCellSide, kCellSide, 3, 0, 10);
+  OverlayRecord bands = ImageOverlayRecord("bands.bmp", "Bands", 0, 0, 10);
+  text.x0 = text.x1 = bands.x0 = bands.x1 = 0.1f;
+  text.y0 = text.y1 = 0.1f;
+  bands.y0 = bands.y1 = 0.5f;
+  text.scale0 = text.scale1 = bands.scale0 = bands.scale1 = kScale;
+  WriteData(data, "over1.dat", OverlayFileBytes({text, bands}));
+  // Nothing but a camera behind them; the scene's font and the character are set up with every scene.
+  Qz3Writer scene;
+  scene.Camera(CameraRecord("Camera01", 0, 1.0f, {0, 0, -10}, {0, 0, 0}));
+  scene.End();
+  WriteData(data, kShowSceneFiles[0].sceneFile, scene.Bytes());
+  WriteData(data, kFontFile, BuildShowFont());
+  WriteData(data, kCharacterAnimationFile, BuildShowAnimation());
+  WriteData(data, kCharacterMeshFile, BuildShowMesh());
+  Render(1, {1});
+
+  Picture gl, d3d;
+  Read(Frame(1, 1), gl, d3d);
+  // The middle of each glyph, and each band and the image's edges, at the image's size times the scale.
+  struct Probe {
+    int x, y;
+    BmpColour colour;
+  };
+  std::vector<Probe> probes;
+  const int left = kWidth / 10, glyphSide = kCellSide * kScale;
+  const char* hello = "HELLO WORLD";
+  for (int i = 0; hello[i]; ++i) {
+    if (hello[i] == ' ') continue;
+    probes.push_back({left + glyphSide * i + glyphSide / 2, kHeight / 10 + glyphSide / 2, glyphColour(hello[i] - 'A')});
+  }
+  const int top = kHeight / 2, bandWidth = kImageWidth / 4 * kScale, imageHeight = kImageHeight * kScale;
+  for (int band = 0; band < 4; ++band) {
+    probes.push_back({left + bandWidth * band + bandWidth / 2, top + 4, kBands[band]});
+  }
+  probes.push_back({left + bandWidth * 4 - 3, top + imageHeight - 3, kBands[3]});
+  probes.push_back({left + bandWidth * 4 + 3, top + imageHeight / 2, {0, 0, 0}});
+  probes.push_back({left + bandWidth, top + imageHeight + 3, {0, 0, 0}});
+  for (const Picture* picture : {&gl, &d3d}) {
+    const char* name = picture == &gl ? "OpenGL" : "Direct3D 7";
+    for (const Probe& p : probes) {
+      const uint8_t* c = picture->At(p.x, p.y);
+      EXPECT_NEAR(c[0], p.colour.red, 12) << name << " at " << p.x << ", " << p.y;
+      EXPECT_NEAR(c[1], p.colour.green, 12) << name << " at " << p.x << ", " << p.y;
+      EXPECT_NEAR(c[2], p.colour.blue, 12) << name << " at " << p.x << ", " << p.y;
+    }
+  }
+  const Comparison c = Compare(gl, d3d);
+  for (double d : c.meanDifference) EXPECT_LE(d, kMaxMeanDifference);
+  EXPECT_LE(c.worstCoverage, kMaxCoverageDifference);
+  EXPECT_LE(c.worstShift, kMaxCentroidShift);
 }
 
 }  // namespace

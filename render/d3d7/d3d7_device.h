@@ -20,6 +20,7 @@ class D3D7Renderer : public Renderer {
 
   // The frame being drawn as RGB rows, top row first.
   bool ReadBackBuffer(int32_t width, int32_t height, uint8_t* rgb);
+  bool InitOffscreen(int32_t width, int32_t height, bool filtering);
 
   bool IsReady() override { return true; }
   bool Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen, void* instance,
@@ -72,6 +73,10 @@ class D3D7Renderer : public Renderer {
  private:
   bool InitFullscreen(int32_t width, int32_t height, int32_t bitsPerPixel);
   bool InitWindowed(int32_t width, int32_t height);
+  bool CreateSharedDirectDraw(HWND window);
+  bool CreateBackBuffer(DWORD width, DWORD height);
+  bool CreateDevice();
+  void FinishInit(bool filtering);
   bool CreateDepthBuffer(DWORD caps, const char* failure);
   bool NotPalettized();
   void KeepMasks();
