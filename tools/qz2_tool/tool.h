@@ -19,6 +19,10 @@ struct ToolCommandRegistration {
   explicit ToolCommandRegistration(const ToolCommand& command);
 };
 
+// capture's arguments. On Linux the command runs in qz2-capture, which qz2-tool hands it over to, so that only a
+// capture loads FFmpeg's libraries.
+constexpr const char* kCaptureUsage = "PACK --out FILE [--size WxH] [--fps N] [--scenes A-B]";
+
 // Warnings answered OK while the command ran, in the order raised.
 const std::vector<std::string>& ToolWarnings();
 
