@@ -288,7 +288,7 @@ TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
 // Two cameras, the newer on a track as long as the scene's overlays; a lamp and a triangle on tracks of their own.
 std::vector<uint8_t> TwoCameraScene() {
   const uint32_t frames = static_cast<uint32_t>(ShowSceneSeconds(kCharacterScene) * 25) + 1;
-  const TargCamKey view = {{0, -20, 5}, 0, {0, 0, 0}, 0, 0.8f, 0};
+  const TargCamKey shot = {{0, -20, 5}, 0, {0, 0, 0}, 0, 0.8f, 0};
   Qz3Writer w;
   w.Material(MaterialRecord("Red", 0));
   w.LightTrack(LightTrackRecord("Lamp", LightOmni, frames, frames - 1, 25), {{255, 255, 255, 0, {0, 0, 9}, 0}, {}});
@@ -299,9 +299,9 @@ std::vector<uint8_t> TwoCameraScene() {
       MeshRecord("Tri", 1),
       {LitPatch(0, {{{0, 0, 0}, {0, -1, 0}, 0, 0}, {{1, 0, 0}, {0, -1, 0}, 1, 0}, {{0, 0, 1}, {0, -1, 0}, 0, 1}},
                 {0, 1, 2})});
-  w.CameraTrack(CameraTrackRecord("Cam2", CameraTrackTarget, frames, frames - 1, 25), {view, view});
+  w.CameraTrack(CameraTrackRecord("Cam2", CameraTrackTarget, frames, frames - 1, 25), {shot, shot});
   w.Camera(CameraRecord("Cam1", 0, 0.5f, {0, -10, 0}, {0, 0, 0}));
-  w.Camera(CameraRecord("Cam2", 1, 0.4f, view.position, view.target));
+  w.Camera(CameraRecord("Cam2", 1, 0.4f, shot.position, shot.target));
   w.End();
   return w.Bytes();
 }
