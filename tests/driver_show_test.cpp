@@ -20,10 +20,8 @@
 #include "scene/world.h"
 #include "tests/allocation_count.h"
 #include "tests/pack_scratch.h"
+#include "tools/content/pack_files.h"
 #include "tools/content/qz3_writer.h"
-#include "tools/content/show_character.h"
-#include "tools/content/show_font.h"
-#include "tools/content/show_overlays.h"
 #include "tools/content/show_scenes.h"
 
 namespace {
@@ -321,19 +319,15 @@ struct SetClock : FrameClock {
   float Elapsed() override { return seconds; }
 };
 
-// The fourth scene set up by the driver from a data folder: the scene above, the show's own overlays, font and
+// The fourth scene set up by the driver from a data folder: the scene above with the show's own overlays, font and
 // character.
 class CharacterScene : public testing::Test {
  protected:
   void SetUp() override {
     CurrentRenderer = &renderer;
-    auto write = [this](const std::string& name, const Bytes& bytes) { WriteBytes(dir.path() / name, bytes); };
-    write(kShowSceneFiles[kCharacterScene].sceneFile, TwoCameraScene());
-    write("over4.dat", BuildShowOverlays(kCharacterScene));
-    write(kFontFile, BuildShowFont());
-    for (const ShowImage& image : BuildShowOverlayImages()) write(image.name, image.bitmap);
-    write(kCharacterAnimationFile, BuildShowAnimation());
-    write(kCharacterMeshFile, BuildShowMesh());
+    // The show's files up to the fourth scene, whose scene file is replaced.
+    ASSERT_TRUE(WriteDataFiles(dir.path().string(), BuildShowFilesWithoutMusic(kCharacterScene + 1, ShowSceneSeconds)));
+    WriteBytes(dir.path() / kShowSceneFiles[kCharacterScene].sceneFile, TwoCameraScene());
     SetUpScene(parts, dir.path().string().c_str(), kCharacterScene);
   }
   void TearDown() override {
