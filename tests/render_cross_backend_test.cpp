@@ -7,7 +7,7 @@
 // build/sanitize/tools/content/qz2-content --variety DIR; the default show: bsdtar -xf
 // build/sanitize/show/PACK.ZUL -C DIR) and render the frame with each tool:
 //   build/sanitize/tools/qz2-tool render DIR --scene N --time T --out gl.png
-//   xvfb-run -a -s "-screen 0 1280x1024x24" /usr/lib/wine/wine64 build/windows/tools/qz2-tool.exe render DIR
+//   xvfb-run -a -s "-screen 0 800x600x24" /usr/lib/wine/wine64 build/windows/tools/qz2-tool.exe render DIR
 //       --scene N --time T --out d3d7.png
 //   build/sanitize/tools/qz2-tool render DIR --scene N --time T --out gles.png --renderer gles
 #include <gtest/gtest.h>
