@@ -59,9 +59,7 @@ const std::vector<KnownDifference> kDirect3DDifferences = {
     {"default", 1, 0, "lit cubes: the OpenGL lighting is not yet Direct3D 7's"},
     {"default", 4, 1, "the dancer's material with OpenGL, and the caption's glyphs fading"},
     {"default", 9, 0, "lit gold rings: the OpenGL lighting is not yet Direct3D 7's"},
-    {"variety", 0, 0,
-     "light colours, specular levels and shininess not yet drawn alike; images and fonts whose sizes are not "
-     "powers of two drawn larger or cut wrongly with Direct3D 7"},
+    {"variety", 0, 0, "light colours, specular levels and shininess: the OpenGL lighting is not yet Direct3D 7's"},
 };
 
 const char* KnownDifferenceOf(const std::vector<KnownDifference>& known, const char* pack, const Frame& f) {
