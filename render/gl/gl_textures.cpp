@@ -63,10 +63,7 @@ void GLRenderer::LoadRawTexture(Texture* texture) {
 // A file that cannot be read as a bitmap ends the show, as on the Direct3D 7 side.
 void GLRenderer::LoadFileTexture(Texture* texture) {
   BmpImage image;
-  if (!texture->fileName || !ReadBmpFile(texture->fileName, &image)) {
-    ReportErrorDetail("Texture BMP File not found", texture->fileName ? texture->fileName : "", true);
-    return;
-  }
+  if (!LoadTextureImage(texture->fileName, &image)) return;
   texture->width = static_cast<uint16_t>(image.width);
   texture->height = static_cast<uint16_t>(image.height);
   bool keyed = texture->param2 == kKeyBlack;
