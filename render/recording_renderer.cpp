@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "core/allocate.h"
-#include "core/error.h"
 #include "render/bmp_file.h"
 #include "render/record_data.h"
 #include "scene/camera.h"

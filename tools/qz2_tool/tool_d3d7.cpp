@@ -6,7 +6,8 @@
 #include "render/renderer.h"
 #include "tools/qz2_tool/tool.h"
 
-Renderer* OpenPictureRenderer() {
+// Direct3D 7 is the only kind this build offers.
+Renderer* OpenPictureRenderer(int32_t) {
   SetRendererMaker(RendererD3D7, NewD3D7Renderer);
   Renderer* renderer = CreateRenderer(RendererD3D7);
   if (!renderer || !renderer->Init(kPictureWidth, kPictureHeight, 32, 16, false, nullptr, true)) {
