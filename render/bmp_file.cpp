@@ -100,7 +100,8 @@ uint32_t PixelAt(const uint8_t* row, int32_t x, uint32_t bits) {
 
 using Palette = uint8_t[kMaxPaletteSize][3];
 
-// The runs of RLE8 or RLE4 palette indices, bottom row first, until the end of the bitmap.
+// The runs of RLE8 or RLE4 palette indices, bottom row first, until the end of the bitmap, over a picture
+// already of the first colour.
 bool DecodeRuns(ByteReader in, uint32_t bits, const Palette& palette, BmpImage* image) {
   int32_t x = 0, y = 0;  // y counts rows from the bottom
   auto put = [&](uint32_t index) {
@@ -198,8 +199,11 @@ bool DecodeChecked(const uint8_t* data, size_t size, BmpImage* image) {
   if (!runs && !rows) return false;
   image->width = width;
   image->height = height;
-  image->rgb.assign(static_cast<size_t>(width) * height * 3, 0);
-  if (runs) return DecodeRuns(pixels, bits, palette, image);
+  image->rgb.resize(static_cast<size_t>(width) * height * 3);
+  if (runs) {
+    for (size_t i = 0; i < image->rgb.size(); i += 3) std::memcpy(&image->rgb[i], palette[0], 3);
+    return DecodeRuns(pixels, bits, palette, image);
+  }
 
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* src = rows + stride * (topDown ? y : height - 1 - y);

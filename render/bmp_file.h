@@ -19,7 +19,8 @@ struct BmpImage {
 };
 
 // False when the bytes are no bitmap of a supported kind or are damaged; image is then left empty. Pixels that
-// the runs of a run-length file never reach are black.
+// the runs of a run-length file never reach take the palette's first colour, as in a picture of indices that
+// starts all zero.
 bool DecodeBmp(const uint8_t* data, size_t size, BmpImage* image);
 // Reads and decodes a whole file; false when it is missing, too large or not a supported bitmap.
 bool ReadBmpFile(const char* path, BmpImage* image);

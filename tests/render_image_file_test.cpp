@@ -13,13 +13,13 @@
 
 namespace {
 
-// 5 x 3, with colours that 5- and 6-bit fields hold exactly, and black that run-length files skip.
+// 5 x 3, with colours that 5- and 6-bit fields hold exactly. White comes first: run-length files skip it.
 BmpPicture FewColours() {
   const uint8_t k[3] = {0, 0, 0}, w[3] = {255, 255, 255}, r[3] = {255, 0, 0}, a[3] = {8, 49, 206},
                 b[3] = {239, 247, 16};
-  const uint8_t* pixels[] = {r, r, r, w, k,   // a run, then black to the end of the line
-                             a, b, w, k, a,   // a literal stretch, black skipped by a delta
-                             k, k, w, w, b};  // stored first: a delta, a run
+  const uint8_t* pixels[] = {w, r, r, r, k,   // stored last: a delta, a run, the end of the bitmap
+                             a, b, k, w, a,   // a literal stretch, a delta
+                             w, k, k, b, w};  // stored first: a delta, a run, the end of the line skipping the rest
   BmpPicture picture{5, 3, {}};
   for (const uint8_t* p : pixels) picture.rgb.insert(picture.rgb.end(), p, p + 3);
   return picture;
@@ -72,7 +72,7 @@ TEST(BmpFile, DamagedOrUnsupportedFilesAreRefusedAndLeaveNoImage) {
   const std::vector<uint8_t> rle = BuildBmp(picture, BmpKind::Rle8);
   const std::vector<uint8_t> fields = BuildBmp(picture, BmpKind::Info16_565Bitfields);
   // Offsets: 10 pixels, 14 header size, 18 width, 22 height, 26 planes, 28 bits, 30 compression, 46 colours,
-  // 54 the masks after a 40-byte header. The runs start at 74, after five colours: a delta of 2 to the right.
+  // 54 the masks after a 40-byte header. The runs start at 74, after five colours: a delta of 1 to the right.
   struct Case {
     const char* what;
     std::vector<uint8_t> file;
@@ -96,7 +96,7 @@ TEST(BmpFile, DamagedOrUnsupportedFilesAreRefusedAndLeaveNoImage) {
       {"most negative height", Patched(rgb, 22, {0, 0, 0, 0x80})},
       {"257 colours", Patched(pal, 46, {1, 1})},
       {"runs top-down", Patched(rle, 22, {0xFD, 0xFF, 0xFF, 0xFF})},
-      {"a run past the line", Patched(rle, 74, {6, 1})},
+      {"a run past the line", Patched(rle, 74, {6, 2})},
       {"a delta past the line", Patched(rle, 76, {6})},
       {"a delta past the top", Patched(rle, 77, {3})},
       {"no end of bitmap", Cut(rle, 2)},

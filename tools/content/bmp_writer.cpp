@@ -108,18 +108,18 @@ void PutRows(std::vector<uint8_t>& out, const Layout& layout, int32_t width, int
   }
 }
 
-// Runs of two or more equal pixels are coded as runs, other stretches of three or more literally, black
-// stretches skipped. Palette indices fit the pixel size, so an index repeated in a byte makes a run of RLE4.
+// Runs of two or more equal pixels are coded as runs, other stretches of three or more literally, stretches of
+// index 0 skipped. Palette indices fit the pixel size, so an index repeated in a byte makes a run of RLE4.
 void PutRuns(std::vector<uint8_t>& out, const Layout& layout, int32_t width, int32_t height,
-             const std::vector<uint32_t>& values, const std::vector<bool>& black) {
+             const std::vector<uint32_t>& values) {
   uint32_t bits = layout.bits;
   auto runByte = [bits](uint32_t v) { return static_cast<uint8_t>(bits == 4 ? v << 4 | v : v); };
   for (int32_t i = 0; i < height; ++i) {
     size_t start = static_cast<size_t>(PictureRow(layout, height, i)) * width;
-    auto isBlack = [&](int32_t x) { return black[start + x]; };
+    auto skipped = [&](int32_t x) { return values[start + x] == 0; };
     auto runAt = [&](int32_t x) {
       int32_t n = 1;
-      while (x + n < width && n < static_cast<int32_t>(kLongestRun) && !isBlack(x + n) &&
+      while (x + n < width && n < static_cast<int32_t>(kLongestRun) && !skipped(x + n) &&
              values[start + x + n] == values[start + x]) {
         ++n;
       }
@@ -127,17 +127,17 @@ void PutRuns(std::vector<uint8_t>& out, const Layout& layout, int32_t width, int
     };
     int32_t x = 0;
     while (x < width) {
-      if (isBlack(x)) {
+      if (skipped(x)) {
         int32_t n = 0;
-        while (x + n < width && n < static_cast<int32_t>(kLongestRun) && isBlack(x + n)) ++n;
-        if (x + n == width) break;  // the end of the line leaves the rest black
+        while (x + n < width && n < static_cast<int32_t>(kLongestRun) && skipped(x + n)) ++n;
+        if (x + n == width) break;  // the end of the line skips the rest
         out.insert(out.end(), {0, 2, static_cast<uint8_t>(n), 0});
         x += n;
         continue;
       }
       int32_t run = runAt(x);
       int32_t literal = 0;
-      while (x + literal < width && literal < static_cast<int32_t>(kLongestRun) && !isBlack(x + literal) &&
+      while (x + literal < width && literal < static_cast<int32_t>(kLongestRun) && !skipped(x + literal) &&
              runAt(x + literal) < 2) {
         ++literal;
       }
@@ -161,12 +161,12 @@ void PutRuns(std::vector<uint8_t>& out, const Layout& layout, int32_t width, int
       if ((out.size() - first) % 2) out.push_back(0);  // literals end on a 16-bit boundary
       x += literal;
     }
-    bool restBlack = true;
-    for (int32_t j = i + 1; j < height && restBlack; ++j) {
-      size_t row = static_cast<size_t>(PictureRow(layout, height, j)) * width;
-      restBlack = std::all_of(black.begin() + row, black.begin() + row + width, [](bool b) { return b; });
+    bool restSkipped = true;
+    for (int32_t j = i + 1; j < height && restSkipped; ++j) {
+      auto row = values.begin() + static_cast<ptrdiff_t>(PictureRow(layout, height, j)) * width;
+      restSkipped = std::all_of(row, row + width, [](uint32_t v) { return v == 0; });
     }
-    if (restBlack) break;
+    if (restSkipped) break;
     out.insert(out.end(), {0, 0});
   }
   out.insert(out.end(), {0, 1});
@@ -175,10 +175,10 @@ void PutRuns(std::vector<uint8_t>& out, const Layout& layout, int32_t width, int
 bool IsRunLength(const Layout& layout) { return layout.compression == kBiRle8 || layout.compression == kBiRle4; }
 
 std::vector<uint8_t> Encode(const Layout& layout, int32_t width, int32_t height, const std::vector<uint32_t>& values,
-                            const std::vector<BmpColour>& palette, const std::vector<bool>& black) {
+                            const std::vector<BmpColour>& palette) {
   std::vector<uint8_t> pixels;
   if (IsRunLength(layout)) {
-    PutRuns(pixels, layout, width, height, values, black);
+    PutRuns(pixels, layout, width, height, values);
   } else {
     PutRows(pixels, layout, width, height, values);
   }
@@ -241,12 +241,7 @@ std::vector<uint8_t> BuildBmp(const BmpPicture& picture, BmpKind kind) {
   Layout layout = LayoutOf(kind);
   std::vector<BmpColour> palette;
   std::vector<uint32_t> values = PixelValues(picture, layout, palette);
-  std::vector<bool> black(values.size());
-  for (size_t i = 0; i < black.size(); ++i) {
-    const uint8_t* p = picture.rgb.data() + i * 3;
-    black[i] = (p[0] | p[1] | p[2]) == 0;
-  }
-  return Encode(layout, picture.width, picture.height, values, palette, black);
+  return Encode(layout, picture.width, picture.height, values, palette);
 }
 
 std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* rgb) {
@@ -257,5 +252,5 @@ std::vector<uint8_t> EncodeBmp24(int32_t width, int32_t height, const uint8_t* r
 std::vector<uint8_t> EncodeBmp8(int32_t width, int32_t height, const uint8_t* indices,
                                 const std::vector<BmpColour>& palette) {
   std::vector<uint32_t> values(indices, indices + static_cast<size_t>(width) * height);
-  return Encode(LayoutOf(BmpKind::Info8), width, height, values, palette, {});
+  return Encode(LayoutOf(BmpKind::Info8), width, height, values, palette);
 }

@@ -36,8 +36,8 @@ enum class BmpKind {
 
 // The picture as a file of the kind. Palette kinds take the picture's colours in order of first appearance and
 // assume there are few enough for the kind (2, 16 or 256). Channels are rounded to the kind's bit fields.
-// Run-length kinds leave black pixels unwritten (skipped by deltas, ends of line and the end of the bitmap),
-// which the reader reads back as black.
+// Run-length kinds leave the pixels of the first colour unwritten (skipped by deltas, ends of line and the end
+// of the bitmap), which the reader reads back as that colour.
 std::vector<uint8_t> BuildBmp(const BmpPicture& picture, BmpKind kind);
 
 // rgb: width x height pixels, red first, top row first; an Info24 file.
