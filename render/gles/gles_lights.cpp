@@ -1,4 +1,5 @@
-// The shader back end's lights: eight slots, sent to the lit program in eye space by the reference's rules.
+// The shader back end's lights: eight slots, sent to the lit program in world space.
+#include <algorithm>
 #include <cmath>
 
 #include "core/allocate.h"
@@ -43,6 +44,7 @@ void GLESRenderer::UpdateLight(Light* light) {
   data->colour[2] = light->colour.blue;
   data->position = light->position;
   data->direction = light->direction;
+  Normalize(data->direction);
   data->range = light->range;
   data->cosHalfInner = std::cos(light->innerAngle * 0.5f);
   data->cosHalfOuter = std::cos(light->outerAngle * 0.5f);
@@ -61,29 +63,20 @@ void GLESRenderer::ReleaseLight(Light* light) {
   light->rendererData = nullptr;
 }
 
-// The enabled lights in slot order, placed by the current view matrix (rows are vectors).
+// The enabled lights in slot order.
 void GLESRenderer::SendLights() {
-  const float* v = viewMatrix_;
   int32_t count = 0;
   for (const GlesLightData* light : slotLights_) {
     if (!light || !light->enabled) continue;
-    const Vec3& p = light->position;
-    const Vec3& d = light->direction;
-    float* position = state_.lightPosition[count];
-    float* direction = state_.lightDirection[count];
-    for (int c = 0; c < 3; ++c) {
-      position[c] = p.x * v[c] + p.y * v[4 + c] + p.z * v[8 + c] + v[12 + c];
-      direction[c] = d.x * v[c] + d.y * v[4 + c] + d.z * v[8 + c];
-      state_.lightColour[count][c] = light->colour[c];
-    }
-    position[3] = static_cast<float>(light->type);
-    direction[3] = 0.0f;
-    state_.lightColour[count][3] = 0.0f;
-    float* shape = state_.lightShape[count];
-    shape[0] = light->range;
-    shape[1] = light->cosHalfInner;
-    shape[2] = light->cosHalfOuter;
-    shape[3] = 0.0f;
+    const float position[4] = {light->position.x, light->position.y, light->position.z,
+                               static_cast<float>(light->type)};
+    const float direction[4] = {light->direction.x, light->direction.y, light->direction.z, 0.0f};
+    const float colour[4] = {light->colour[0], light->colour[1], light->colour[2], 0.0f};
+    const float shape[4] = {light->range, light->cosHalfInner, light->cosHalfOuter, 0.0f};
+    std::copy(position, position + 4, state_.lightPosition[count]);
+    std::copy(direction, direction + 4, state_.lightDirection[count]);
+    std::copy(colour, colour + 4, state_.lightColour[count]);
+    std::copy(shape, shape + 4, state_.lightShape[count]);
     ++count;
   }
   state_.lightCount = count;

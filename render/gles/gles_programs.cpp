@@ -16,7 +16,8 @@ layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec4 aDiffuse;
 layout(location = 3) in vec4 aSpecular;
 layout(location = 4) in vec2 aTexCoord;
-uniform mat4 uWorldView;
+uniform mat4 uWorld;
+uniform mat4 uView;
 uniform mat4 uProjection;
 uniform float uFlipY;
 uniform vec2 uFog;
@@ -29,12 +30,14 @@ out float vFog;
 float FogFactor(float depth) { return clamp((uFog.x - depth) * uFog.y, 0.0, 1.0); }
 )";
 
-// Direct3D 7 lighting with local viewer and unnormalised normals. Light colours are byte values, the ambient
-// light's colour is 0 to 1; a light reaches no vertex beyond its range; range 0 reaches everywhere undimmed,
-// any other range dims by 1 / distance. A spot is full inside half its inner angle, dark outside half its outer
-// angle, linear in the cosine between. Power 0 gives each lit front face the whole specular colour.
+// The reference's vertex lighting, in world space as render/vertex_lighting.cpp computes it on the CPU: normals
+// are not renormalised, light colours are byte values, the ambient light's colour is 0 to 1. A light reaches no
+// vertex beyond its range; range 0 reaches everywhere undimmed, any other range dims by 1 / distance. A spot is
+// full inside half its inner angle, dark outside half its outer angle, linear in the cosine between. Power 0
+// gives each lit front face the whole specular colour.
 constexpr char kLitMain[] = R"(
 uniform mat3 uNormalMatrix;
+uniform vec3 uEye;
 uniform vec4 uMaterial[4];
 uniform float uPower;
 uniform vec3 uAmbient;
@@ -44,44 +47,56 @@ uniform vec4 uLightDirection[8];
 uniform vec4 uLightColour[8];
 uniform vec4 uLightShape[8];
 
+// A vector of no length stays zero, so that it lights nothing.
+vec3 Unit(vec3 v) {
+  float length = length(v);
+  return length > 0.0 ? v / length : vec3(0.0);
+}
+
 void main() {
-  vec4 eye = uWorldView * aPosition;
+  vec4 world = uWorld * aPosition;
+  vec3 point = world.xyz;
   vec3 normal = uNormalMatrix * aNormal;
-  vec3 toViewer = -normalize(eye.xyz);
-  vec3 ambient = uAmbient;
+  vec3 toEye = Unit(uEye - point);
+  vec3 ambient = vec3(0.0);
   vec3 diffuse = vec3(0.0);
   vec3 specular = vec3(0.0);
   for (int i = 0; i < uLightCount; ++i) {
     vec4 shape = uLightShape[i];
-    float type = uLightPosition[i].w;
-    vec3 toLight = -uLightDirection[i].xyz;
+    vec3 direction = uLightDirection[i].xyz;
+    vec3 toLight = -direction;
     float reach = 1.0;
-    if (type != 3.0) {
-      vec3 offset = uLightPosition[i].xyz - eye.xyz;
+    if (uLightPosition[i].w != 3.0) {
+      vec3 offset = uLightPosition[i].xyz - point;
       float distance = length(offset);
-      if (shape.x > 0.0) {
-        if (distance > shape.x) continue;
-        reach = 1.0 / distance;
-      }
+      if (!(distance > 0.0) || (shape.x > 0.0 && distance > shape.x)) continue;
       toLight = offset / distance;
-      if (type == 2.0) {
-        float rho = dot(-toLight, uLightDirection[i].xyz);
-        if (rho <= shape.z) continue;
-        if (rho <= shape.y) reach *= (rho - shape.z) / (shape.y - shape.z);
+      if (shape.x > 0.0) reach = 1.0 / distance;
+      if (uLightPosition[i].w == 2.0) {
+        float rho = -dot(direction, toLight);
+        if (!(rho > shape.y)) {
+          if (rho <= shape.z) continue;
+          reach = reach * (rho - shape.z) / (shape.y - shape.z);
+        }
       }
     }
-    vec3 colour = uLightColour[i].rgb * reach;
-    ambient += colour;
-    float nDotL = dot(normal, toLight);
-    if (nDotL <= 0.0) continue;
-    diffuse += colour * nDotL;
-    float nDotH = dot(normal, normalize(toViewer + toLight));
-    if (nDotH > 0.0) specular += colour * (uPower > 0.0 ? pow(nDotH, uPower) : 1.0);
+    if (reach <= 0.0) continue;
+    float nl = dot(normal, toLight);
+    float shine = 0.0;
+    if (nl > 0.0) {
+      float nh = dot(normal, Unit(toLight + toEye));
+      if (nh > 0.0) shine = uPower == 0.0 ? 1.0 : pow(nh, uPower);
+    }
+    vec3 colour = uLightColour[i].rgb;
+    ambient += colour * reach;
+    diffuse += colour * reach * max(nl, 0.0);
+    specular += colour * reach * shine;
   }
-  vec3 lit = uMaterial[3].rgb + uMaterial[1].rgb * ambient + uMaterial[0].rgb * diffuse;
+  vec3 lit = uMaterial[3].rgb + uMaterial[1].rgb * (uAmbient + ambient) + uMaterial[0].rgb * diffuse;
   vDiffuse = vec4(clamp(lit, 0.0, 1.0), uMaterial[0].a);
   vSpecular = clamp(uMaterial[2].rgb * specular, 0.0, 1.0);
   vTexCoord = aTexCoord;
+  vec4 eye = uView * world;
   vFog = FogFactor(eye.z);
   gl_Position = uProjection * eye;
   gl_Position.y *= uFlipY;
@@ -91,7 +106,7 @@ void main() {
 // Vertices with their own colours (an array left off gives white and no specular).
 constexpr char kUnlitMain[] = R"(
 void main() {
-  vec4 eye = uWorldView * aPosition;
+  vec4 eye = uView * (uWorld * aPosition);
   vDiffuse = aDiffuse.bgra;
   vSpecular = aSpecular.bgr;
   vTexCoord = aTexCoord;
@@ -200,8 +215,10 @@ bool GlesPrograms::Build() {
     if (!built) break;
     p.name = name;
     auto at = [name](const char* uniform) { return glGetUniformLocation(name, uniform); };
-    p.worldView = at("uWorldView");
+    p.world = at("uWorld");
+    p.view = at("uView");
     p.normalMatrix = at("uNormalMatrix");
+    p.eye = at("uEye");
     p.projection = at("uProjection");
     p.screen = at("uScreen");
     p.flipY = at("uFlipY");
@@ -244,8 +261,10 @@ void GlesPrograms::Use(ProgramKind kind, const ShaderState& state) {
     return true;
   };
   if (stale(GroupTransform)) {
-    glUniformMatrix4fv(p.worldView, 1, GL_FALSE, state.worldView);
+    glUniformMatrix4fv(p.world, 1, GL_FALSE, state.world);
+    glUniformMatrix4fv(p.view, 1, GL_FALSE, state.view);
     glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, state.normalMatrix);
+    glUniform3fv(p.eye, 1, state.eye);
     glUniformMatrix4fv(p.projection, 1, GL_FALSE, state.projection);
     glUniform4fv(p.screen, 1, state.screen);
     glUniform1f(p.flipY, state.flipY);

@@ -28,7 +28,7 @@ constexpr uint32_t kShaderStages = 2;
 // Everything the programs read. Each group has a version that goes up when it changes; a program sends a group
 // again only when it last saw an older version.
 enum StateGroup : uint32_t {
-  GroupTransform,  // worldView, normalMatrix, projection, screen, flipY
+  GroupTransform,  // world, view, normalMatrix, eye, projection, screen, flipY
   GroupMaterial,   // material colours, power
   GroupLights,     // ambient, lights
   GroupSurface,    // stage operations, fog
@@ -37,8 +37,11 @@ enum StateGroup : uint32_t {
 
 struct ShaderState {
   uint32_t versions[kStateGroups] = {1, 1, 1, 1};
-  float worldView[16] = {};
-  float normalMatrix[9] = {};  // the inverse transpose of worldView's 3 x 3 part, normals stay unnormalised
+  // Rows are vectors, as in the scene: uploaded as they are, GLSL's column-major matrices multiply them right.
+  float world[16] = {};
+  float view[16] = {};
+  float normalMatrix[9] = {};  // the inverse transpose of world's 3 x 3 part; normals stay unnormalised
+  float eye[3] = {};           // the camera's place in world space
   float projection[16] = {};
   float screen[4] = {};       // the 2D view's left and top edges, 2 / width, 2 / height
   float flipY = 1.0f;         // -1 while drawing into a texture, whose rows go top first
@@ -46,7 +49,7 @@ struct ShaderState {
   float material[4][4] = {};  // diffuse, ambient, specular (times the specular level), emissive
   float power = 0.0f;
   float ambient[4] = {};  // the ambient light's colour, 0 to 1
-  // The lights in use, in eye space, first lightCount entries of each array.
+  // The lights in use, in world space, first lightCount entries of each array.
   int32_t lightCount = 0;
   float lightPosition[kLightSlots][4] = {};   // w: the light's type (1 point, 2 spot, 3 directional)
   float lightDirection[kLightSlots][4] = {};  // where a spot or directional light shines, of unit length
@@ -70,7 +73,7 @@ class GlesPrograms {
   struct Program {
     uint32_t name;
     uint32_t seen[kStateGroups];
-    int32_t worldView, normalMatrix, projection, screen, flipY, fog;
+    int32_t world, view, normalMatrix, eye, projection, screen, flipY, fog;
     int32_t material, power, ambient, lightCount, lightPosition, lightDirection, lightColour, lightShape;
     int32_t stage, fogColour, texture;
   };

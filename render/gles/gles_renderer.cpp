@@ -144,9 +144,10 @@ void GLESRenderer::SetDefaultStates() {
 
   state_ = {};
   state_.fog[0] = 1.0f;
-  ForceAffineColumn(worldMatrix_);
-  worldMatrix_[0] = worldMatrix_[5] = worldMatrix_[10] = 1.0f;
-  std::memcpy(viewMatrix_, worldMatrix_, sizeof viewMatrix_);
+  for (float* m : {state_.world, state_.view}) {
+    m[0] = m[5] = m[10] = m[15] = 1.0f;
+  }
+  state_.normalMatrix[0] = state_.normalMatrix[4] = state_.normalMatrix[8] = 1.0f;
   lighting_ = true;
 }
 
@@ -280,18 +281,22 @@ void GLESRenderer::SetProjection(View* view) {
   m[11] = 1.0f;
   m[14] = -2.0f * q * view->nearPlane;
   ForceAffineColumn(camera->viewMatrix);
-  std::memcpy(viewMatrix_, camera->viewMatrix, sizeof viewMatrix_);
-  SetWorldMatrix(worldMatrix_);
-  // Lights are sent in eye space: a moved camera moves them too.
-  lightsChanged_ = true;
+  std::memcpy(state_.view, camera->viewMatrix, sizeof state_.view);
+  // The eye maps to the origin: eye x R + T = 0, so eye = -T x R^-1, and R^-1 is the inverse transpose transposed.
+  float inverseTranspose[9];
+  NormalMatrix(state_.view, inverseTranspose);
+  const float* t = state_.view + 12;
+  for (int c = 0; c < 3; ++c) {
+    state_.eye[c] =
+        -(t[0] * inverseTranspose[3 * c] + t[1] * inverseTranspose[3 * c + 1] + t[2] * inverseTranspose[3 * c + 2]);
+  }
+  state_.Changed(GroupTransform);
 }
 
 void GLESRenderer::SetWorldMatrix(float* matrix) {
   ForceAffineColumn(matrix);
-  if (matrix != worldMatrix_) std::memcpy(worldMatrix_, matrix, sizeof worldMatrix_);
-  MultiplyAffine(worldMatrix_, viewMatrix_, state_.worldView);
-  ForceAffineColumn(state_.worldView);
-  NormalMatrix(state_.worldView, state_.normalMatrix);
+  std::memcpy(state_.world, matrix, sizeof state_.world);
+  NormalMatrix(state_.world, state_.normalMatrix);
   state_.Changed(GroupTransform);
 }
 

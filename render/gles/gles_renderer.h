@@ -117,11 +117,9 @@ class GLESRenderer : public Renderer {
   uint32_t streamBuffers_[2] = {};  // vertices, indices
   uint32_t streamSizes_[2] = {};
   uint32_t streamUsed_[2] = {};
-  float viewMatrix_[16] = {};
-  float worldMatrix_[16] = {};
   uint8_t lightSlots_[kLightSlots] = {};
   GlesLightData* slotLights_[kLightSlots] = {};
-  bool lightsChanged_ = true;  // the lights or the camera moved since the lights were last sent
+  bool lightsChanged_ = true;  // a light changed since the lights were last sent
   Material* currentMaterial_ = nullptr;
   Texture* boundTextures_[kShaderStages] = {};
   bool depthWrite_ = true;

@@ -104,6 +104,7 @@ int RunRender(int argc, char** argv) {
 
   TearDownScene(parts);
   DestroyRenderer();
+  if (!read) ReportErrorDetail("Could not read the picture back", args.out, true);
   if (!written) ReportErrorDetail("Could not write the picture", args.out, true);
 
   JsonWriter json;

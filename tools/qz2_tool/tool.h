@@ -36,8 +36,8 @@ GLRenderer* OpenOffscreenRenderer(int32_t width, int32_t height);
 // The picture the show draws, as this platform's back end draws it.
 constexpr int32_t kPictureWidth = 800;
 constexpr int32_t kPictureHeight = 600;
-// The back end of the kind (0: this platform's own), opened windowed where the picture can be read back;
-// "Init Failure" is fatal.
+// The back end of the kind (0: this platform's own), drawing off screen where the picture can be read back
+// whatever the screen's size; "Init Failure" is fatal.
 Renderer* OpenPictureRenderer(int32_t kind);
 // The picture being drawn (before Present) by the renderer OpenPictureRenderer opened, as RGB rows, red first, top
 // row first; false when it cannot be read.
