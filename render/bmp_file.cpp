@@ -144,11 +144,16 @@ bool DecodeRuns(ByteReader in, uint32_t bits, const Palette& palette, BmpImage* 
 bool SupportedDepth(const DibHeader& dib) {
   uint32_t bits = dib.BitCount();
   switch (dib.Compression()) {
-    case kBiRgb: return bits == 1 || bits == 4 || bits == 8 || bits == 24 || (!dib.IsCore() && (bits == 16 || bits == 32));
-    case kBiRle8: return bits == 8;
-    case kBiRle4: return bits == 4;
-    case kBiBitfields: return bits == 16 || bits == 32;
-    default: return false;  // JPEG, PNG and anything newer
+    case kBiRgb:
+      return bits == 1 || bits == 4 || bits == 8 || bits == 24 || (!dib.IsCore() && (bits == 16 || bits == 32));
+    case kBiRle8:
+      return bits == 8;
+    case kBiRle4:
+      return bits == 4;
+    case kBiBitfields:
+      return bits == 16 || bits == 32;
+    default:
+      return false;  // JPEG, PNG and anything newer
   }
 }
 

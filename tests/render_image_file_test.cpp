@@ -32,9 +32,10 @@ BmpPicture TwoColours() {
 }
 
 TEST(BmpFile, EveryKindReadsBackAsThePictureTopRowFirst) {
-  const BmpKind kinds[] = {BmpKind::Core24, BmpKind::Core8,      BmpKind::Info4,          BmpKind::Info8,
-                           BmpKind::Info16_555, BmpKind::Info16_565Bitfields, BmpKind::Info24, BmpKind::Info32,
-                           BmpKind::Info32Bitfields, BmpKind::Rle8, BmpKind::Rle4, BmpKind::V4_24,
+  const BmpKind kinds[] = {BmpKind::Core24,         BmpKind::Core8,      BmpKind::Info4,
+                           BmpKind::Info8,          BmpKind::Info16_555, BmpKind::Info16_565Bitfields,
+                           BmpKind::Info24,         BmpKind::Info32,     BmpKind::Info32Bitfields,
+                           BmpKind::Rle8,           BmpKind::Rle4,       BmpKind::V4_24,
                            BmpKind::V5_32Bitfields, BmpKind::TopDown24};
   auto expectSame = [](const BmpPicture& picture, BmpKind kind) {
     std::vector<uint8_t> file = BuildBmp(picture, kind);
@@ -122,8 +123,8 @@ TEST(ImageName, OnlyBitmapNamesOfBitmapFilesLoadOnEveryPlatform) {
     const char* name;
     bool loads;
   };
-  const Case cases[] = {{"A.BMP", true},     {"b.Bmp", true},  {"c.png.bmp", true}, {"d.jpg", false},
-                        {"e.png", false},    {"noext", false}, {"f.bmp.png", false}, {"g.bmpx", false}};
+  const Case cases[] = {{"A.BMP", true},  {"b.Bmp", true},  {"c.png.bmp", true},  {"d.jpg", false},
+                        {"e.png", false}, {"noext", false}, {"f.bmp.png", false}, {"g.bmpx", false}};
   for (const Case& c : cases) {
     const std::string path = dir + c.name;
     ASSERT_TRUE(WriteBytesFile(path.c_str(), bitmap));

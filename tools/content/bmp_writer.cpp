@@ -30,22 +30,36 @@ struct Layout {
 Layout LayoutOf(BmpKind kind) {
   constexpr uint32_t k888[3] = {0xFF0000, 0xFF00, 0xFF};
   switch (kind) {
-    case BmpKind::Core24: return {kCoreHeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, false};
-    case BmpKind::Core8: return {kCoreHeaderSize, 8, kBiRgb, {}, false};
-    case BmpKind::Info1: return {kInfoHeaderSize, 1, kBiRgb, {}, false};
-    case BmpKind::Info4: return {kInfoHeaderSize, 4, kBiRgb, {}, false};
-    case BmpKind::Info8: return {kInfoHeaderSize, 8, kBiRgb, {}, false};
-    case BmpKind::Info16_555: return {kInfoHeaderSize, 16, kBiRgb, {0x7C00, 0x03E0, 0x001F}, false};
-    case BmpKind::Info16_565Bitfields: return {kInfoHeaderSize, 16, kBiBitfields, {0xF800, 0x07E0, 0x001F}, false};
-    case BmpKind::Info24: return {kInfoHeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, false};
-    case BmpKind::Info32: return {kInfoHeaderSize, 32, kBiRgb, {k888[0], k888[1], k888[2]}, false};
+    case BmpKind::Core24:
+      return {kCoreHeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, false};
+    case BmpKind::Core8:
+      return {kCoreHeaderSize, 8, kBiRgb, {}, false};
+    case BmpKind::Info1:
+      return {kInfoHeaderSize, 1, kBiRgb, {}, false};
+    case BmpKind::Info4:
+      return {kInfoHeaderSize, 4, kBiRgb, {}, false};
+    case BmpKind::Info8:
+      return {kInfoHeaderSize, 8, kBiRgb, {}, false};
+    case BmpKind::Info16_555:
+      return {kInfoHeaderSize, 16, kBiRgb, {0x7C00, 0x03E0, 0x001F}, false};
+    case BmpKind::Info16_565Bitfields:
+      return {kInfoHeaderSize, 16, kBiBitfields, {0xF800, 0x07E0, 0x001F}, false};
+    case BmpKind::Info24:
+      return {kInfoHeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, false};
+    case BmpKind::Info32:
+      return {kInfoHeaderSize, 32, kBiRgb, {k888[0], k888[1], k888[2]}, false};
     case BmpKind::Info32Bitfields:
       return {kInfoHeaderSize, 32, kBiBitfields, {0x3FF00000, 0x000FFC00, 0x000003FF}, false};
-    case BmpKind::Rle8: return {kInfoHeaderSize, 8, kBiRle8, {}, false};
-    case BmpKind::Rle4: return {kInfoHeaderSize, 4, kBiRle4, {}, false};
-    case BmpKind::V4_24: return {kV4HeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, false};
-    case BmpKind::V5_32Bitfields: return {kV5HeaderSize, 32, kBiBitfields, {0x0000FF00, 0x00FF0000, 0xFF000000}, false};
-    case BmpKind::TopDown24: return {kInfoHeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, true};
+    case BmpKind::Rle8:
+      return {kInfoHeaderSize, 8, kBiRle8, {}, false};
+    case BmpKind::Rle4:
+      return {kInfoHeaderSize, 4, kBiRle4, {}, false};
+    case BmpKind::V4_24:
+      return {kV4HeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, false};
+    case BmpKind::V5_32Bitfields:
+      return {kV5HeaderSize, 32, kBiBitfields, {0x0000FF00, 0x00FF0000, 0xFF000000}, false};
+    case BmpKind::TopDown24:
+      return {kInfoHeaderSize, 24, kBiRgb, {k888[0], k888[1], k888[2]}, true};
   }
   return {};
 }
@@ -96,13 +110,12 @@ void PutRows(std::vector<uint8_t>& out, const Layout& layout, int32_t width, int
     const uint32_t* row = values.data() + static_cast<size_t>(PictureRow(layout, height, i)) * width;
     std::vector<uint8_t> bytes(RowStride(width, layout.bits));
     for (int32_t x = 0; x < width; ++x) {
-      if (layout.bits >= 8) {
-        for (uint32_t b = 0; b < layout.bits / 8u; ++b) bytes[x * layout.bits / 8 + b] = static_cast<uint8_t>(row[x] >> 8 * b);
-      } else {
-        // The leftmost pixel in the highest bits.
-        uint32_t bit = static_cast<uint32_t>(x) * layout.bits;
-        bytes[bit / 8] |= static_cast<uint8_t>(row[x] << (8 - layout.bits - bit % 8));
+      uint32_t bit = static_cast<uint32_t>(x) * layout.bits;
+      if (layout.bits < 8) {
+        bytes[bit / 8] |= static_cast<uint8_t>(row[x] << (8 - layout.bits - bit % 8));  // leftmost pixel highest
+        continue;
       }
+      for (uint32_t b = 0; b < layout.bits / 8u; ++b) bytes[bit / 8 + b] = static_cast<uint8_t>(row[x] >> 8 * b);
     }
     out.insert(out.end(), bytes.begin(), bytes.end());
   }

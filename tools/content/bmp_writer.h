@@ -17,21 +17,21 @@ struct BmpPicture {
 
 // Header, pixel size and compression of a file. Rows are stored bottom row first unless the kind says otherwise.
 enum class BmpKind {
-  Core24,               // 12-byte header
-  Core8,                // 12-byte header, 3-byte palette entries
-  Info1,                // 40-byte header from here on
+  Core24,  // 12-byte header
+  Core8,   // 12-byte header, 3-byte palette entries
+  Info1,   // 40-byte header from here on
   Info4,
   Info8,
   Info16_555,           // no bit fields: 5-5-5
   Info16_565Bitfields,  // masks after the header
   Info24,
-  Info32,               // no bit fields: 8-8-8 and an unused byte
-  Info32Bitfields,      // 10-10-10 masks, wider than a byte
+  Info32,           // no bit fields: 8-8-8 and an unused byte
+  Info32Bitfields,  // 10-10-10 masks, wider than a byte
   Rle8,
   Rle4,
-  V4_24,                // 108-byte header
-  V5_32Bitfields,       // 124-byte header, masks in it: blue in the top byte, red in the second
-  TopDown24,            // rows stored top row first
+  V4_24,           // 108-byte header
+  V5_32Bitfields,  // 124-byte header, masks in it: blue in the top byte, red in the second
+  TopDown24,       // rows stored top row first
 };
 
 // The picture as a file of the kind. Palette kinds take the picture's colours in order of first appearance and
