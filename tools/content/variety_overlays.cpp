@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
-#include <map>
 #include <string>
 
 #include "driver/show_files.h"
@@ -21,8 +20,6 @@ struct Font {
 constexpr Font kSmall = {kFontFile, 16, 22, 2};
 constexpr Font kLarge = {"font24.bmp", 24, 30, 3};
 constexpr int kFontCells = 38;
-
-enum class BmpKind { Rgb24, Palette8 };
 
 // An image's pixels from f(x, y, width, height), red first, top row first.
 using Pattern = BmpColour (*)(int x, int y, int width, int height);
@@ -58,42 +55,15 @@ BmpColour BarsPattern(int x, int, int, int) {
 
 BmpColour Black(int, int, int, int) { return {0, 0, 0}; }
 
-constexpr Picture kWide = {"wide100.bmp", 100, 60, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kOdd = {"odd37.bmp", 37, 53, BmpKind::Palette8, RingPattern};
-constexpr Picture kStrip = {"strip300.bmp", 300, 17, BmpKind::Palette8, BarsPattern};
-constexpr Picture kTiny = {"tiny5x3.bmp", 5, 3, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kDot = {"dot1.bmp", 1, 1, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kTall = {"tall19.bmp", 19, 130, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kSquare = {"sq64.bmp", 64, 64, BmpKind::Rgb24, RingPattern};
-constexpr Picture kShade = {"shade3.bmp", 3, 3, BmpKind::Palette8, Black};
+constexpr Picture kWide = {"wide100.bmp", 100, 60, BmpKind::Info24, MarkedPattern};
+constexpr Picture kOdd = {"odd37.bmp", 37, 53, BmpKind::Info8, RingPattern};
+constexpr Picture kStrip = {"strip300.bmp", 300, 17, BmpKind::Info8, BarsPattern};
+constexpr Picture kTiny = {"tiny5x3.bmp", 5, 3, BmpKind::Info24, MarkedPattern};
+constexpr Picture kDot = {"dot1.bmp", 1, 1, BmpKind::Info24, MarkedPattern};
+constexpr Picture kTall = {"tall19.bmp", 19, 130, BmpKind::Info24, MarkedPattern};
+constexpr Picture kSquare = {"sq64.bmp", 64, 64, BmpKind::Info24, RingPattern};
+constexpr Picture kShade = {"shade3.bmp", 3, 3, BmpKind::Info8, Black};
 constexpr const Picture* kPictures[] = {&kWide, &kOdd, &kStrip, &kTiny, &kDot, &kTall, &kSquare, &kShade};
-
-// Palette indices in order of first use; the patterns of palette pictures have at most 256 colours.
-std::vector<uint8_t> EncodePalette(int width, int height, const std::vector<uint8_t>& rgb) {
-  std::vector<BmpColour> palette;
-  std::map<uint32_t, uint8_t> index;
-  std::vector<uint8_t> indices;
-  for (size_t i = 0; i < rgb.size(); i += 3) {
-    uint32_t key = static_cast<uint32_t>(rgb[i]) << 16 | rgb[i + 1] << 8 | rgb[i + 2];
-    auto found = index.find(key);
-    if (found == index.end()) {
-      found = index.emplace(key, static_cast<uint8_t>(palette.size())).first;
-      palette.push_back({rgb[i], rgb[i + 1], rgb[i + 2]});
-    }
-    indices.push_back(found->second);
-  }
-  return EncodeBmp8(width, height, indices.data(), palette);
-}
-
-std::vector<uint8_t> Encode(BmpKind kind, int width, int height, const std::vector<uint8_t>& rgb) {
-  switch (kind) {
-    case BmpKind::Palette8:
-      return EncodePalette(width, height, rgb);
-    case BmpKind::Rgb24:
-      break;
-  }
-  return EncodeBmp24(width, height, rgb.data());
-}
 
 std::vector<uint8_t> Draw(const Picture& p) {
   std::vector<uint8_t> rgb;
@@ -103,12 +73,12 @@ std::vector<uint8_t> Draw(const Picture& p) {
       rgb.insert(rgb.end(), {c.red, c.green, c.blue});
     }
   }
-  return Encode(p.kind, p.width, p.height, rgb);
+  return BuildBmp({p.width, p.height, rgb}, p.kind);
 }
 
 std::vector<uint8_t> DrawFont(const Font& f, BmpKind kind) {
   const int width = f.cellWidth * kFontCells;
-  return Encode(kind, width, f.cellHeight, FontPixels(f.cellWidth, f.cellHeight, f.dotSize, width));
+  return BuildBmp({width, f.cellHeight, FontPixels(f.cellWidth, f.cellHeight, f.dotSize, width)}, kind);
 }
 
 struct Corner {
@@ -240,8 +210,8 @@ std::vector<uint8_t> BuildVarietyOverlays(int index) {
 }
 
 std::vector<RarEntry> BuildVarietyImages() {
-  std::vector<RarEntry> images = {{kSmall.file, DrawFont(kSmall, BmpKind::Palette8)},
-                                  {kLarge.file, DrawFont(kLarge, BmpKind::Rgb24)}};
+  std::vector<RarEntry> images = {{kSmall.file, DrawFont(kSmall, BmpKind::Info8)},
+                                  {kLarge.file, DrawFont(kLarge, BmpKind::Info24)}};
   for (const Picture* p : kPictures) images.push_back({p->file, Draw(*p)});
   return images;
 }
