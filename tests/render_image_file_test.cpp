@@ -31,31 +31,6 @@ BmpPicture TwoColours() {
   return picture;
 }
 
-TEST(BmpFile, EveryKindReadsBackAsThePictureTopRowFirst) {
-  const BmpKind kinds[] = {BmpKind::Core24,         BmpKind::Core8,      BmpKind::Info4,
-                           BmpKind::Info8,          BmpKind::Info16_555, BmpKind::Info16_565Bitfields,
-                           BmpKind::Info24,         BmpKind::Info32,     BmpKind::Info32Bitfields,
-                           BmpKind::Rle8,           BmpKind::Rle4,       BmpKind::V4_24,
-                           BmpKind::V5_32Bitfields, BmpKind::TopDown24};
-  auto expectSame = [](const BmpPicture& picture, BmpKind kind) {
-    std::vector<uint8_t> file = BuildBmp(picture, kind);
-    BmpImage image;
-    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), &image)) << static_cast<int>(kind);
-    EXPECT_EQ(image.width, picture.width);
-    EXPECT_EQ(image.height, picture.height);
-    EXPECT_EQ(image.rgb, picture.rgb) << static_cast<int>(kind);
-  };
-  for (BmpKind kind : kinds) expectSame(FewColours(), kind);
-  expectSame(TwoColours(), BmpKind::Info1);
-
-  // An index past a short palette reads black.
-  const uint8_t indices[] = {1, 0, 7};
-  std::vector<uint8_t> file = EncodeBmp8(3, 1, indices, {{1, 2, 3}, {4, 5, 6}});
-  BmpImage image;
-  ASSERT_TRUE(DecodeBmp(file.data(), file.size(), &image));
-  EXPECT_EQ(image.rgb, (std::vector<uint8_t>{4, 5, 6, 1, 2, 3, 0, 0, 0}));
-}
-
 std::vector<uint8_t> Patched(std::vector<uint8_t> file, size_t at, std::initializer_list<uint8_t> bytes) {
   for (uint8_t b : bytes) file.at(at++) = b;
   return file;
@@ -64,6 +39,32 @@ std::vector<uint8_t> Patched(std::vector<uint8_t> file, size_t at, std::initiali
 std::vector<uint8_t> Cut(std::vector<uint8_t> file, size_t bytes) {
   file.resize(file.size() - bytes);
   return file;
+}
+
+TEST(BmpFile, EveryKindReadsBackAsThePictureTopRowFirst) {
+  const BmpKind kinds[] = {BmpKind::Core24,         BmpKind::Core8,      BmpKind::Info4,
+                           BmpKind::Info8,          BmpKind::Info16_555, BmpKind::Info16_565Bitfields,
+                           BmpKind::Info24,         BmpKind::Info32,     BmpKind::Info32Bitfields,
+                           BmpKind::Rle8,           BmpKind::Rle4,       BmpKind::V4_24,
+                           BmpKind::V5_32Bitfields, BmpKind::TopDown24};
+  auto expectSame = [](const BmpPicture& picture, const std::vector<uint8_t>& file, int what) {
+    BmpImage image;
+    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), &image)) << what;
+    EXPECT_EQ(image.width, picture.width);
+    EXPECT_EQ(image.height, picture.height);
+    EXPECT_EQ(image.rgb, picture.rgb) << what;
+  };
+  for (BmpKind kind : kinds) expectSame(FewColours(), BuildBmp(FewColours(), kind), static_cast<int>(kind));
+  expectSame(TwoColours(), BuildBmp(TwoColours(), BmpKind::Info1), static_cast<int>(BmpKind::Info1));
+  // A 52-byte header holds inside it the masks that follow a 40-byte one.
+  expectSame(FewColours(), Patched(BuildBmp(FewColours(), BmpKind::Info16_565Bitfields), 14, {52}), 52);
+
+  // An index past a short palette reads black.
+  const uint8_t indices[] = {1, 0, 7};
+  std::vector<uint8_t> file = EncodeBmp8(3, 1, indices, {{1, 2, 3}, {4, 5, 6}});
+  BmpImage image;
+  ASSERT_TRUE(DecodeBmp(file.data(), file.size(), &image));
+  EXPECT_EQ(image.rgb, (std::vector<uint8_t>{4, 5, 6, 1, 2, 3, 0, 0, 0}));
 }
 
 TEST(BmpFile, DamagedOrUnsupportedFilesAreRefusedAndLeaveNoImage) {
@@ -113,8 +114,8 @@ TEST(BmpFile, DamagedOrUnsupportedFilesAreRefusedAndLeaveNoImage) {
   }
 }
 
-// A name loads when its last "." starts ".bmp" in any letter case, and its file is a bitmap; otherwise the show
-// stops with the name.
+// A name loads when what follows its last "." is "bmp" in any letter case and its file is a bitmap; otherwise
+// the show stops with the name.
 TEST(ImageName, OnlyBitmapNamesOfBitmapFilesLoadOnEveryPlatform) {
   ScopedFakePlatform sys;
   const std::vector<uint8_t> bitmap = BuildBmp(FewColours(), BmpKind::Core8);

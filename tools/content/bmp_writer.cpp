@@ -203,9 +203,7 @@ std::vector<uint8_t> Encode(const Layout& layout, int32_t width, int32_t height,
                          static_cast<uint32_t>(entries) * (core ? 3 : 4);
   auto size = static_cast<uint32_t>(pixels.size());
 
-  std::vector<uint8_t> out;
-  out.reserve(pixelOffset + size);
-  out.insert(out.end(), {'B', 'M'});
+  std::vector<uint8_t> out = {'B', 'M'};
   Put32(out, pixelOffset + size);
   Put32(out, 0);
   Put32(out, pixelOffset);

@@ -55,15 +55,23 @@ BmpColour BarsPattern(int x, int, int, int) {
 
 BmpColour Black(int, int, int, int) { return {0, 0, 0}; }
 
-constexpr Picture kWide = {"wide100.bmp", 100, 60, BmpKind::Info24, MarkedPattern};
-constexpr Picture kOdd = {"odd37.bmp", 37, 53, BmpKind::Info8, RingPattern};
-constexpr Picture kStrip = {"strip300.bmp", 300, 17, BmpKind::Info8, BarsPattern};
-constexpr Picture kTiny = {"tiny5x3.bmp", 5, 3, BmpKind::Info24, MarkedPattern};
-constexpr Picture kDot = {"dot1.bmp", 1, 1, BmpKind::Info24, MarkedPattern};
-constexpr Picture kTall = {"tall19.bmp", 19, 130, BmpKind::Info24, MarkedPattern};
-constexpr Picture kSquare = {"sq64.bmp", 64, 64, BmpKind::Info24, RingPattern};
-constexpr Picture kShade = {"shade3.bmp", 3, 3, BmpKind::Info8, Black};
-constexpr const Picture* kPictures[] = {&kWide, &kOdd, &kStrip, &kTiny, &kDot, &kTall, &kSquare, &kShade};
+// Every kind of bitmap file, most of odd sizes.
+constexpr Picture kWide = {"wide100.bmp", 100, 60, BmpKind::V5_32Bitfields, MarkedPattern};
+constexpr Picture kOdd = {"odd37.bmp", 37, 53, BmpKind::Rle8, RingPattern};
+constexpr Picture kStrip = {"strip300.bmp", 300, 17, BmpKind::Info4, BarsPattern};
+constexpr Picture kTiny = {"tiny5x3.bmp", 5, 3, BmpKind::Core24, MarkedPattern};
+constexpr Picture kDot = {"dot1.bmp", 1, 1, BmpKind::Info32, MarkedPattern};
+constexpr Picture kTall = {"tall19.bmp", 19, 130, BmpKind::Info16_555, MarkedPattern};
+constexpr Picture kSquare = {"sq64.bmp", 64, 64, BmpKind::Info16_565Bitfields, RingPattern};
+constexpr Picture kSideways = {"v4side.bmp", 45, 29, BmpKind::V4_24, MarkedPattern};
+constexpr Picture kFlipped = {"top33.bmp", 33, 21, BmpKind::TopDown24, MarkedPattern};
+constexpr Picture kDeep = {"deep70.bmp", 70, 40, BmpKind::Info32Bitfields, MarkedPattern};
+constexpr Picture kPalette = {"pal50.bmp", 50, 50, BmpKind::Info8, RingPattern};
+constexpr Picture kPlain = {"plain61.bmp", 61, 47, BmpKind::Info24, MarkedPattern};
+constexpr Picture kShade = {"shade3.bmp", 3, 3, BmpKind::Core8, Black};
+// The shade last: the gallery shows all the others.
+constexpr const Picture* kPictures[] = {&kWide,     &kOdd,     &kStrip, &kTiny,    &kDot,   &kTall, &kSquare,
+                                        &kSideways, &kFlipped, &kDeep,  &kPalette, &kPlain, &kShade};
 
 std::vector<uint8_t> Draw(const Picture& p) {
   std::vector<uint8_t> rgb;
@@ -133,18 +141,21 @@ void OpaqueOverlays(Script& s) {
   s.Text(kSmall, "Title", "Opaque 0", 0, 2.0f, {0.05f, 0.05f}, {0.1f, 0.05f});
   s.Image(kWide, "Wide", 0, 1.0f, 1.5f, {0.7f, 0.1f}, {0.6f, 0.2f});
   s.Image(kDot, "Dot", 1, 40.0f, 60.0f, {0.05f, 0.7f}, {0.1f, 0.7f});
+  s.Image(kFlipped, "Topdown", 4, 3.0f, 2.0f, {0.75f, 0.7f}, {0.8f, 0.75f});
 }
 
 void AdditiveOverlays(Script& s) {
   s.Text(kLarge, "Title", "Additive one", 1, 1.0f, {0.05f, 0.05f}, {0.05f, 0.1f});
   s.Image(kOdd, "Ring", 2, 2.0f, 3.0f, {0.7f, 0.05f}, {0.65f, 0.1f});
   s.Steady(kStrip, "Strip", 3, 1.0f, {0.3f, 0.9f});
+  s.Image(kPalette, "Palette", 1, 1.0f, 2.0f, {0.05f, 0.75f}, {0.05f, 0.7f});
 }
 
 void GlowingOverlays(Script& s) {
   s.Text(kSmall, "Title", "Additive two", 2, 1.5f, {0.05f, 0.05f}, {0.05f, 0.05f}, 0.5f, 6.5f);
   s.Image(kTiny, "Tiny", 4, 20.0f, 24.0f, {0.75f, 0.05f}, {0.7f, 0.05f});
   s.Steady(kTall, "Tall", 0, 1.0f, {0.9f, 0.5f});
+  s.Steady(kPlain, "Plain", 3, 1.5f, {0.05f, 0.8f});
 }
 
 void StageOverlays(Script& s) {
@@ -173,10 +184,12 @@ void LightsOverlays(Script& s) {
   s.Text(kSmall, "Small", "Lights of every kind", 0, 0.75f, {0.05f, 0.05f}, {0.05f, 0.05f});
   s.Text(kLarge, "Large", "Six lights", 4, 2.5f, {0.05f, 0.82f}, {0.15f, 0.82f}, 0.5f, 6.5f);
   s.Image(kTall, "Tall", 2, 1.0f, 2.0f, {0.9f, 0.1f}, {0.85f, 0.2f});
+  s.Image(kDeep, "Deep", 0, 1.0f, 1.5f, {0.7f, 0.6f}, {0.65f, 0.65f});
 }
 
 void PrelitOverlays(Script& s) {
   s.Text(kSmall, "Title", "Prelit 8", 3, 2.0f, {0.05f, 0.05f}, {0.1f, 0.1f});
+  s.Image(kSideways, "Sideways", 2, 2.0f, 3.0f, {0.7f, 0.05f}, {0.65f, 0.1f});
   // A full-view shade that only darkens part way.
   s.Image(kShade, "Fshade", 4, 1.0f, 1.0f, {0, 0}, {0, 0}, 1.0f, 7.0f, 160);
 }
@@ -185,7 +198,8 @@ void PrelitOverlays(Script& s) {
 void GalleryOverlays(Script& s) {
   for (int i = 0; i < static_cast<int>(std::size(kPictures)) - 1; ++i) {
     const Picture& p = *kPictures[i];
-    s.Steady(p, "Picture", 3, p.width * p.height < 100 ? 12.0f : 1.0f, {0.02f + 0.12f * i, 0.62f});
+    s.Steady(p, "Picture", 3, p.width * p.height < 100 ? 12.0f : 1.0f,
+             {0.02f + 0.14f * (i % 7), 0.62f + 0.2f * (i / 7)});
   }
   constexpr uint32_t kModes[] = {0, 1, 2, 3, 4, 7};
   for (int i = 0; i < 6; ++i) {
@@ -201,17 +215,17 @@ void GalleryOverlays(Script& s) {
 
 std::vector<uint8_t> BuildVarietyOverlays(int index) {
   using Builder = void (*)(Script&);
-  constexpr Builder kBuilders[] = {OpaqueOverlays,      AdditiveOverlays, GlowingOverlays,
-                                   StageOverlays,       VertexAlphaOverlays, UnknownModeOverlays,
-                                   LightsOverlays,      PrelitOverlays,   GalleryOverlays};
+  constexpr Builder kBuilders[] = {OpaqueOverlays, AdditiveOverlays,    GlowingOverlays,
+                                   StageOverlays,  VertexAlphaOverlays, UnknownModeOverlays,
+                                   LightsOverlays, PrelitOverlays,      GalleryOverlays};
   Script s;
   kBuilders[index](s);
   return s.Bytes();
 }
 
 std::vector<RarEntry> BuildVarietyImages() {
-  std::vector<RarEntry> images = {{kSmall.file, DrawFont(kSmall, BmpKind::Info8)},
-                                  {kLarge.file, DrawFont(kLarge, BmpKind::Info24)}};
+  std::vector<RarEntry> images = {{kSmall.file, DrawFont(kSmall, BmpKind::Info1)},
+                                  {kLarge.file, DrawFont(kLarge, BmpKind::Rle4)}};
   for (const Picture* p : kPictures) images.push_back({p->file, Draw(*p)});
   return images;
 }
