@@ -92,7 +92,11 @@ esac
 case $mode in
   close | pause) "$send_close" "$window" || fail "the close request could not be sent" ;;
   sigterm) kill -TERM "$pid" ;;
-  escape | window) xdotool keydown Escape ;;
+  escape | window)
+    # Escape is timed alone: the comparison of pictures above takes its own time.
+    start=$(date +%s)
+    xdotool keydown Escape
+    ;;
 esac
 case $mode in
   close | pause | sigterm)
@@ -114,4 +118,4 @@ case $mode in
   escape | window) [ "$elapsed" -le 40 ] || fail "Escape did not skip the scenes ($elapsed s)" ;;
   untouched) [ "$elapsed" -ge 110 ] || fail "the scenes ended before their camera tracks ($elapsed s of 110)" ;;
 esac
-echo "the show ($mode) ran in $elapsed s"
+echo "the show ($mode) ran $elapsed s (after Escape, when held)"

@@ -121,13 +121,20 @@ else
   xdotool windowfocus "$(xdotool search --maxdepth 0 '' 2>/dev/null)"
   sleep 2
   $wine window_request.exe restore >/dev/null 2>&1 || true
-  sleep 2
-  grab 800x600 0 0 back1.png
-  sleep 0.5
-  grab 800x600 0 0 back2.png
+  # A scene whose time ran out while away ends at once, and the next one loads: a few dark frames first.
+  drawing=no
+  for _ in $(seq 1 20); do
+    sleep 0.5
+    grab 800x600 0 0 back1.png
+    sleep 0.5
+    grab 800x600 0 0 back2.png
+    if lit "$(luma back1.png)" && lit "$(luma back2.png)" && ! cmp -s back1.png back2.png; then
+      drawing=yes
+      break
+    fi
+  done
   echo "back: mean luma $(luma back1.png), then $(luma back2.png)"
-  lit "$(luma back1.png)" && lit "$(luma back2.png)" || fail "the picture is black after switching back"
-  cmp -s back1.png back2.png && fail "the picture stands still after switching back"
+  [ "$drawing" = yes ] || fail "no lit, moving picture in 20 s after switching back"
 
   # Keys go to the window under the pointer: no window manager gives focus here.
   xdotool mousemove 400 300 keydown Escape

@@ -1,12 +1,12 @@
 // qz2-tool render: one frame of a scene, set up as the driver sets it up, drawn by the platform's back end into a
 // PNG.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "core/error.h"
+#include "driver/options.h"
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
@@ -16,20 +16,13 @@
 
 namespace {
 
-constexpr float kRenderFramesPerSecond = 60.0f;
-constexpr float kLastFrameCount = 4294967040.0f;  // the largest float a 32-bit count holds
-
-uint32_t CharacterFrameAt(float seconds) {
-  float frames = seconds * kRenderFramesPerSecond;
-  return frames > 0.0f ? static_cast<uint32_t>(std::min(frames, kLastFrameCount)) : 0;
-}
-
 struct RenderArgs {
   const char* dataDirectory = nullptr;
   int scene = 0;  // 1 to 9
   float time = 0;
   bool timed = false;
   const char* out = nullptr;
+  int32_t renderer = 0;  // the platform's own
 };
 
 bool ParseArgs(int argc, char** argv, RenderArgs& args) {
@@ -41,6 +34,10 @@ bool ParseArgs(int argc, char** argv, RenderArgs& args) {
     char* end = nullptr;
     if (std::strcmp(option, "--out") == 0) {
       args.out = value;
+      continue;
+    }
+    if (std::strcmp(option, "--renderer") == 0) {
+      if ((args.renderer = RendererByName(value)) == 0) return false;
       continue;
     }
     if (std::strcmp(option, "--scene") == 0) {
@@ -67,10 +64,10 @@ class NoMusic : public MusicParts {
 int RunRender(int argc, char** argv) {
   RenderArgs args;
   if (!ParseArgs(argc, argv, args)) {
-    std::fputs("usage: qz2-tool render DATA_DIR --scene N --time T --out FILE.png\n", stderr);
+    std::fputs("usage: qz2-tool render DATA_DIR --scene N --time T --out FILE.png [--renderer R]\n", stderr);
     return 2;
   }
-  Renderer* renderer = OpenPictureRenderer();
+  Renderer* renderer = OpenPictureRenderer(args.renderer);
 
   ShowScene scene;
   ShowOverlays overlays(scene);
@@ -81,16 +78,7 @@ int RunRender(int argc, char** argv) {
   const int index = args.scene - 1;
   SetUpScene(parts, args.dataDirectory, index, false);
 
-  // Objects are culled where the previous frame left them: a first frame at the same time puts
-  // them where a running show would have them.
-  FixedClock clock(args.time);
-  // The character advances a frame per drawn frame: it shows the frame a show drawing 60 frames a
-  // second reaches at the time, counted so that the second of the two frames drawn poses it.
-  CharacterState characterState;
-  characterState.frameCounter = CharacterFrameAt(args.time) - 1u;
-  DrawShowFrame(parts, index, clock, characterState);
-  CurrentRenderer->Present(0);
-  bool ended = DrawShowFrame(parts, index, clock, characterState);
+  const bool ended = DrawFrameAt(parts, index, args.time);
   std::vector<uint8_t> rgb;
   const bool read = ReadPicture(*renderer, rgb);
   CurrentRenderer->Present(0);
@@ -98,6 +86,7 @@ int RunRender(int argc, char** argv) {
 
   TearDownScene(parts);
   DestroyRenderer();
+  if (!read) ReportErrorDetail("Could not read the picture back", args.out, true);
   if (!written) ReportErrorDetail("Could not write the picture", args.out, true);
 
   JsonWriter json;
@@ -120,6 +109,6 @@ int RunRender(int argc, char** argv) {
   return 0;
 }
 
-ToolCommandRegistration g_render({"render", "DATA_DIR --scene N --time T --out FILE.png", RunRender});
+ToolCommandRegistration g_render({"render", "DATA_DIR --scene N --time T --out FILE.png [--renderer R]", RunRender});
 
 }  // namespace
