@@ -1,14 +1,7 @@
 // The OpenGL entry points the back end calls, gathered in one table so that tests can record them.
 #pragma once
 
-#if defined(_WIN32) && !defined(APIENTRY)
-// GL/gl.h would pull in the whole Windows header for these two macros.
-#define APIENTRY __stdcall
-#define WINGDIAPI __declspec(dllimport)
-#endif
-#ifndef _WIN32
 #define GL_GLEXT_PROTOTYPES  // glSecondaryColorPointer, which libGL exports
-#endif
 #include <GL/gl.h>
 
 // Values from GL 1.2 and 1.3 (and their extensions) that the 1.1 header lacks.
@@ -81,5 +74,5 @@ struct GlApi {
 #undef QZ2_GL_MEMBER
 };
 
-// The entry points of the system's GL library (libGL, opengl32).
+// The entry points of the system's GL library.
 const GlApi& SystemGl();

@@ -57,6 +57,12 @@ constexpr uintptr_t kPatchCreated = 1;
 constexpr uint32_t kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPositionMask = 0x00E;
 constexpr uint32_t kLitStride = sizeof(PatchVertexLit);
 
+// The device samples a pixel at its top-left corner, GL at its centre, so 3D and 2D pictures move right and down
+// by about half a pixel to be sampled where the device samples them. Just under half: an edge then never falls on
+// a GL pixel centre, and the pixels an edge keeps are those of the device's top-left rule, whichever way GL's rows
+// run.
+constexpr float kDeviceSampleShift = 0.5f - 1.0f / 128.0f;
+
 bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount) {
   return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
 }
@@ -176,6 +182,8 @@ void GLRenderer::ApplyViewport() {
   int32_t top = edge(picture_.y, sy, viewport_.y);
   int32_t bottom = edge(picture_.y, sy, static_cast<double>(viewport_.y) + viewport_.height);
   gl_.Viewport(left, drawableHeight_ - bottom, right - left, bottom - top);
+  viewportPixels_[0] = right - left;
+  viewportPixels_[1] = bottom - top;
   gl_.DepthRange(viewport_.minZ, viewport_.maxZ);
 }
 
@@ -257,6 +265,10 @@ void GLRenderer::SetProjection(View* view) {
   m[10] = 2.0f * q - 1.0f;
   m[11] = 1.0f;
   m[14] = -2.0f * q * view->nearPlane;
+  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
+    m[8] += 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[0]);
+    m[9] -= 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[1]);
+  }
   gl_.MatrixMode(GL_PROJECTION);
   gl_.LoadMatrixf(m);
   ForceAffineColumn(camera->viewMatrix);
@@ -287,7 +299,12 @@ void GLRenderer::Begin2D(View* view) {
   gl_.MatrixMode(GL_PROJECTION);
   gl_.PushMatrix();
   gl_.LoadIdentity();
-  gl_.Ortho(view->left, view->right, view->bottom, view->top, 0.0, -1.0);
+  double dx = 0, dy = 0;
+  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
+    dx = kDeviceSampleShift * (static_cast<double>(view->right) - view->left) / viewportPixels_[0];
+    dy = kDeviceSampleShift * (static_cast<double>(view->bottom) - view->top) / viewportPixels_[1];
+  }
+  gl_.Ortho(view->left - dx, view->right - dx, view->bottom - dy, view->top - dy, 0.0, -1.0);
   gl_.MatrixMode(GL_MODELVIEW);
   gl_.PushMatrix();
   gl_.LoadIdentity();

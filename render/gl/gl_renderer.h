@@ -119,6 +119,7 @@ class GLRenderer : public Renderer {
   int32_t drawableWidth_ = 0, drawableHeight_ = 0;
   PixelRect picture_ = {};
   ViewportData viewport_ = {};
+  int32_t viewportPixels_[2] = {};  // the GL viewport's width and height
 };
 
 // The back end the program registers for RendererGL.
