@@ -16,8 +16,8 @@ list(APPEND qz2_layer_subsystems render overlay music)
 # Only the driver's data pack knows the extraction library's records.
 set(qz2_layer_driver ${qz2_layer_subsystems} driver start)
 set(qz2_layer_tools ${qz2_layer_driver} tools)
-# The extraction library stands apart: its own folder and the byte reader.
-set(qz2_layer_start start core/byte_reader.h)
+# The extraction library stands apart: its own folder, the byte reader and CRC-32.
+set(qz2_layer_start start core/byte_reader.h core/crc32.h)
 
 foreach(layer platform core render_interface scene subsystems driver tools start)
   foreach(entry ${qz2_layer_${layer}})

@@ -33,6 +33,7 @@ RecordingRenderer::~RecordingRenderer() {
 }
 
 void RecordingRenderer::Log(const char* format, ...) {
+  if (!logCalls) return;
   char line[256];
   va_list args;
   va_start(args, format);

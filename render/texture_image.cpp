@@ -22,6 +22,23 @@ void RawPixelsToRgb(const uint8_t* bgr, int32_t width, int32_t height, uint8_t* 
   }
 }
 
+void StretchImage(const uint8_t* pixels, int32_t width, int32_t height, uint8_t* out, int32_t outWidth,
+                  int32_t outHeight) {
+  // The source pixel under the centre of pixel i: (i + 1/2) x from / to, in whole numbers.
+  auto sourceOf = [](int64_t i, int64_t from, int64_t to) {
+    return static_cast<size_t>((2 * i + 1) * from / (2 * to));
+  };
+  for (int32_t y = 0; y < outHeight; ++y) {
+    const uint8_t* row = pixels + sourceOf(y, height, outHeight) * static_cast<size_t>(width) * 3;
+    for (int32_t x = 0; x < outWidth; ++x, out += 3) {
+      const uint8_t* p = row + sourceOf(x, width, outWidth) * 3;
+      out[0] = p[0];
+      out[1] = p[1];
+      out[2] = p[2];
+    }
+  }
+}
+
 void HalveImage(const uint8_t* rgb, int32_t width, int32_t height, uint8_t* half) {
   int32_t halfWidth = width / 2, halfHeight = height / 2;
   size_t rowBytes = static_cast<size_t>(width) * 3;

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "core/byte_reader.h"
-#include "start/crc32.h"
+#include "core/crc32.h"
 #include "start/rar4_format.h"
 #include "start/unrar.h"
 

@@ -1,4 +1,4 @@
-// qz2-tool capture: a short pack recorded twice and read back with ffprobe and ffmpeg.
+// qz2-tool capture (through qz2-capture): a short pack recorded twice and read back with ffprobe and ffmpeg.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,6 +156,11 @@ TEST_F(Capture, TheMusicStartsWithTheFirstFrame) {
   }
   // Within the sound encoder's frame of 1024 samples.
   EXPECT_LE(std::abs(best), 1024) << "lag " << best;
+}
+
+// qz2-tool hands capture over to qz2-capture: every other command starts without FFmpeg's many libraries.
+TEST_F(Capture, OnlyTheCaptureProgramLoadsFfmpeg) {
+  EXPECT_EQ(Output(std::string("LD_TRACE_LOADED_OBJECTS=1 ") + QZ2_TOOL).find("libavcodec"), std::string::npos);
 }
 
 TEST_F(Capture, RefusedRequestsLeaveNoFile) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "pack_scratch.h"
-#include "start/crc32.h"
+#include "core/crc32.h"
 #include "start/rar4_reader.h"
 #include "start/unrar.h"
 

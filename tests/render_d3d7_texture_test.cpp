@@ -55,28 +55,55 @@ TEST(TextureImage, HalvingAveragesEachBlockTruncatedAndDropsAnOddEdge) {
   EXPECT_EQ(half, (std::vector<uint8_t>{2, 3, 3}));
 }
 
-TEST(TextureSize, PowersOfTwoSquareSidesAndTheDeviceMaximum) {
+// The device's rules give the surface's size, and the image is stretched over all of it: every texel shows the
+// image pixel under its centre, so the image's own coordinates still address it (the Texture keeps its size).
+TEST(TextureSize, ImagesOfAnySizeAreStretchedOverTheSurfaceTheDeviceTakes) {
   struct Case {
     TextureLimits limits;
     uint32_t width, height;
-    uint32_t fittedWidth, fittedHeight;
-    float scaleU, scaleV;
+    uint32_t surfaceWidth, surfaceHeight;
   };
   const Case cases[] = {
-      {{TextureCapsPow2, 2048, 2048}, 100, 60, 128, 64, 1.0f, 1.0f},
-      {{TextureCapsPow2 | TextureCapsSquareOnly, 2048, 2048}, 100, 60, 128, 128, 1.0f, 1.0f},
-      {{0, 2048, 2048}, 100, 60, 100, 60, 1.0f, 1.0f},
-      {{TextureCapsPow2, 256, 128}, 1024, 512, 256, 128, 0.25f, 0.25f},
-      {{0, 256, 256}, 300, 64, 150, 64, 0.5f, 1.0f},
+      {{TextureCapsPow2, 2048, 2048}, 100, 60, 128, 64},
+      {{TextureCapsPow2 | TextureCapsSquareOnly, 2048, 2048}, 100, 60, 128, 128},
+      {{0, 2048, 2048}, 100, 60, 100, 60},
+      {{TextureCapsPow2, 2048, 2048}, 608, 16, 1024, 16},  // a font of 38 cells of 16 pixels
+      {{TextureCapsPow2, 256, 128}, 1024, 512, 256, 128},
+      {{0, 256, 256}, 300, 64, 150, 64},
   };
   for (const Case& c : cases) {
     uint32_t width = c.width, height = c.height;
-    float scaleU = 1.0f, scaleV = 1.0f;
-    FitTextureSize(c.limits, &width, &height, &scaleU, &scaleV);
-    EXPECT_EQ(width, c.fittedWidth) << c.width << " x " << c.height;
-    EXPECT_EQ(height, c.fittedHeight) << c.width << " x " << c.height;
-    EXPECT_EQ(scaleU, c.scaleU) << c.width << " x " << c.height;
-    EXPECT_EQ(scaleV, c.scaleV) << c.width << " x " << c.height;
+    FitTextureSize(c.limits, &width, &height);
+    EXPECT_EQ(width, c.surfaceWidth) << c.width << " x " << c.height;
+    EXPECT_EQ(height, c.surfaceHeight) << c.width << " x " << c.height;
+
+    // Each pixel carries its own coordinates: red and green their low bytes, blue their high bits.
+    std::vector<uint8_t> image(size_t{c.width} * c.height * 3);
+    for (uint32_t y = 0; y < c.height; ++y) {
+      for (uint32_t x = 0; x < c.width; ++x) {
+        uint8_t* p = &image[(size_t{y} * c.width + x) * 3];
+        p[0] = static_cast<uint8_t>(x);
+        p[1] = static_cast<uint8_t>(y);
+        p[2] = static_cast<uint8_t>(x >> 8 | y >> 8 << 4);
+      }
+    }
+    std::vector<uint8_t> surface(size_t{width} * height * 3);
+    StretchImage(image.data(), static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), surface.data(),
+                 static_cast<int32_t>(width), static_cast<int32_t>(height));
+    // The centre of texel i lies in pixel p when p <= (i + 1/2) x side / surface side < p + 1.
+    auto under = [](uint32_t pixel, uint32_t texel, uint32_t side, uint32_t surfaceSide) {
+      const uint64_t centre = (2 * uint64_t{texel} + 1) * side;
+      return 2 * uint64_t{pixel} * surfaceSide <= centre && centre < 2 * (uint64_t{pixel} + 1) * surfaceSide;
+    };
+    int wrong = 0;
+    for (uint32_t y = 0; y < height; ++y) {
+      for (uint32_t x = 0; x < width; ++x) {
+        const uint8_t* p = &surface[(size_t{y} * width + x) * 3];
+        const uint32_t shownX = p[0] | (p[2] & 0xFu) << 8, shownY = p[1] | (p[2] >> 4u) << 8;
+        wrong += !under(shownX, x, c.width, width) || !under(shownY, y, c.height, height);
+      }
+    }
+    EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
   }
 }
 

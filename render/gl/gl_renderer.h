@@ -9,20 +9,13 @@
 
 #include <cstdint>
 
+#include "render/letterbox.h"
 #include "render/record_data.h"
 #include "render/renderer.h"
 #include "render/vertex_lighting.h"
 
 struct GlApi;
 struct GlContext;
-
-// A rectangle of drawable pixels, top row 0.
-struct PixelRect {
-  int32_t x, y, width, height;
-};
-
-// The largest rectangle of the picture's aspect centred in the drawable.
-PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight);
 
 // Every vertex a 16-bit index can reach.
 constexpr uint32_t kGlMaxVertices = 65536;

@@ -1,10 +1,9 @@
-// Counts operator new calls, for the benchmarks of work that must allocate nothing per frame.
+// The benchmarks' counter of allocations, for work that must allocate nothing per frame.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
-// The operator new calls of this process so far.
-long AllocationCount();
+#include "tests/allocation_count.h"
 
 // The counter "allocations": the calls made since the count was `before`, per iteration.
 inline benchmark::Counter AllocationsPerIteration(long before) {

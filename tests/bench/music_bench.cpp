@@ -1,7 +1,7 @@
 // Benchmark of the decoder's per-frame work: Layer III decoding and synthesis into the PCM buffer.
 //
 // Run with QZ2_BENCH_MP3 naming an MP3 file; the frames are played in a loop, the file reopened at its end.
-// The counter "allocations" is the number of operator new calls per frame, which must stay 0.
+// The counter "allocations" is the number of operator new and Allocate calls per frame, which must stay 0.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Benchmarks of the overlays' and the character's per-frame work on the default show's own files.
 //
 // The files are made in memory by the content builder's code and saved to a scratch folder; the
-// counter "allocations" is the number of operator new calls per frame, which must stay 0.
+// counter "allocations" is the number of operator new and Allocate calls per frame, which must stay 0.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 

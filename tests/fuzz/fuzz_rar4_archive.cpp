@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "start/crc32.h"
+#include "core/crc32.h"
 #include "start/unrar.h"
 #include "tests/fuzz/fuzz_scratch.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "start/crc32.h"
+#include "core/crc32.h"
 #include "start/rar4_format.h"
 
 namespace {

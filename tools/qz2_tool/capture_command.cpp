@@ -1,4 +1,4 @@
-// qz2-tool capture: the show played offline, frame by frame, into a video file with its music.
+// qz2-tool capture, run by qz2-capture: the show played offline, frame by frame, into a video file with its music.
 #include <signal.h>
 #include <sys/stat.h>
 
@@ -316,7 +316,7 @@ int RunCapture(int argc, char** argv) {
   std::string error;
   if (!ParseArgs(argc, argv, args, error)) {
     if (!error.empty()) std::fprintf(stderr, "qz2-tool capture: %s\n", error.c_str());
-    std::fputs("usage: qz2-tool capture PACK --out FILE [--size WxH] [--fps N] [--scenes A-B]\n", stderr);
+    std::fprintf(stderr, "usage: qz2-tool capture %s\n", kCaptureUsage);
     return kUsageStatus;
   }
   std::atexit(CleanUp);
@@ -448,6 +448,6 @@ int RunCapture(int argc, char** argv) {
   return g_stopRequested ? kStoppedStatus : 0;
 }
 
-ToolCommandRegistration g_capture({"capture", "PACK --out FILE [--size WxH] [--fps N] [--scenes A-B]", RunCapture});
+ToolCommandRegistration g_capture({"capture", kCaptureUsage, RunCapture});
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/file.h"
-#include "start/crc32.h"
+#include "core/crc32.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// CRC-32 (the reflected 0xEDB88320 polynomial) that RAR 4 uses for headers and file data.
-#include "start/crc32.h"
+// CRC-32 (the reflected 0xEDB88320 polynomial): RAR 4 headers and file data, PNG chunks.
+#include "core/crc32.h"
 
 #include <array>
 

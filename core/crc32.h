@@ -1,4 +1,4 @@
-// CRC-32 (the reflected 0xEDB88320 polynomial) that RAR 4 uses for headers and file data.
+// CRC-32 (the reflected 0xEDB88320 polynomial): RAR 4 headers and file data, PNG chunks.
 #pragma once
 
 #include <cstddef>
