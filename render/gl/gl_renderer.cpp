@@ -329,12 +329,14 @@ void GLRenderer::SetBlendMode(uint32_t mode) {
     case 0:  // opaque: texture times the lit or vertex colour
       gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
       gl_.Disable(GL_BLEND);
+      specularAdded_ = true;
       break;
     case 1:
     case 2:  // additive
       gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
       gl_.BlendFunc(GL_ONE, GL_ONE);
       gl_.Enable(GL_BLEND);
+      specularAdded_ = true;
       break;
     case 3:  // the texture's colour and alpha (1 for an image without alpha)
     case 4:  // the texture's colour with the vertex alpha
@@ -345,6 +347,7 @@ void GLRenderer::SetBlendMode(uint32_t mode) {
       gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Alpha, mode == 3 ? GL_TEXTURE : GlPrimaryColor);
       gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
       gl_.Enable(GL_BLEND);
+      specularAdded_ = false;
       break;
     default:
       break;
@@ -395,7 +398,7 @@ void GLRenderer::DrawColoured(const void* vertices, int32_t stride, size_t uvOff
   gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
   gl_.EnableClientState(GL_COLOR_ARRAY);
   gl_.EnableClientState(GlSecondaryColorArray);
-  gl_.Enable(GlColorSum);
+  if (specularAdded_) gl_.Enable(GlColorSum);
   gl_.VertexPointer(3, GL_FLOAT, stride, base);
   gl_.TexCoordPointer(2, GL_FLOAT, stride, base + uvOffset);
   gl_.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LitColours), colours_->diffuse);

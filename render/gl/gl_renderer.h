@@ -105,6 +105,8 @@ class GLRenderer : public Renderer {
   // As on the device: lit patches switch lighting on, pre-lit ones off, and the last material stays.
   bool lighting_ = true;
   MaterialData material_ = {};
+  // The texture-alpha and vertex-alpha modes draw the texture's own colour: the reference adds no specular there.
+  bool specularAdded_ = true;
   LitColours* colours_ = nullptr;  // kGlMaxVertices, one per vertex of the draw at hand
   Material* currentMaterial_ = nullptr;
   // The picture's own size, the drawable's, and where the picture lies in it.
