@@ -1,7 +1,6 @@
 // Texture images as the GL back ends upload them.
 #include "render/texture_upload.h"
 
-#include "core/error.h"
 #include "render/bmp_file.h"
 #include "render/texture_image.h"
 #include "scene/texture.h"
@@ -40,10 +39,7 @@ const uint8_t* RawMipChain::NextLevel(int32_t* width, int32_t* height) {
 
 bool ReadTextureFile(Texture* texture, TextureFileImage* image) {
   BmpImage bitmap;
-  if (!texture->fileName || !ReadBmpFile(texture->fileName, &bitmap)) {
-    ReportErrorDetail("Texture BMP File not found", texture->fileName ? texture->fileName : "", true);
-    return false;
-  }
+  if (!LoadTextureImage(texture->fileName, &bitmap)) return false;
   texture->width = static_cast<uint16_t>(bitmap.width);
   texture->height = static_cast<uint16_t>(bitmap.height);
   image->width = bitmap.width;

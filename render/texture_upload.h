@@ -29,6 +29,6 @@ struct TextureFileImage {
   std::vector<uint8_t> pixels;
 };
 
-// Reads the texture's image file and sets the texture's size from it; a file that cannot be read as a bitmap
-// ends the show ("Texture BMP File not found"), as on the Direct3D 7 side, and false is returned.
+// Reads the texture's image file and sets the texture's size from it; a name or a file that LoadTextureImage
+// refuses ends the show, as on the Direct3D 7 side, and false is returned.
 bool ReadTextureFile(Texture* texture, TextureFileImage* image);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <bit>
 #include <cctype>
 #include <cstring>
@@ -55,8 +56,10 @@ TEST(TextureImage, HalvingAveragesEachBlockTruncatedAndDropsAnOddEdge) {
   EXPECT_EQ(half, (std::vector<uint8_t>{2, 3, 3}));
 }
 
-// The device's rules give the surface's size, and the image is stretched over all of it: every texel shows the
-// image pixel under its centre, so the image's own coordinates still address it (the Texture keeps its size).
+// The device's rules give the surface's size, and the image is stretched over all of it: a texel whose centre
+// lies in a key pixel is the key, one whose centre lies in a coloured pixel shows that colour, at an edge blended
+// with the key. So the image's own coordinates still address it (the Texture keeps its size) and the key's edges
+// stay in place.
 TEST(TextureSize, ImagesOfAnySizeAreStretchedOverTheSurfaceTheDeviceTakes) {
   struct Case {
     TextureLimits limits;
@@ -71,39 +74,50 @@ TEST(TextureSize, ImagesOfAnySizeAreStretchedOverTheSurfaceTheDeviceTakes) {
       {{TextureCapsPow2, 256, 128}, 1024, 512, 256, 128},
       {{0, 256, 256}, 300, 64, 150, 64},
   };
+  constexpr uint8_t kKey[3] = {0, 0, 0};
   for (const Case& c : cases) {
     uint32_t width = c.width, height = c.height;
     FitTextureSize(c.limits, &width, &height);
     EXPECT_EQ(width, c.surfaceWidth) << c.width << " x " << c.height;
     EXPECT_EQ(height, c.surfaceHeight) << c.width << " x " << c.height;
 
-    // Each pixel carries its own coordinates: red and green their low bytes, blue their high bits.
-    std::vector<uint8_t> image(size_t{c.width} * c.height * 3);
-    for (uint32_t y = 0; y < c.height; ++y) {
-      for (uint32_t x = 0; x < c.width; ++x) {
-        uint8_t* p = &image[(size_t{y} * c.width + x) * 3];
-        p[0] = static_cast<uint8_t>(x);
-        p[1] = static_cast<uint8_t>(y);
-        p[2] = static_cast<uint8_t>(x >> 8 | y >> 8 << 4);
+    // Stripes across one side in turn: 3 pixels of key, then 3 of a colour of their own.
+    for (int across = 0; across < 2; ++across) {
+      auto stripe = [](uint32_t i) {
+        const uint32_t k = i / 6;
+        if (i / 3 % 2 == 0) return std::array<uint8_t, 3>{0, 0, 0};
+        return std::array<uint8_t, 3>{static_cast<uint8_t>(40 + k * 37 % 200), static_cast<uint8_t>(40 + k * 53 % 200),
+                                      static_cast<uint8_t>(40 + k * 71 % 200)};
+      };
+      std::vector<uint8_t> image;
+      for (uint32_t y = 0; y < c.height; ++y) {
+        for (uint32_t x = 0; x < c.width; ++x) {
+          for (uint8_t v : stripe(across ? y : x)) image.push_back(v);
+        }
       }
-    }
-    std::vector<uint8_t> surface(size_t{width} * height * 3);
-    StretchImage(image.data(), static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), surface.data(),
-                 static_cast<int32_t>(width), static_cast<int32_t>(height));
-    // The centre of texel i lies in pixel p when p <= (i + 1/2) x side / surface side < p + 1.
-    auto under = [](uint32_t pixel, uint32_t texel, uint32_t side, uint32_t surfaceSide) {
-      const uint64_t centre = (2 * uint64_t{texel} + 1) * side;
-      return 2 * uint64_t{pixel} * surfaceSide <= centre && centre < 2 * (uint64_t{pixel} + 1) * surfaceSide;
-    };
-    int wrong = 0;
-    for (uint32_t y = 0; y < height; ++y) {
-      for (uint32_t x = 0; x < width; ++x) {
-        const uint8_t* p = &surface[(size_t{y} * width + x) * 3];
-        const uint32_t shownX = p[0] | (p[2] & 0xFu) << 8, shownY = p[1] | (p[2] >> 4u) << 8;
-        wrong += !under(shownX, x, c.width, width) || !under(shownY, y, c.height, height);
+      std::vector<uint8_t> surface(size_t{width} * height * 3);
+      StretchImage(image.data(), static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), surface.data(),
+                   static_cast<int32_t>(width), static_cast<int32_t>(height), kKey);
+      const uint32_t side = across ? c.height : c.width, surfaceSide = across ? height : width;
+      int wrong = 0;
+      for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+          // The texel's centre lies (t + 1/2) x side / surfaceSide image pixels in (kept whole here, times
+          // 2 surfaceSide); on a pixel's edge it may show either pixel.
+          const uint64_t centre = (2 * uint64_t{across ? y : x} + 1) * side, pixelSize = 2 * uint64_t{surfaceSide};
+          if (centre % pixelSize == 0) continue;
+          const uint8_t* shown = &surface[(size_t{y} * width + x) * 3];
+          const std::array<uint8_t, 3> under = stripe(static_cast<uint32_t>(centre / pixelSize));
+          if (under == std::array<uint8_t, 3>{0, 0, 0}) {
+            wrong += shown[0] || shown[1] || shown[2];
+            continue;
+          }
+          // A coloured pixel's texel blends at most half of the key's black into it.
+          for (int i = 0; i < 3; ++i) wrong += shown[i] > under[i] || 2 * shown[i] + 1 < under[i];
+        }
       }
+      EXPECT_EQ(wrong, 0) << c.width << " x " << c.height << (across ? ", stripes across" : ", upright stripes");
     }
-    EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
   }
 }
 

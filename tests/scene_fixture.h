@@ -25,10 +25,10 @@ class SceneTest : public testing::Test {
 
   // Saves the writer's bytes under a name of this test's own.
   std::string Save(const Qz3Writer& writer) { return SaveBytes(writer.Bytes()); }
-  std::string SaveBytes(const std::vector<uint8_t>& bytes) {
+  std::string SaveBytes(const std::vector<uint8_t>& bytes, const char* extension = ".qz3") {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     std::string path = testing::TempDir() + "qz2_" + info->test_suite_name() + "_" + info->name() + "_" +
-                       std::to_string(getpid()) + "_" + std::to_string(files_.size()) + ".qz3";
+                       std::to_string(getpid()) + "_" + std::to_string(files_.size()) + extension;
     EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
     files_.push_back(path);
     return path;

@@ -156,8 +156,8 @@ HRESULT CopyBitmapToSurface(IDirectDrawSurface7* surface, const BmpImage& bitmap
   DDSURFACEDESC2 stagingDesc = NewSurfaceDesc();
   stagingDesc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
   stagingDesc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY;
-  // The staging surface has the texture's size and the image is stretched over it here, one source pixel per
-  // texel, so that the colour key below still finds exactly the key's pixels.
+  // The staging surface has the texture's size and the image is stretched over it here, around the key's pixels
+  // when the key applies, so that it still finds them where the image had them.
   stagingDesc.dwWidth = desc.dwWidth;
   stagingDesc.dwHeight = desc.dwHeight;
   stagingDesc.ddpfPixelFormat = desc.ddpfPixelFormat;
@@ -165,10 +165,12 @@ HRESULT CopyBitmapToSurface(IDirectDrawSurface7* surface, const BmpImage& bitmap
   if (SUCCEEDED(directDraw->CreateSurface(&stagingDesc, &staging, nullptr))) {
     const uint32_t width = desc.dwWidth, height = desc.dwHeight;
     std::vector<uint8_t> rgb(size_t{width} * height * 3);
-    StretchImage(bitmap.rgb.data(), bitmap.width, bitmap.height, rgb.data(), static_cast<int32_t>(width),
-                 static_cast<int32_t>(height));
-    if (!BlitPixels(staging, rgb.data(), width, height)) ConvertByHand(staging, rgb.data(), width, height);
     const bool keyed = (desc.ddpfPixelFormat.dwRGBAlphaBitMask != 0) && (flags & (KeyWhite | KeyBlack));
+    static constexpr uint8_t kWhite[3] = {255, 255, 255}, kBlack[3] = {0, 0, 0};
+    const uint8_t* key = !keyed ? nullptr : (flags & KeyWhite) ? kWhite : kBlack;
+    StretchImage(bitmap.rgb.data(), bitmap.width, bitmap.height, rgb.data(), static_cast<int32_t>(width),
+                 static_cast<int32_t>(height), key);
+    if (!BlitPixels(staging, rgb.data(), width, height)) ConvertByHand(staging, rgb.data(), width, height);
     if (SUCCEEDED(surface->Blt(nullptr, staging, nullptr, DDBLT_WAIT, nullptr)) && keyed) KeyLevel(surface, flags);
     staging->Release();
   }
@@ -228,7 +230,7 @@ IDirectDrawSurface7* CreateMipmappedTexture(IDirect3DDevice7* device, const uint
       half(level.size());
   RawPixelsToRgb(bgr, static_cast<int32_t>(width), static_cast<int32_t>(height), rgb.data());
   StretchImage(rgb.data(), static_cast<int32_t>(width), static_cast<int32_t>(height), level.data(),
-               static_cast<int32_t>(fittedWidth), static_cast<int32_t>(fittedHeight));
+               static_cast<int32_t>(fittedWidth), static_cast<int32_t>(fittedHeight), nullptr);
   width = fittedWidth;
   height = fittedHeight;
   IDirectDrawSurface7* surface = texture;

@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
-#include <map>
 #include <string>
 
 #include "driver/show_files.h"
@@ -21,8 +20,6 @@ struct Font {
 constexpr Font kSmall = {kFontFile, 16, 22, 2};
 constexpr Font kLarge = {"font24.bmp", 24, 30, 3};
 constexpr int kFontCells = 38;
-
-enum class BmpKind { Rgb24, Palette8 };
 
 // An image's pixels from f(x, y, width, height), red first, top row first.
 using Pattern = BmpColour (*)(int x, int y, int width, int height);
@@ -58,42 +55,23 @@ BmpColour BarsPattern(int x, int, int, int) {
 
 BmpColour Black(int, int, int, int) { return {0, 0, 0}; }
 
-constexpr Picture kWide = {"wide100.bmp", 100, 60, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kOdd = {"odd37.bmp", 37, 53, BmpKind::Palette8, RingPattern};
-constexpr Picture kStrip = {"strip300.bmp", 300, 17, BmpKind::Palette8, BarsPattern};
-constexpr Picture kTiny = {"tiny5x3.bmp", 5, 3, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kDot = {"dot1.bmp", 1, 1, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kTall = {"tall19.bmp", 19, 130, BmpKind::Rgb24, MarkedPattern};
-constexpr Picture kSquare = {"sq64.bmp", 64, 64, BmpKind::Rgb24, RingPattern};
-constexpr Picture kShade = {"shade3.bmp", 3, 3, BmpKind::Palette8, Black};
-constexpr const Picture* kPictures[] = {&kWide, &kOdd, &kStrip, &kTiny, &kDot, &kTall, &kSquare, &kShade};
-
-// Palette indices in order of first use; the patterns of palette pictures have at most 256 colours.
-std::vector<uint8_t> EncodePalette(int width, int height, const std::vector<uint8_t>& rgb) {
-  std::vector<BmpColour> palette;
-  std::map<uint32_t, uint8_t> index;
-  std::vector<uint8_t> indices;
-  for (size_t i = 0; i < rgb.size(); i += 3) {
-    uint32_t key = static_cast<uint32_t>(rgb[i]) << 16 | rgb[i + 1] << 8 | rgb[i + 2];
-    auto found = index.find(key);
-    if (found == index.end()) {
-      found = index.emplace(key, static_cast<uint8_t>(palette.size())).first;
-      palette.push_back({rgb[i], rgb[i + 1], rgb[i + 2]});
-    }
-    indices.push_back(found->second);
-  }
-  return EncodeBmp8(width, height, indices.data(), palette);
-}
-
-std::vector<uint8_t> Encode(BmpKind kind, int width, int height, const std::vector<uint8_t>& rgb) {
-  switch (kind) {
-    case BmpKind::Palette8:
-      return EncodePalette(width, height, rgb);
-    case BmpKind::Rgb24:
-      break;
-  }
-  return EncodeBmp24(width, height, rgb.data());
-}
+// Every kind of bitmap file, most of odd sizes.
+constexpr Picture kWide = {"wide100.bmp", 100, 60, BmpKind::V5_32Bitfields, MarkedPattern};
+constexpr Picture kOdd = {"odd37.bmp", 37, 53, BmpKind::Rle8, RingPattern};
+constexpr Picture kStrip = {"strip300.bmp", 300, 17, BmpKind::Info4, BarsPattern};
+constexpr Picture kTiny = {"tiny5x3.bmp", 5, 3, BmpKind::Core24, MarkedPattern};
+constexpr Picture kDot = {"dot1.bmp", 1, 1, BmpKind::Info32, MarkedPattern};
+constexpr Picture kTall = {"tall19.bmp", 19, 130, BmpKind::Info16_555, MarkedPattern};
+constexpr Picture kSquare = {"sq64.bmp", 64, 64, BmpKind::Info16_565Bitfields, RingPattern};
+constexpr Picture kSideways = {"v4side.bmp", 45, 29, BmpKind::V4_24, MarkedPattern};
+constexpr Picture kFlipped = {"top33.bmp", 33, 21, BmpKind::TopDown24, MarkedPattern};
+constexpr Picture kDeep = {"deep70.bmp", 70, 40, BmpKind::Info32Bitfields, MarkedPattern};
+constexpr Picture kPalette = {"pal50.bmp", 50, 50, BmpKind::Info8, RingPattern};
+constexpr Picture kPlain = {"plain61.bmp", 61, 47, BmpKind::Info24, MarkedPattern};
+constexpr Picture kShade = {"shade3.bmp", 3, 3, BmpKind::Core8, Black};
+// The shade last: the gallery shows all the others.
+constexpr const Picture* kPictures[] = {&kWide,     &kOdd,     &kStrip, &kTiny,    &kDot,   &kTall, &kSquare,
+                                        &kSideways, &kFlipped, &kDeep,  &kPalette, &kPlain, &kShade};
 
 std::vector<uint8_t> Draw(const Picture& p) {
   std::vector<uint8_t> rgb;
@@ -103,12 +81,12 @@ std::vector<uint8_t> Draw(const Picture& p) {
       rgb.insert(rgb.end(), {c.red, c.green, c.blue});
     }
   }
-  return Encode(p.kind, p.width, p.height, rgb);
+  return BuildBmp({p.width, p.height, rgb}, p.kind);
 }
 
 std::vector<uint8_t> DrawFont(const Font& f, BmpKind kind) {
   const int width = f.cellWidth * kFontCells;
-  return Encode(kind, width, f.cellHeight, FontPixels(f.cellWidth, f.cellHeight, f.dotSize, width));
+  return BuildBmp({width, f.cellHeight, FontPixels(f.cellWidth, f.cellHeight, f.dotSize, width)}, kind);
 }
 
 struct Corner {
@@ -163,18 +141,21 @@ void OpaqueOverlays(Script& s) {
   s.Text(kSmall, "Title", "Opaque 0", 0, 2.0f, {0.05f, 0.05f}, {0.1f, 0.05f});
   s.Image(kWide, "Wide", 0, 1.0f, 1.5f, {0.7f, 0.1f}, {0.6f, 0.2f});
   s.Image(kDot, "Dot", 1, 40.0f, 60.0f, {0.05f, 0.7f}, {0.1f, 0.7f});
+  s.Image(kFlipped, "Topdown", 4, 3.0f, 2.0f, {0.75f, 0.7f}, {0.8f, 0.75f});
 }
 
 void AdditiveOverlays(Script& s) {
   s.Text(kLarge, "Title", "Additive one", 1, 1.0f, {0.05f, 0.05f}, {0.05f, 0.1f});
   s.Image(kOdd, "Ring", 2, 2.0f, 3.0f, {0.7f, 0.05f}, {0.65f, 0.1f});
   s.Steady(kStrip, "Strip", 3, 1.0f, {0.3f, 0.9f});
+  s.Image(kPalette, "Palette", 1, 1.0f, 2.0f, {0.05f, 0.75f}, {0.05f, 0.7f});
 }
 
 void GlowingOverlays(Script& s) {
   s.Text(kSmall, "Title", "Additive two", 2, 1.5f, {0.05f, 0.05f}, {0.05f, 0.05f}, 0.5f, 6.5f);
   s.Image(kTiny, "Tiny", 4, 20.0f, 24.0f, {0.75f, 0.05f}, {0.7f, 0.05f});
   s.Steady(kTall, "Tall", 0, 1.0f, {0.9f, 0.5f});
+  s.Steady(kPlain, "Plain", 3, 1.5f, {0.05f, 0.8f});
 }
 
 void StageOverlays(Script& s) {
@@ -203,10 +184,12 @@ void LightsOverlays(Script& s) {
   s.Text(kSmall, "Small", "Lights of every kind", 0, 0.75f, {0.05f, 0.05f}, {0.05f, 0.05f});
   s.Text(kLarge, "Large", "Six lights", 4, 2.5f, {0.05f, 0.82f}, {0.15f, 0.82f}, 0.5f, 6.5f);
   s.Image(kTall, "Tall", 2, 1.0f, 2.0f, {0.9f, 0.1f}, {0.85f, 0.2f});
+  s.Image(kDeep, "Deep", 0, 1.0f, 1.5f, {0.7f, 0.6f}, {0.65f, 0.65f});
 }
 
 void PrelitOverlays(Script& s) {
   s.Text(kSmall, "Title", "Prelit 8", 3, 2.0f, {0.05f, 0.05f}, {0.1f, 0.1f});
+  s.Image(kSideways, "Sideways", 2, 2.0f, 3.0f, {0.7f, 0.05f}, {0.65f, 0.1f});
   // A full-view shade that only darkens part way.
   s.Image(kShade, "Fshade", 4, 1.0f, 1.0f, {0, 0}, {0, 0}, 1.0f, 7.0f, 160);
 }
@@ -215,7 +198,8 @@ void PrelitOverlays(Script& s) {
 void GalleryOverlays(Script& s) {
   for (int i = 0; i < static_cast<int>(std::size(kPictures)) - 1; ++i) {
     const Picture& p = *kPictures[i];
-    s.Steady(p, "Picture", 3, p.width * p.height < 100 ? 12.0f : 1.0f, {0.02f + 0.12f * i, 0.62f});
+    s.Steady(p, "Picture", 3, p.width * p.height < 100 ? 12.0f : 1.0f,
+             {0.02f + 0.14f * (i % 7), 0.62f + 0.2f * (i / 7)});
   }
   constexpr uint32_t kModes[] = {0, 1, 2, 3, 4, 7};
   for (int i = 0; i < 6; ++i) {
@@ -231,17 +215,17 @@ void GalleryOverlays(Script& s) {
 
 std::vector<uint8_t> BuildVarietyOverlays(int index) {
   using Builder = void (*)(Script&);
-  constexpr Builder kBuilders[] = {OpaqueOverlays,      AdditiveOverlays, GlowingOverlays,
-                                   StageOverlays,       VertexAlphaOverlays, UnknownModeOverlays,
-                                   LightsOverlays,      PrelitOverlays,   GalleryOverlays};
+  constexpr Builder kBuilders[] = {OpaqueOverlays, AdditiveOverlays,    GlowingOverlays,
+                                   StageOverlays,  VertexAlphaOverlays, UnknownModeOverlays,
+                                   LightsOverlays, PrelitOverlays,      GalleryOverlays};
   Script s;
   kBuilders[index](s);
   return s.Bytes();
 }
 
 std::vector<RarEntry> BuildVarietyImages() {
-  std::vector<RarEntry> images = {{kSmall.file, DrawFont(kSmall, BmpKind::Palette8)},
-                                  {kLarge.file, DrawFont(kLarge, BmpKind::Rgb24)}};
+  std::vector<RarEntry> images = {{kSmall.file, DrawFont(kSmall, BmpKind::Info1)},
+                                  {kLarge.file, DrawFont(kLarge, BmpKind::Rle4)}};
   for (const Picture* p : kPictures) images.push_back({p->file, Draw(*p)});
   return images;
 }

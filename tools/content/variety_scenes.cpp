@@ -21,7 +21,7 @@ struct RawSize {
   const char* name;
   int width, height;
 };
-constexpr RawSize kRawSizes[] = {{"Px1", 1, 1},         {"Px3x5", 3, 5},       {"Tex37x53", 37, 53},
+constexpr RawSize kRawSizes[] = {{"Px1", 1, 1},          {"Px3x5", 3, 5},        {"Tex37x53", 37, 53},
                                  {"Tex100x60", 100, 60}, {"Tex300x17", 300, 17}, {"Tex129x65", 129, 65},
                                  {"Tex7x200", 7, 200},   {"Tex256", 256, 256}};
 
@@ -215,8 +215,12 @@ void ScenePrelit(SceneWriter& s) {
       uint32_t r = static_cast<uint32_t>(120 + 100 * std::sin(x * 0.05f)), g = static_cast<uint32_t>(60 + 8 * i),
                b = static_cast<uint32_t>(200 - 6 * j);
       uint32_t specular = (i + j) % 5 == 0 ? 0xFF303030u : 0xFF000000u;
-      vertices.push_back({{x, y, h}, {0, 0, 0}, 0xFF000000u | r << 16 | g << 8 | b, specular,
-                          static_cast<float>(j) / n, static_cast<float>(i) / n});
+      vertices.push_back({{x, y, h},
+                          {0, 0, 0},
+                          0xFF000000u | r << 16 | g << 8 | b,
+                          specular,
+                          static_cast<float>(j) / n,
+                          static_cast<float>(i) / n});
     }
   }
   for (int i = 0; i < n; ++i) {
@@ -235,9 +239,8 @@ void SceneTextures(SceneWriter& s) {
   uint32_t materials[std::size(kRawSizes)];
   for (size_t i = 0; i < std::size(kRawSizes); ++i) {
     std::string name = std::string(kRawSizes[i].name) + "Mat";
-    materials[i] = s.Material(
-        name.c_str(), {0, Rgb(220, 220, 220), Rgb(50, 50, 50), Rgb(0, 0, 0), Rgb(0, 0, 0), 0, 0},
-        MarkedTexture(s, kRawSizes[i]));
+    materials[i] = s.Material(name.c_str(), {0, Rgb(220, 220, 220), Rgb(50, 50, 50), Rgb(0, 0, 0), Rgb(0, 0, 0), 0, 0},
+                              MarkedTexture(s, kRawSizes[i]));
   }
   s.Ambient(Rgb(60, 60, 60));
   s.Directional("Sun", Rgb(1, 1, 1), 0, {0.4f, 1, -0.7f});
