@@ -273,6 +273,8 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoesAndScreenPixelsMapE
   Material* additive = NewMaterial(1, texture);
   Material* textureAlpha = NewMaterial(3, texture);
   Material* vertexAlpha = NewMaterial(4, texture);
+  Material* secondStageEmpty = NewMaterial(0, texture);
+  secondStageEmpty->SetTextureCount(2);
   BeginFrame();
   renderer_->Begin2D(view_);
   Quad2D(0, 0, 100, 100, 0xFF808080, opaque);          // texture times the vertex colour
@@ -281,6 +283,7 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoesAndScreenPixelsMapE
   Quad2D(300, 0, 400, 100, 0x80FFFFFF, vertexAlpha);   // half and half
   Quad2D(400, 0, 500, 100, 0xFFFFFFFF, additive);
   Quad2D(500, 0, 600, 100, 0xFFFFFFFF, NewMaterial(7, texture));  // an unknown mode leaves the blend as it was
+  Quad2D(600, 0, 700, 100, 0xFFFFFFFF, secondStageEmpty);          // the first stage's texture stays
   Quad2D(100, 200, 200, 300, 0xFFFFFFFF, NewMaterial(0, nullptr));
   renderer_->End2D();
   Read();
@@ -289,127 +292,13 @@ TEST_F(GlPixels, BlendModesMixWithTheBackgroundAsDirect3DDoesAndScreenPixelsMapE
   EXPECT_TRUE(Near(At(250, 50), Rgb{100, 50, 20})) << At(250, 50);
   EXPECT_TRUE(Near(At(350, 50), Rgb{70, 61, 70})) << At(350, 50);
   EXPECT_TRUE(Near(At(550, 50), Rgb{140, 122, 140})) << At(550, 50);
+  EXPECT_TRUE(Near(At(650, 50), Rgb{100, 50, 20})) << At(650, 50);
   for (int y = 190; y < 310; ++y) {
     for (int x = 90; x < 210; ++x) {
       bool inside = x >= 100 && x < 200 && y >= 200 && y < 300;
       ASSERT_EQ(At(x, y), (inside ? Rgb{255, 255, 255} : kBackgroundRgb)) << x << ", " << y;
     }
   }
-}
-
-// What GL holds after the back end's calls, where pixels cannot tell.
-TEST_F(GlPixels, LightsTakeTheLowestFreeOfEightSlotsAndAmbientTakesNone) {
-  (new Light("Ambient", LightAmbient, world_))->SetColour(51, 102, 153);
-  float v[4];
-  glGetFloatv(GL_LIGHT_MODEL_AMBIENT, v);
-  EXPECT_FLOAT_EQ(v[1], 0.4f);
-  std::vector<Light*> lights;
-  for (int i = 0; i < 8; ++i) {
-    lights.push_back(new Light("Omni", LightOmni, world_));
-    lights.back()->SetColour(static_cast<uint8_t>(i), 0, 0);
-  }
-  for (int i = 0; i < 8; ++i) {
-    glGetLightfv(GL_LIGHT0 + i, GL_DIFFUSE, v);
-    EXPECT_EQ(v[0], i);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + i)) << i;
-  }
-  lights[2]->Destroy();
-  delete lights[2];
-  EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
-  (new Light("Spot", LightSpot, world_))->SetColour(9, 0, 0);
-  glGetLightfv(GL_LIGHT2, GL_DIFFUSE, v);
-  EXPECT_EQ(v[0], 9.0f) << "the released slot is taken again";
-  // A ninth light finds no slot and takes none over.
-  (new Light("Ninth", LightOmni, world_))->SetColour(99, 0, 0);
-  for (int i = 0; i < 8; ++i) {
-    glGetLightfv(GL_LIGHT0 + i, GL_DIFFUSE, v);
-    EXPECT_NE(v[0], 99.0f) << i;
-  }
-}
-
-TEST_F(GlPixels, LightsAreSentAsTheDirect3DBackEndSendsThem) {
-  using Values = std::array<float, 4>;
-  auto get = [](GLenum light, GLenum pname) {
-    Values v = {};
-    glGetLightfv(light, pname, v.data());
-    return v;
-  };
-  renderer_->BeginView(view_);  // lights are placed through the camera's view
-  Light* omni = new Light("Omni", LightOmni, world_);
-  omni->SetColour(10, 20, 30);
-  omni->SetRange(0);
-  // Colour bytes as they are, not divided by 255; unlimited range: constant attenuation.
-  EXPECT_EQ(get(GL_LIGHT0, GL_DIFFUSE), (Values{10, 20, 30, 0}));
-  EXPECT_EQ(get(GL_LIGHT0, GL_CONSTANT_ATTENUATION)[0], 1.0f);
-  EXPECT_EQ(get(GL_LIGHT0, GL_LINEAR_ATTENUATION)[0], 0.0f);
-  EXPECT_EQ(get(GL_LIGHT0, GL_SPOT_CUTOFF)[0], 180.0f);
-  omni->SetRange(100);
-  EXPECT_EQ(get(GL_LIGHT0, GL_CONSTANT_ATTENUATION)[0], 0.0f);
-  EXPECT_EQ(get(GL_LIGHT0, GL_LINEAR_ATTENUATION)[0], 1.0f);
-  Light* spot = new Light("Spot", LightSpot, world_);
-  spot->SetDirection(0, 0, 1);
-  spot->SetCone(0.5f, 1.0f);
-  // Cut off at half the outer angle (in degrees); half the light midway through the fade.
-  EXPECT_NEAR(get(GL_LIGHT1, GL_SPOT_CUTOFF)[0], 28.6479f, 1e-3f);
-  EXPECT_NEAR(get(GL_LIGHT1, GL_SPOT_EXPONENT)[0], 9.6237f, 1e-3f);
-  EXPECT_EQ(get(GL_LIGHT1, GL_SPOT_DIRECTION), (Values{0, 0, 1, 0}));
-  Light* sun = new Light("Sun", LightDirectional, world_);
-  sun->SetDirection(0, -1, 0);
-  // GL's directional light is placed towards where the light comes from.
-  EXPECT_EQ(get(GL_LIGHT2, GL_POSITION), (Values{0, 1, 0, 0}));
-  renderer_->EndView();
-}
-
-TEST_F(GlPixels, SetMaterialAppliesEveryChangedOrForgottenMaterial) {
-  auto green = [] {
-    float v[4];
-    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
-    return v[1];
-  };
-  Material* textured = NewMaterial(0, SolidTexture(1, 2, 3));
-  textured->SetDiffuse(0, 255, 0, 255);
-  Material* red = NewMaterial(0, nullptr);
-  red->SetDiffuse(255, 0, 0, 255);
-  renderer_->SetMaterial(textured);
-  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-  EXPECT_EQ(green(), 1.0f);
-  renderer_->SetMaterial(red);
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "no textures: texturing off";
-  EXPECT_EQ(green(), 0.0f);
-  Material* secondEmpty = NewMaterial(0, SolidTexture(4, 5, 6));
-  secondEmpty->SetTextureCount(2);
-  renderer_->SetMaterial(secondEmpty);
-  GLint bound = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  EXPECT_NE(bound, 0) << "an empty second stage keeps the first one's texture";
-  // Null forgets the current material, and so does its release: the next one is applied whatever GL holds,
-  // even when it takes the released one's address.
-  renderer_->SetMaterial(nullptr);
-  const float greenDiffuse[4] = {0, 1, 0, 1};
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, greenDiffuse);
-  renderer_->SetMaterial(red);
-  EXPECT_EQ(green(), 0.0f);
-  renderer_->SetMaterial(textured);
-  textured->Destroy();
-  delete textured;
-  renderer_->SetMaterial(red);
-  EXPECT_EQ(green(), 0.0f);
-}
-
-TEST_F(GlPixels, ColouredPatchSwitchesLightingOffUntilTheNextLitPatch) {
-  PatchVertexLit lit[3] = {};
-  PatchVertexColoured coloured[3] = {};
-  std::vector<uint16_t> indices = {0, 1, 2};
-  TestPatch litPatch(PatchLit, lit, 3, indices), colouredPatch(PatchColoured, coloured, 3, indices);
-  renderer_->BeginView(view_);
-  renderer_->DrawPatch(&colouredPatch.patch);
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-  LitVertex line[2] = {};
-  renderer_->DrawPrimitive(PrimitiveLineList, line, 2, nullptr);
-  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-  renderer_->DrawPatch(&litPatch.patch);
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  renderer_->EndView();
 }
 
 TEST_F(GlPixels, PatchWithAnIndexPastItsVerticesIsNeverDrawn) {

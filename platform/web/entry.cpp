@@ -1,5 +1,7 @@
 // The browser's entry point: the page calls main once the pack is in the in-memory file system and a click has
 // let sound start.
+#include <cstdlib>
+
 #include "platform/entry.h"
 
 #include "platform/sound_device.h"
@@ -11,5 +13,6 @@ int main(int argc, char** argv) {
   SetPlatform(&platform);
   static WebSoundDevice sound;
   SetSoundDevice(&sound);
-  return ProgramMain(nullptr, argc, argv);
+  // Exits rather than returns: a main that has yielded to the page returns to no caller that would end the run.
+  std::exit(ProgramMain(nullptr, argc, argv));
 }
