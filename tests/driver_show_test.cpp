@@ -7,9 +7,9 @@
 
 #include "driver/keyboard.h"
 #include "driver/show.h"
-#include "platform/fake/fake_platform.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
+#include "tests/support.h"
 
 namespace {
 
@@ -258,12 +258,7 @@ TEST_F(Show, MTogglesTheCharacterInTheFourthSceneOnly) {
 
 TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
   pack.named = false;
-  try {
-    Run();
-    FAIL();
-  } catch (const FakeExit& e) {
-    EXPECT_EQ(e.code, -1);
-  }
+  EXPECT_EQ(ExitOf([&] { Run(); }), -1);
   EXPECT_EQ(sys->boxes.at(0).text, "Erreur Unpacking");
   EXPECT_EQ(Matching("scene.").size(), 0u);
 }

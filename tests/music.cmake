@@ -18,8 +18,7 @@ target_compile_definitions(music_tests PRIVATE QZ2_COMPLIANCE_DIR="${QZ2_COMPLIA
 # for the same reasons as overlay_bench.
 find_package(benchmark QUIET)
 if(benchmark_FOUND AND NOT QZ2_SANITIZE)
-  add_executable(music_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/music_bench.cpp
-                             ${CMAKE_CURRENT_SOURCE_DIR}/bench/allocation_count.cpp)
+  add_executable(music_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/music_bench.cpp)
   target_link_libraries(music_bench PRIVATE qz2_music benchmark::benchmark)
   target_include_directories(music_bench PRIVATE ${CMAKE_SOURCE_DIR})
 endif()

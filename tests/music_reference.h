@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-// A test signal with tones, a chirp and sharp clicks (which make the encoder switch to short blocks), as
-// raw 16-bit little-endian samples.
-void WriteTestSignal(const std::string& rawPath, int rate, int channels, double seconds);
-// Runs lame -t on the raw samples at their rate with the options (-m m for one channel); false when it fails.
-bool Encode(const std::string& rawPath, int rate, const std::string& mp3Path, const std::string& options);
-// libmpg123 without gapless decoding, 16-bit stereo at the stream's rate.
-std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate);
+// A second and a half of a test signal with tones, a chirp and sharp clicks (which make the encoder switch to short
+// blocks), encoded by lame -t at its rate with the options (-m m for one channel) into the suite's file NAME.mp3;
+// its path, or "" when lame fails.
+std::string EncodeTestSignal(const std::string& name, int rate, int channels, const std::string& options);
+// Expects our samples of the stream at mp3Path, channel by channel, within rms and largest LSB of libmpg123's
+// (without gapless decoding, 16-bit stereo at the stream's rate).
+void ExpectLikeReference(const std::vector<int16_t>& ours, const std::string& mp3Path, double rms, int largest);
 // How far one channel of our samples lies from the reference's, samples on the rails left out.
 struct Deviation {
   double rms;

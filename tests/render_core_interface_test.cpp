@@ -5,10 +5,10 @@
 #include <tuple>
 
 #include "core/app.h"
-#include "platform/fake/fake_platform.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
 #include "render/window.h"
+#include "tests/support.h"
 
 namespace {
 
@@ -32,12 +32,7 @@ TEST(MainWindow, CloseDestroysTheWindowAndDestroyEndsWithExitCodeZero) {
   void* window = reinterpret_cast<void*>(0x77);
   EXPECT_EQ(WindowProc(window, MessageClose, 0, 0), 0);
   EXPECT_EQ(sys->closedWindows, std::vector<void*>{window});
-  try {
-    WindowProc(window, MessageDestroy, 0, 0);
-    FAIL() << "destroy returned";
-  } catch (const FakeExit& e) {
-    EXPECT_EQ(e.code, 0);
-  }
+  EXPECT_EQ(ExitOf([&] { WindowProc(window, MessageDestroy, 0, 0); }), 0);
   EXPECT_EQ(WindowProc(window, 0x0F, 0, 0), 0) << "other messages are left alone";
 }
 
