@@ -13,6 +13,7 @@
 #include "render/d3d7/d3d7_renderer.h"
 #else
 #include "render/gl/gl_renderer.h"
+#include "render/gles/gles_renderer.h"
 #endif
 
 int ProgramMain(void* instance, int argc, const char* const* argv) {
@@ -35,8 +36,9 @@ int ProgramMain(void* instance, int argc, const char* const* argv) {
   const int32_t kind = RendererD3D7;
   SetRendererMaker(RendererD3D7, NewD3D7Renderer);
 #else
-  const int32_t kind = RendererGL;
+  const int32_t kind = options.renderer ? options.renderer : RendererGL;
   SetRendererMaker(RendererGL, NewGLRenderer);
+  SetRendererMaker(RendererGLES, NewGLESRenderer);
 #endif
   ShowScene scene;
   ShowOverlays overlays(scene);

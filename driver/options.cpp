@@ -6,13 +6,21 @@
 #include <cstring>
 
 #include "driver/show_files.h"
+#include "render/renderer.h"
+
+#ifdef _WIN32
+#define QZ2_RENDERER_HELP ""
+#else
+#define QZ2_RENDERER_HELP \
+  "  --renderer R  draw with gl (OpenGL, the default) or gles (the shader back end, OpenGL ES 3)\n"
+#endif
 
 const char* const kShowHelpText =
-    "usage: qz2 [--window] [--scene N] [--help]\n"
+    "usage: qz2 [--window] [--scene N] [--renderer R] [--help]\n"
     "\n"
-    "  --window   play in an 800 x 600 window that can be resized, instead of full screen\n"
-    "  --scene N  start at scene N (1 to 9), with the music the show plays under it\n"
-    "  --help     show this text\n"
+    "  --window      play in an 800 x 600 window that can be resized, instead of full screen\n"
+    "  --scene N     start at scene N (1 to 9), with the music the show plays under it\n" QZ2_RENDERER_HELP
+    "  --help        show this text\n"
     "\n"
     "Keys: Escape (held) skips to the next scene, P pauses and resumes, F12 freezes and unfreezes\n"
     "the clock, M hides and shows the character in the fourth scene.\n";
@@ -30,6 +38,23 @@ bool SceneNumber(const char* text, int& index) {
 
 }  // namespace
 
+// The Windows program draws with Direct3D 7 only.
+int32_t RendererByName(const char* name) {
+  struct Named {
+    const char* name;
+    int32_t kind;
+  };
+#ifdef _WIN32
+  constexpr Named kRenderers[] = {{"d3d7", RendererD3D7}};
+#else
+  constexpr Named kRenderers[] = {{"gl", RendererGL}, {"gles", RendererGLES}};
+#endif
+  for (const Named& r : kRenderers) {
+    if (std::strcmp(name, r.name) == 0) return r.kind;
+  }
+  return 0;
+}
+
 OptionsResult ParseShowOptions(int argc, const char* const* argv, ShowOptions& options, char* error,
                                unsigned errorSize) {
   options = {};
@@ -41,6 +66,12 @@ OptionsResult ParseShowOptions(int argc, const char* const* argv, ShowOptions& o
     } else if (std::strcmp(arg, "--scene") == 0) {
       if (i + 1 >= argc || !SceneNumber(argv[i + 1], options.firstScene)) {
         std::snprintf(error, errorSize, "qz2: --scene takes a scene number from 1 to %d", kSceneCount);
+        return OptionsResult::Refused;
+      }
+      ++i;
+    } else if (std::strcmp(arg, "--renderer") == 0) {
+      if (i + 1 >= argc || (options.renderer = RendererByName(argv[i + 1])) == 0) {
+        std::snprintf(error, errorSize, "qz2: --renderer takes the name of a back end this build has");
         return OptionsResult::Refused;
       }
       ++i;

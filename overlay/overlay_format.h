@@ -29,7 +29,12 @@ struct OverlayRecord {
   uint8_t unused[6];
 };
 static_assert(sizeof(OverlayRecord) == 148);
-static_assert(offsetof(OverlayRecord, mode) == 28 && offsetof(OverlayRecord, text) == 32 &&
-              offsetof(OverlayRecord, t0) == 92 && offsetof(OverlayRecord, cellWidth) == 116 &&
-              offsetof(OverlayRecord, extra1) == 124 && offsetof(OverlayRecord, scale0) == 132 &&
-              offsetof(OverlayRecord, alpha0) == 140);
+static_assert(offsetof(OverlayRecord, elementName) == 15 && offsetof(OverlayRecord, mode) == 28 &&
+              offsetof(OverlayRecord, text) == 32 && offsetof(OverlayRecord, t0) == 92 &&
+              offsetof(OverlayRecord, t1) == 96 && offsetof(OverlayRecord, x0) == 100 &&
+              offsetof(OverlayRecord, y0) == 104 && offsetof(OverlayRecord, x1) == 108 &&
+              offsetof(OverlayRecord, y1) == 112 && offsetof(OverlayRecord, cellWidth) == 116 &&
+              offsetof(OverlayRecord, cellHeight) == 120 && offsetof(OverlayRecord, extra1) == 124 &&
+              offsetof(OverlayRecord, extra2) == 128 && offsetof(OverlayRecord, scale0) == 132 &&
+              offsetof(OverlayRecord, scale1) == 136 && offsetof(OverlayRecord, alpha0) == 140 &&
+              offsetof(OverlayRecord, alpha1) == 141);

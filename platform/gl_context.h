@@ -8,10 +8,15 @@
 
 struct GlContext;
 
-// Asks for a double-buffered RGBA pixel format with a depth buffer. Called before the window is
-// made, since some systems fix a window's pixel format when they create it.
-void GlContext_PrepareWindow();
-// Creates the context on the window and makes it current; null on failure.
+enum class GlProfile {
+  Compatibility,  // fixed-function OpenGL
+  Es3,            // OpenGL ES 3.0 (not offered by WGL)
+};
+
+// Asks for a double-buffered RGBA pixel format with a depth buffer and a context of the profile. Called before the
+// window is made, since some systems fix a window's pixel format when they create it.
+void GlContext_PrepareWindow(GlProfile profile);
+// Creates the context of the profile last prepared on the window and makes it current; null on failure.
 GlContext* GlContext_Create(void* window);
 void GlContext_DrawableSize(GlContext* context, int32_t* width, int32_t* height);
 void GlContext_Swap(GlContext* context);

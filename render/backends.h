@@ -7,5 +7,5 @@ class Renderer;
 
 using RendererMaker = Renderer* (*)();
 
-// Only kinds 1 (Direct3D 7) and 3 (OpenGL) take a maker; others are ignored.
+// Only kinds 1 (Direct3D 7), 3 (OpenGL) and 4 (OpenGL ES) take a maker; others are ignored.
 void SetRendererMaker(int32_t kind, RendererMaker maker);

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "core/allocate.h"
-#include "core/error.h"
 #include "render/bmp_file.h"
 #include "render/record_data.h"
 #include "scene/camera.h"
@@ -33,6 +32,7 @@ RecordingRenderer::~RecordingRenderer() {
 }
 
 void RecordingRenderer::Log(const char* format, ...) {
+  if (!logCalls) return;
   char line[256];
   va_list args;
   va_start(args, format);
@@ -127,7 +127,7 @@ void RecordingRenderer::LoadTexture(Texture* t) {
   if (t->source == TextureImageFile && t->fileName) {
     // The same reader as the real back ends, so both accept and refuse the same files.
     BmpImage image;
-    if (!ReadBmpFile(t->fileName, &image)) ReportErrorDetail("Texture BMP File not found", t->fileName, true);
+    LoadTextureImage(t->fileName, &image);
     t->width = static_cast<uint16_t>(image.width);
     t->height = static_cast<uint16_t>(image.height);
   }

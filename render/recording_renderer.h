@@ -25,6 +25,8 @@ class RecordingRenderer : public Renderer {
   bool initialised = false;
   // BeginView runs the View's Apply; tests that pass stand-in views turn it off.
   bool applyViews = true;
+  // Off, calls are not logged: a count of a frame's allocations then sees only the frame's own.
+  bool logCalls = true;
   uint8_t lightSlots[kLightSlots] = {};
 
   // Only the calls whose name is op, in order.

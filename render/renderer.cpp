@@ -7,7 +7,7 @@ Renderer* CurrentRenderer;
 int32_t CurrentRendererKind;
 View* CurrentView;
 
-static RendererMaker g_makers[2];
+static RendererMaker g_makers[3];
 
 static RendererMaker* MakerSlot(int32_t kind) {
   switch (kind) {
@@ -15,6 +15,8 @@ static RendererMaker* MakerSlot(int32_t kind) {
       return &g_makers[0];
     case RendererGL:
       return &g_makers[1];
+    case RendererGLES:
+      return &g_makers[2];
     default:
       return nullptr;
   }

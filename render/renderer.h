@@ -31,6 +31,7 @@ enum RendererKind : int32_t {
   RendererNone = 0,
   RendererD3D7 = 1,
   RendererGL = 3,
+  RendererGLES = 4,
 };
 
 enum ClearFlags : uint32_t {
@@ -155,8 +156,8 @@ extern Renderer* CurrentRenderer;
 extern int32_t CurrentRendererKind;
 extern View* CurrentView;
 
-// Kind 1 builds the Direct3D 7 back end, kind 3 the OpenGL one; any other kind returns null
-// and changes nothing. Construction does no device work: Init opens the display.
+// Kind 1 builds the Direct3D 7 back end, kind 3 the OpenGL one, kind 4 the shader one; any other
+// kind returns null and changes nothing. Construction does no device work: Init opens the display.
 Renderer* CreateRenderer(int32_t kind);
 // Destroys the current renderer of CurrentRendererKind, then clears both values.
 void DestroyRenderer();

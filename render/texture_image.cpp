@@ -2,6 +2,7 @@
 #include "render/texture_image.h"
 
 #include <algorithm>
+#include <vector>
 
 uint32_t MipLevelCount(int32_t width, int32_t height) {
   uint32_t levels = 1;
@@ -18,6 +19,48 @@ void RawPixelsToRgb(const uint8_t* bgr, int32_t width, int32_t height, uint8_t* 
       dst[i] = src[i + 2];
       dst[i + 1] = src[i + 1];
       dst[i + 2] = src[i];
+    }
+  }
+}
+
+namespace {
+
+// Where the centre of pixel i of a side of `to` pixels falls between two pixels of a side of `from`.
+struct Tap {
+  int32_t first, second;
+  float weight;  // of the second
+};
+
+Tap TapUnder(int32_t i, int32_t from, int32_t to) {
+  const double at = (i + 0.5) * from / to - 0.5;
+  if (at <= 0) return {0, 0, 0.0f};
+  const auto first = static_cast<int32_t>(at);
+  return {first, std::min(first + 1, from - 1), static_cast<float>(at - first)};
+}
+
+}  // namespace
+
+void StretchImage(const uint8_t* pixels, int32_t width, int32_t height, uint8_t* out, int32_t outWidth,
+                  int32_t outHeight, const uint8_t* key) {
+  std::vector<Tap> columns(static_cast<size_t>(outWidth));
+  for (int32_t x = 0; x < outWidth; ++x) columns[static_cast<size_t>(x)] = TapUnder(x, width, outWidth);
+  auto at = [&](int32_t x, int32_t y) { return pixels + (static_cast<size_t>(y) * width + x) * 3; };
+  for (int32_t y = 0; y < outHeight; ++y) {
+    const Tap row = TapUnder(y, height, outHeight);
+    for (const Tap& column : columns) {
+      const struct {
+        const uint8_t* pixel;
+        float weight;
+      } taps[] = {{at(column.first, row.first), (1 - column.weight) * (1 - row.weight)},
+                  {at(column.second, row.first), column.weight * (1 - row.weight)},
+                  {at(column.first, row.second), (1 - column.weight) * row.weight},
+                  {at(column.second, row.second), column.weight * row.weight}};
+      float sum[3] = {}, cover = 0;
+      for (const auto& tap : taps) {
+        for (int c = 0; c < 3; ++c) sum[c] += tap.weight * tap.pixel[c];
+        if (key && !std::equal(tap.pixel, tap.pixel + 3, key)) cover += tap.weight;
+      }
+      for (int c = 0; c < 3; ++c, ++out) *out = key && cover < 0.5f ? key[c] : static_cast<uint8_t>(sum[c] + 0.5f);
     }
   }
 }

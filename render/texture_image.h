@@ -11,6 +11,12 @@ uint32_t MipLevelCount(int32_t width, int32_t height);
 // A scene texture's pixels (blue first, stored bottom row first like a bitmap) as RGB rows top first.
 void RawPixelsToRgb(const uint8_t* bgr, int32_t width, int32_t height, uint8_t* rgb);
 
+// The image of 3-byte pixels resampled onto outWidth x outHeight pixels, each bilinearly at its centre, edges
+// held, as drawing samples an image. With a key colour (3 bytes, or null), a pixel less than half covered by the
+// image's other pixels becomes exactly the key, so the key's edges stay where the image has them.
+void StretchImage(const uint8_t* pixels, int32_t width, int32_t height, uint8_t* out, int32_t outWidth,
+                  int32_t outHeight, const uint8_t* key);
+
 // Each pixel of the half-size image is the average of a 2 x 2 block, truncated; an odd last
 // row or column is dropped.
 void HalveImage(const uint8_t* rgb, int32_t width, int32_t height, uint8_t* half);

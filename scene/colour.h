@@ -1,6 +1,7 @@
 // The four colour bytes of the scene records: blue, green, red, alpha at increasing addresses.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct Colour {
@@ -12,4 +13,5 @@ struct Colour {
            blue;
   }
 };
-static_assert(sizeof(Colour) == 4);
+static_assert(sizeof(Colour) == 4 && offsetof(Colour, blue) == 0 && offsetof(Colour, green) == 1 &&
+              offsetof(Colour, red) == 2 && offsetof(Colour, alpha) == 3);

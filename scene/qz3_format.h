@@ -61,7 +61,12 @@ struct Qz3Material {
   uint8_t unread[12];
 };
 static_assert(sizeof(Qz3Material) == 88);
-static_assert(offsetof(Qz3Material, ambient) == 44 && offsetof(Qz3Material, textureIndex) == 72);
+static_assert(offsetof(Qz3Material, fileIndex) == 32 && offsetof(Qz3Material, mode) == 36 &&
+              offsetof(Qz3Material, fileWord1) == 40 && offsetof(Qz3Material, ambient) == 44 &&
+              offsetof(Qz3Material, diffuse) == 48 && offsetof(Qz3Material, specular) == 52 &&
+              offsetof(Qz3Material, emissive) == 56 && offsetof(Qz3Material, fileWord2) == 60 &&
+              offsetof(Qz3Material, specularLevel) == 64 && offsetof(Qz3Material, shininess) == 68 &&
+              offsetof(Qz3Material, textureIndex) == 72);
 
 // Followed by pixelBytes bytes of pixels.
 struct Qz3Texture {
@@ -103,8 +108,10 @@ struct Qz3Light {
   uint32_t unread2;
 };
 static_assert(sizeof(Qz3Light) == 88);
-static_assert(offsetof(Qz3Light, range) == 44 && offsetof(Qz3Light, position) == 56 &&
-              offsetof(Qz3Light, direction) == 72);
+static_assert(offsetof(Qz3Light, fileIndex) == 32 && offsetof(Qz3Light, type) == 36 && offsetof(Qz3Light, blue) == 40 &&
+              offsetof(Qz3Light, green) == 41 && offsetof(Qz3Light, red) == 42 && offsetof(Qz3Light, range) == 44 &&
+              offsetof(Qz3Light, innerAngle) == 48 && offsetof(Qz3Light, outerAngle) == 52 &&
+              offsetof(Qz3Light, position) == 56 && offsetof(Qz3Light, direction) == 72);
 
 // Followed by patchCount patches.
 struct Qz3MeshObject {

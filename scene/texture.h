@@ -36,7 +36,7 @@ class Texture {
   uint32_t fileWord = 0;  // carried from the scene file
   uint8_t* pixels = nullptr;
   uint32_t pixelBytes = 0;
-  float scaleU = 0, scaleV = 0;  // set by the renderer
+  float scaleU = 0, scaleV = 0;  // set by the renderer: 1.0, since every back end covers its surface with the image
   World* world;
   Texture* prev = nullptr;
   Texture* next = nullptr;

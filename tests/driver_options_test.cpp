@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "driver/options.h"
+#include "render/renderer.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ TEST(ShowOptions, CommandLinesAndWhatTheyAskFor) {
     bool windowed;
     int firstScene;
     const char* error;
+    int32_t renderer = 0;
   } cases[] = {
       {{}, OptionsResult::Play, false, 0, ""},
       {{"--window"}, OptionsResult::Play, true, 0, ""},
@@ -26,6 +28,16 @@ TEST(ShowOptions, CommandLinesAndWhatTheyAskFor) {
       {{"--scene", "10"}, OptionsResult::Refused, false, 0, "qz2: --scene takes a scene number from 1 to 9"},
       {{"--scene", "4x"}, OptionsResult::Refused, false, 0, "qz2: --scene takes a scene number from 1 to 9"},
       {{"-window"}, OptionsResult::Refused, false, 0, "qz2: unknown option '-window'"},
+      {{"--renderer", "gl2"},
+       OptionsResult::Refused,
+       false,
+       0,
+       "qz2: --renderer takes the name of a back end this build has"},
+#ifdef _WIN32
+      {{"--renderer", "d3d7"}, OptionsResult::Play, false, 0, "", RendererD3D7},
+#else
+      {{"--renderer", "gles", "--scene", "2"}, OptionsResult::Play, false, 1, "", RendererGLES},
+#endif
   };
   for (const Case& c : cases) {
     std::vector<const char*> argv = {"qz2"};
@@ -37,6 +49,7 @@ TEST(ShowOptions, CommandLinesAndWhatTheyAskFor) {
         << line;
     EXPECT_EQ(options.windowed, c.windowed) << line;
     EXPECT_EQ(options.firstScene, c.firstScene) << line;
+    EXPECT_EQ(options.renderer, c.renderer) << line;
     EXPECT_STREQ(error, c.error) << line;
   }
 }

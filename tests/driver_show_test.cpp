@@ -1,4 +1,5 @@
-// The show's sequence with fake parts and the recording renderer: start-up, scenes, keys, shutdown.
+// The show's sequence with fake parts and the recording renderer: start-up, scenes, keys, shutdown; then the
+// fourth scene's set-up and frames with the real parts from files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,9 +8,20 @@
 
 #include "driver/keyboard.h"
 #include "driver/show.h"
+#include "driver/show_parts.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
+#include "scene/camera.h"
+#include "scene/light.h"
+#include "scene/material.h"
+#include "scene/mesh.h"
+#include "scene/view.h"
+#include "scene/world.h"
+#include "tests/allocation_count.h"
 #include "tests/support.h"
+#include "tools/content/pack_files.h"
+#include "tools/content/qz3_writer.h"
+#include "tools/content/show_scenes.h"
 
 namespace {
 
@@ -38,6 +50,7 @@ struct FakeScene : SceneParts {
   std::vector<float> times;
   void Build(const char* scene, const char* font) override {
     frame = 0;
+    static_cast<FakePlatform&>(Sys()).now += 5000;  // a slow set-up, which the scene's clock must not count
     Log("scene.Build", {scene, font});
   }
   void SetupCharacterMaterial() override { g_log.push_back("scene.SetupCharacterMaterial"); }
@@ -155,6 +168,7 @@ TEST_F(Show, OneRunPlaysTheNineScenesInOrderWithTheirTracksAndTheCharacterAndShu
   EXPECT_EQ(builds[8], "scene.Build(" + P("scene9.qz3") + ", " + P("police1.bmp") + ")");
   EXPECT_EQ(Matching("overlays.Load(")[8], "overlays.Load(" + P("over9.dat") + ", /tmp/qz2-data)");
   EXPECT_EQ(Count("BeginScene()"), 27u) << "three frames in each of nine scenes";
+  EXPECT_LT(scene.times.at(0), 0.1f) << "the clock starts after the set-up";
 
   EXPECT_EQ(Matching("music."),
             (std::vector<std::string>{"music.Open(" + P("mp31.mp3") + ")", "music.Start", "music.Stop",
@@ -261,6 +275,105 @@ TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
   EXPECT_EQ(ExitOf([&] { Run(); }), -1);
   EXPECT_EQ(sys->boxes.at(0).text, "Erreur Unpacking");
   EXPECT_EQ(Matching("scene.").size(), 0u);
+}
+
+// Two cameras, the newer on a track as long as the scene's overlays; a lamp and a triangle on tracks of their own.
+std::vector<uint8_t> TwoCameraScene() {
+  const uint32_t frames = static_cast<uint32_t>(ShowSceneSeconds(kCharacterScene) * 25) + 1;
+  const TargCamKey shot = {{0, -20, 5}, 0, {0, 0, 0}, 0, 0.8f, 0};
+  Qz3Writer w;
+  w.Material(MaterialRecord("Red", 0));
+  w.LightTrack(LightTrackRecord("Lamp", LightOmni, frames, frames - 1, 25), {{255, 255, 255, 0, {0, 0, 9}, 0}, {}});
+  w.Light(LightRecord("Lamp", 0, LightOmni));
+  w.ObjectTrack(ObjectTrackRecord("Tri", frames, frames - 1, 25),
+                std::vector<ObjKey>(2, {{}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
+  w.MeshObject(
+      MeshRecord("Tri", 1),
+      {LitPatch(0, {{{0, 0, 0}, {0, -1, 0}, 0, 0}, {{1, 0, 0}, {0, -1, 0}, 1, 0}, {{0, 0, 1}, {0, -1, 0}, 0, 1}},
+                {0, 1, 2})});
+  w.CameraTrack(CameraTrackRecord("Cam2", CameraTrackTarget, frames, frames - 1, 25), {shot, shot});
+  w.Camera(CameraRecord("Cam1", 0, 0.5f, {0, -10, 0}, {0, 0, 0}));
+  w.Camera(CameraRecord("Cam2", 1, 0.4f, shot.position, shot.target));
+  w.End();
+  return w.Bytes();
+}
+
+// Keeps the material of the last patch drawn.
+class PatchMaterial : public RecordingRenderer {
+ public:
+  Material* material = nullptr;
+  int32_t DrawPatch(Patch* patch) override {
+    material = patch->material;
+    return RecordingRenderer::DrawPatch(patch);
+  }
+};
+
+struct SetClock : FrameClock {
+  float seconds = 0.5f;
+  float Elapsed() override { return seconds; }
+};
+
+// The fourth scene set up by the driver from a data folder: the scene above with the show's own overlays, font and
+// character.
+class CharacterScene : public testing::Test {
+ protected:
+  void SetUp() override {
+    CurrentRenderer = &renderer;
+    // The show's files up to the fourth scene, whose scene file is replaced.
+    ASSERT_TRUE(WriteDataFiles(dir.Path().string(), BuildShowFilesWithoutMusic(kCharacterScene + 1, ShowSceneSeconds)));
+    dir.Write(kShowSceneFiles[kCharacterScene].sceneFile, TwoCameraScene());
+    SetUpScene(parts, dir.Path().string().c_str(), kCharacterScene);
+  }
+  void TearDown() override {
+    TearDownScene(parts);
+    CurrentRenderer = nullptr;
+    CurrentView = nullptr;
+  }
+  bool Frame() { return DrawShowFrame(parts, kCharacterScene, clock, state); }
+
+  ScopedFakePlatform sys;
+  PatchMaterial renderer;
+  Scratch dir;
+  ShowScene scene;
+  ShowOverlays overlays{scene};
+  ShowCharacter character{scene};
+  FakeMusic music;
+  FakePack pack;
+  ShowParts parts{scene, overlays, character, music, pack};
+  SetClock clock;
+  CharacterState state;
+};
+
+TEST_F(CharacterScene, TheViewShowsTheNewestCameraAndTheCharacterStandsInItsMaterial) {
+  const View& view = *scene.SceneView();
+  World& world = *scene.SceneWorld();
+  EXPECT_EQ(world.view, &view);
+  EXPECT_EQ(view.camera, world.registry.FindByNameAndKind("Cam2", ElementCamera)) << "the camera read last";
+  EXPECT_EQ((std::vector<float>{view.left, view.top, view.right, view.bottom, view.nearPlane, view.farPlane}),
+            (std::vector<float>{0, 0, 800, 600, 1, 500}));
+  const Material& matMotion = *scene.CharacterMaterial();
+  EXPECT_EQ(&matMotion, world.registry.FindByNameAndKind("MatMotion", ElementMaterial));
+  EXPECT_EQ((std::vector<uint32_t>{matMotion.ambient.Word(), matMotion.diffuse.Word(), matMotion.emissive.Word(),
+                                   matMotion.specular.Word(), matMotion.textureCount}),
+            (std::vector<uint32_t>{0x0A0A0A, 0xC81414, 0x230F0F, 0xFFFFFF, 0}));
+  EXPECT_EQ(matMotion.specularLevel, 1000.0f);
+  EXPECT_EQ(matMotion.shininess, 1.0f);
+
+  ASSERT_FALSE(Frame());
+  EXPECT_EQ(renderer.CallsTo("SetWorldMatrix").back(), "SetWorldMatrix(0, 0, 7)");
+  EXPECT_EQ(renderer.material, &matMotion);
+  EXPECT_EQ(renderer.CallsTo("DrawPatch").size(), 2u) << "the triangle, then the character";
+  EXPECT_FALSE(renderer.CallsTo("Draw2D").empty()) << "the overlays";
+}
+
+// The scene, its lights and tracks, the character and the overlays through the scene's length.
+TEST_F(CharacterScene, AWholeFrameAllocatesNothing) {
+  renderer.logCalls = false;
+  const long before = AllocationCount();
+  for (clock.seconds = 0; clock.seconds < ShowSceneSeconds(kCharacterScene); clock.seconds += 0.25f) {
+    ASSERT_FALSE(Frame()) << clock.seconds;
+  }
+  EXPECT_EQ(AllocationCount() - before, 0);
 }
 
 }  // namespace

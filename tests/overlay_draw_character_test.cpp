@@ -41,14 +41,20 @@ void ExpectNear(Vec3 a, Vec3 b, const char* what) {
   EXPECT_NEAR(a.z, b.z, 1e-5) << what;
 }
 
-TEST_F(Character, PoseTakesTheQuaternionAndTranslationInTheirFixedPointUnscaled) {
-  // w = 127 alone: not quite a unit quaternion.
-  animation.Load(Save(AnimationFileBytes(1, 1, {{256, -512, 128, 0, 0, 0, 127}})).c_str());
+TEST_F(Character, PoseTakesEachBonesRecordOfTheFrameInItsFixedPointUnscaled) {
+  // Two bones, three frames: record r moves by r along x, the last (bone 1 of frame 2) has w = 127 alone.
+  std::vector<PoseRecord> poses;
+  for (int16_t r = 0; r < 5; ++r) poses.push_back({static_cast<int16_t>(256 * r), 0, 0, 0, 0, 0, 0});
+  poses.push_back({5 * 256, -512, 128, 0, 0, 0, 127});
+  animation.Load(Save(AnimationFileBytes(2, 3, poses)).c_str());
   bones.Create(animation.boneCount);
-  animation.PoseBones(bones, 0);
+  for (uint32_t frame = 0; frame < 3; ++frame) {
+    animation.PoseBones(bones, frame);
+    for (uint32_t bone = 0; bone < 2; ++bone) EXPECT_EQ(bones.matrices[bone][12], frame * 2 + bone) << frame << bone;
+  }
   const float d = (127.0f / 128) * (127.0f / 128);
-  const float expected[16] = {d, 0, 0, 0, 0, d, 0, 0, 0, 0, d, 0, 1, -2, 0.5f, 1};
-  for (int i = 0; i < 15; ++i) EXPECT_FLOAT_EQ(bones.matrices[0][i], expected[i]) << i;
+  const float expected[16] = {d, 0, 0, 0, 0, d, 0, 0, 0, 0, d, 0, 5, -2, 0.5f, 1};
+  for (int i = 0; i < 15; ++i) EXPECT_FLOAT_EQ(bones.matrices[1][i], expected[i]) << i;
 }
 
 TEST_F(Character, SkinningWeighsEachUsedInfluenceThroughItsBone) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <bit>
 #include <cctype>
 #include <cstring>
@@ -55,28 +56,68 @@ TEST(TextureImage, HalvingAveragesEachBlockTruncatedAndDropsAnOddEdge) {
   EXPECT_EQ(half, (std::vector<uint8_t>{2, 3, 3}));
 }
 
-TEST(TextureSize, PowersOfTwoSquareSidesAndTheDeviceMaximum) {
+// The device's rules give the surface's size, and the image is stretched over all of it: a texel whose centre
+// lies in a key pixel is the key, one whose centre lies in a coloured pixel shows that colour, at an edge blended
+// with the key. So the image's own coordinates still address it (the Texture keeps its size) and the key's edges
+// stay in place.
+TEST(TextureSize, ImagesOfAnySizeAreStretchedOverTheSurfaceTheDeviceTakes) {
   struct Case {
     TextureLimits limits;
     uint32_t width, height;
-    uint32_t fittedWidth, fittedHeight;
-    float scaleU, scaleV;
+    uint32_t surfaceWidth, surfaceHeight;
   };
   const Case cases[] = {
-      {{TextureCapsPow2, 2048, 2048}, 100, 60, 128, 64, 1.0f, 1.0f},
-      {{TextureCapsPow2 | TextureCapsSquareOnly, 2048, 2048}, 100, 60, 128, 128, 1.0f, 1.0f},
-      {{0, 2048, 2048}, 100, 60, 100, 60, 1.0f, 1.0f},
-      {{TextureCapsPow2, 256, 128}, 1024, 512, 256, 128, 0.25f, 0.25f},
-      {{0, 256, 256}, 300, 64, 150, 64, 0.5f, 1.0f},
+      {{TextureCapsPow2, 2048, 2048}, 100, 60, 128, 64},
+      {{TextureCapsPow2 | TextureCapsSquareOnly, 2048, 2048}, 100, 60, 128, 128},
+      {{0, 2048, 2048}, 100, 60, 100, 60},
+      {{TextureCapsPow2, 2048, 2048}, 608, 16, 1024, 16},  // a font of 38 cells of 16 pixels
+      {{TextureCapsPow2, 256, 128}, 1024, 512, 256, 128},
+      {{0, 256, 256}, 300, 64, 150, 64},
   };
+  constexpr uint8_t kKey[3] = {0, 0, 0};
   for (const Case& c : cases) {
     uint32_t width = c.width, height = c.height;
-    float scaleU = 1.0f, scaleV = 1.0f;
-    FitTextureSize(c.limits, &width, &height, &scaleU, &scaleV);
-    EXPECT_EQ(width, c.fittedWidth) << c.width << " x " << c.height;
-    EXPECT_EQ(height, c.fittedHeight) << c.width << " x " << c.height;
-    EXPECT_EQ(scaleU, c.scaleU) << c.width << " x " << c.height;
-    EXPECT_EQ(scaleV, c.scaleV) << c.width << " x " << c.height;
+    FitTextureSize(c.limits, &width, &height);
+    EXPECT_EQ(width, c.surfaceWidth) << c.width << " x " << c.height;
+    EXPECT_EQ(height, c.surfaceHeight) << c.width << " x " << c.height;
+
+    // Stripes across one side in turn: 3 pixels of key, then 3 of a colour of their own.
+    for (int across = 0; across < 2; ++across) {
+      auto stripe = [](uint32_t i) {
+        const uint32_t k = i / 6;
+        if (i / 3 % 2 == 0) return std::array<uint8_t, 3>{0, 0, 0};
+        return std::array<uint8_t, 3>{static_cast<uint8_t>(40 + k * 37 % 200), static_cast<uint8_t>(40 + k * 53 % 200),
+                                      static_cast<uint8_t>(40 + k * 71 % 200)};
+      };
+      std::vector<uint8_t> image;
+      for (uint32_t y = 0; y < c.height; ++y) {
+        for (uint32_t x = 0; x < c.width; ++x) {
+          for (uint8_t v : stripe(across ? y : x)) image.push_back(v);
+        }
+      }
+      std::vector<uint8_t> surface(size_t{width} * height * 3);
+      StretchImage(image.data(), static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), surface.data(),
+                   static_cast<int32_t>(width), static_cast<int32_t>(height), kKey);
+      const uint32_t side = across ? c.height : c.width, surfaceSide = across ? height : width;
+      int wrong = 0;
+      for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+          // The texel's centre lies (t + 1/2) x side / surfaceSide image pixels in (kept whole here, times
+          // 2 surfaceSide); on a pixel's edge it may show either pixel.
+          const uint64_t centre = (2 * uint64_t{across ? y : x} + 1) * side, pixelSize = 2 * uint64_t{surfaceSide};
+          if (centre % pixelSize == 0) continue;
+          const uint8_t* shown = &surface[(size_t{y} * width + x) * 3];
+          const std::array<uint8_t, 3> under = stripe(static_cast<uint32_t>(centre / pixelSize));
+          if (under == std::array<uint8_t, 3>{0, 0, 0}) {
+            wrong += shown[0] || shown[1] || shown[2];
+            continue;
+          }
+          // A coloured pixel's texel blends at most half of the key's black into it.
+          for (int i = 0; i < 3; ++i) wrong += shown[i] > under[i] || 2 * shown[i] + 1 < under[i];
+        }
+      }
+      EXPECT_EQ(wrong, 0) << c.width << " x " << c.height << (across ? ", stripes across" : ", upright stripes");
+    }
   }
 }
 

@@ -24,7 +24,9 @@ class WorldFixture : public testing::Test {
   }
 
   // Saves the bytes in the scratch folder under a name of their own; their path.
-  std::string Save(const std::vector<uint8_t>& bytes) { return scratch.Write(std::to_string(saved_++), bytes); }
+  std::string Save(const std::vector<uint8_t>& bytes, const char* extension = ".qz3") {
+    return scratch.Write(std::to_string(saved_++) + extension, bytes);
+  }
   std::string Save(const Qz3Writer& writer) { return Save(writer.Bytes()); }
 
   // The text of the fatal box that ends f, or "" when f returns.

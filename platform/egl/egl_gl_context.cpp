@@ -16,6 +16,7 @@ struct GlContext {
 namespace {
 
 GlContext g_context;
+GlProfile g_profile = GlProfile::Compatibility;
 int32_t g_width = 800;
 int32_t g_height = 600;
 
@@ -38,24 +39,28 @@ void OffscreenGl_SetSize(int32_t width, int32_t height) {
   g_height = height;
 }
 
-void GlContext_PrepareWindow() {}
+void GlContext_PrepareWindow(GlProfile profile) { g_profile = profile; }
 
 GlContext* GlContext_Create(void*) {
   if (g_context.context) return nullptr;
   EGLDisplay display = OpenDisplay();
   if (display == EGL_NO_DISPLAY) return nullptr;
+  const bool es = g_profile == GlProfile::Es3;
+  const EGLint renderable = es ? EGL_OPENGL_ES3_BIT : EGL_OPENGL_BIT;
   const EGLint configAttributes[] = {
       EGL_SURFACE_TYPE,    EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16,
-      EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,  EGL_NONE};
+      EGL_RENDERABLE_TYPE, renderable,      EGL_NONE};
   const EGLint surfaceAttributes[] = {EGL_WIDTH, g_width, EGL_HEIGHT, g_height, EGL_NONE};
+  const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 0, EGL_NONE};
   EGLConfig config;
   EGLint configs = 0;
   EGLSurface surface = EGL_NO_SURFACE;
   EGLContext context = EGL_NO_CONTEXT;
-  bool made = eglBindAPI(EGL_OPENGL_API) && eglChooseConfig(display, configAttributes, &config, 1, &configs) &&
-              configs == 1 &&
+  bool made = eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API) &&
+              eglChooseConfig(display, configAttributes, &config, 1, &configs) && configs == 1 &&
               (surface = eglCreatePbufferSurface(display, config, surfaceAttributes)) != EGL_NO_SURFACE &&
-              (context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr)) != EGL_NO_CONTEXT &&
+              (context = eglCreateContext(display, config, EGL_NO_CONTEXT, es ? contextAttributes : nullptr)) !=
+                  EGL_NO_CONTEXT &&
               eglMakeCurrent(display, surface, surface, context);
   if (!made) {
     if (context != EGL_NO_CONTEXT) eglDestroyContext(display, context);

@@ -1,4 +1,4 @@
-// The OpenGL context of the main window over SDL2 (a compatibility context: fixed-function GL).
+// The OpenGL context of the main window over SDL2: a compatibility context (fixed-function GL) or OpenGL ES 3.0.
 #include <SDL.h>
 
 #include "platform/gl_context.h"
@@ -13,8 +13,13 @@ namespace {
 GlContext g_context;
 }  // namespace
 
-void GlContext_PrepareWindow() {
+void GlContext_PrepareWindow(GlProfile profile) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+  const bool es = profile == GlProfile::Es3;
+  // SDL's defaults (no profile, 2.1) give the compatibility context.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, es ? SDL_GL_CONTEXT_PROFILE_ES : 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, es ? 3 : 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, es ? 0 : 1);
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);

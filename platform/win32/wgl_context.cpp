@@ -12,13 +12,14 @@ struct GlContext {
 namespace {
 // One window, one context.
 GlContext g_context;
+GlProfile g_profile = GlProfile::Compatibility;
 }  // namespace
 
 // The pixel format is chosen on the window's device context once the window exists.
-void GlContext_PrepareWindow() {}
+void GlContext_PrepareWindow(GlProfile profile) { g_profile = profile; }
 
 GlContext* GlContext_Create(void* window) {
-  if (!window || g_context.context) return nullptr;
+  if (!window || g_context.context || g_profile != GlProfile::Compatibility) return nullptr;
   HWND hwnd = static_cast<HWND>(window);
   HDC dc = GetDC(hwnd);
   if (!dc) return nullptr;

@@ -20,6 +20,7 @@ class D3D7Renderer : public Renderer {
 
   // The frame being drawn as RGB rows, top row first.
   bool ReadBackBuffer(int32_t width, int32_t height, uint8_t* rgb);
+  bool InitOffscreen(int32_t width, int32_t height, bool filtering);
 
   bool IsReady() override { return true; }
   bool Init(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t depthBits, bool fullscreen, void* instance,
@@ -72,6 +73,10 @@ class D3D7Renderer : public Renderer {
  private:
   bool InitFullscreen(int32_t width, int32_t height, int32_t bitsPerPixel);
   bool InitWindowed(int32_t width, int32_t height);
+  bool CreateSharedDirectDraw(HWND window);
+  bool CreateBackBuffer(DWORD width, DWORD height);
+  bool CreateDevice();
+  void FinishInit(bool filtering);
   bool CreateDepthBuffer(DWORD caps, const char* failure);
   bool NotPalettized();
   void KeepMasks();
@@ -99,9 +104,9 @@ class D3D7Renderer : public Renderer {
 // The texture manager's device side over the named-texture list.
 HRESULT RestoreTexture(const char* name, IDirect3DDevice7* device);
 // A texture of 16-bit pixels with its mip chain, from width x height pixels of 3 bytes, blue first, bottom row
-// first; each halving of a side to fit the device halves its scale. Null when it cannot be made.
+// first, stretched over a surface of the size the device takes. Null when it cannot be made.
 IDirectDrawSurface7* CreateMipmappedTexture(IDirect3DDevice7* device, const uint8_t* bgr, uint32_t width,
-                                            uint32_t height, float* scaleU, float* scaleV);
+                                            uint32_t height);
 // A texture in the back buffer's format that the device can draw into, with a depth buffer of its own.
 IDirectDrawSurface7* CreateRenderTargetTexture(IDirect3DDevice7* device, uint32_t width, uint32_t height,
                                                IDirectDrawSurface7* backBuffer);

@@ -52,6 +52,10 @@ DDSURFACEDESC2 NewSurfaceDesc() {
 
 Renderer* NewD3D7Renderer() { return new D3D7Renderer; }
 
+bool InitD3D7Offscreen(Renderer& renderer, int32_t width, int32_t height, bool filtering) {
+  return static_cast<D3D7Renderer&>(renderer).InitOffscreen(width, height, filtering);
+}
+
 bool ReadD3D7BackBuffer(Renderer& renderer, int32_t width, int32_t height, uint8_t* rgb) {
   return static_cast<D3D7Renderer&>(renderer).ReadBackBuffer(width, height, rgb);
 }
@@ -64,12 +68,25 @@ bool D3D7Renderer::Init(int32_t width, int32_t height, int32_t bitsPerPixel, int
                         bool filtering) {
   fullscreen_ = fullscreen;
   AppInstance = instance;
-  bool opened = fullscreen ? InitFullscreen(width, height, bitsPerPixel) : InitWindowed(width, height);
-  if (!opened) return false;
+  const bool opened = fullscreen ? InitFullscreen(width, height, bitsPerPixel) : InitWindowed(width, height);
+  if (opened) FinishInit(filtering);
+  return opened;
+}
+
+// A picture of any size on any screen: DirectDraw without a window, the back buffer a plain surface of its own
+// size. The windowed set-up's steps, less the primary surface, the window's size and the clipper.
+bool D3D7Renderer::InitOffscreen(int32_t width, int32_t height, bool filtering) {
+  fullscreen_ = false;
+  const bool opened = CreateSharedDirectDraw(nullptr) &&
+                      CreateBackBuffer(static_cast<DWORD>(width), static_cast<DWORD>(height)) && CreateDevice();
+  if (opened) FinishInit(filtering);
+  return opened;
+}
+
+void D3D7Renderer::FinishInit(bool filtering) {
   KeepMasks();
   initialised_ = true;
   SetDefaultStates(filtering);
-  return true;
 }
 
 // Each failing step is told as a warning, and Init gives up at once.
@@ -169,13 +186,8 @@ bool D3D7Renderer::InitWindowed(int32_t width, int32_t height) {
     ReportError(message, false);
     return false;
   };
-  if (FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&directDraw_), IID_IDirectDraw7, nullptr))) {
-    return failed("Can't Create the IDirectDraw interface");
-  }
   HWND window = static_cast<HWND>(MainWindow);
-  if (FAILED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL))) {
-    return failed("Can't Set the Windows cooperative level");
-  }
+  if (!CreateSharedDirectDraw(window)) return false;
   surfaceDesc_ = NewSurfaceDesc();
   surfaceDesc_.dwFlags = DDSD_CAPS;
   surfaceDesc_.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
@@ -186,13 +198,7 @@ bool D3D7Renderer::InitWindowed(int32_t width, int32_t height) {
   windowRect_ = clientRect_;
   ClientToScreen(window, reinterpret_cast<POINT*>(&windowRect_.left));
   ClientToScreen(window, reinterpret_cast<POINT*>(&windowRect_.right));
-  surfaceDesc_.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-  surfaceDesc_.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
-  surfaceDesc_.dwWidth = clientRect_.right - clientRect_.left;
-  surfaceDesc_.dwHeight = clientRect_.bottom - clientRect_.top;
-  if (FAILED(directDraw_->CreateSurface(&surfaceDesc_, &backBuffer_, nullptr))) {
-    return failed("Can't Create the backbuffer");
-  }
+  if (!CreateBackBuffer(clientRect_.right - clientRect_.left, clientRect_.bottom - clientRect_.top)) return false;
   IDirectDrawClipper* clipper = nullptr;
   if (FAILED(directDraw_->CreateClipper(0, &clipper, nullptr))) {
     return failed("Can't Create a clipper object which handles");
@@ -200,6 +206,38 @@ bool D3D7Renderer::InitWindowed(int32_t width, int32_t height) {
   clipper->SetHWnd(0, window);
   primary_->SetClipper(clipper);
   clipper->Release();  // the primary keeps it
+  return CreateDevice();
+}
+
+// DirectDraw sharing the display with the desktop's other programs.
+bool D3D7Renderer::CreateSharedDirectDraw(HWND window) {
+  if (FAILED(DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&directDraw_), IID_IDirectDraw7, nullptr))) {
+    ReportError("Can't Create the IDirectDraw interface", false);
+    return false;
+  }
+  if (SUCCEEDED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL))) return true;
+  ReportError("Can't Set the Windows cooperative level", false);
+  return false;
+}
+
+// The windowed back buffer: a plain surface the device draws into, in the display's format.
+bool D3D7Renderer::CreateBackBuffer(DWORD width, DWORD height) {
+  surfaceDesc_ = NewSurfaceDesc();
+  surfaceDesc_.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  surfaceDesc_.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
+  surfaceDesc_.dwWidth = width;
+  surfaceDesc_.dwHeight = height;
+  if (SUCCEEDED(directDraw_->CreateSurface(&surfaceDesc_, &backBuffer_, nullptr))) return true;
+  ReportError("Can't Create the backbuffer", false);
+  return false;
+}
+
+// The windowed set-up's last steps, over its back buffer: Direct3D, the depth buffer, the device and its viewport.
+bool D3D7Renderer::CreateDevice() {
+  auto failed = [](const char* message) {
+    ReportError(message, false);
+    return false;
+  };
   if (FAILED(directDraw_->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&direct3D_)))) {
     return failed("Can't Query DirectDraw for access to Direct3D");
   }
@@ -264,6 +302,7 @@ bool D3D7Renderer::Shutdown() {
 }
 
 int32_t D3D7Renderer::Present(uint32_t) {
+  if (!primary_) return DD_OK;  // off screen: nothing to show
   if (fullscreen_) return primary_->Flip(nullptr, DDFLIP_WAIT);
   return primary_->Blt(&windowRect_, backBuffer_, &clientRect_, DDBLT_WAIT, nullptr);
 }

@@ -73,13 +73,13 @@ IDirectDrawSurface7* CreateSurface(IDirect3DDevice7* device, DDSURFACEDESC2* des
 
 void ReleaseSurface(void* surface) { static_cast<IDirectDrawSurface7*>(surface)->Release(); }
 
-// GDI draws width x height pixels (3 bytes, blue first, bottom row first) into the surface's top-left corner,
-// converting them to its format; false when the surface offers no device context.
-bool BlitPixels(IDirectDrawSurface7* surface, const uint8_t* bgr, uint32_t width, uint32_t height) {
+// GDI draws width x height pixels (RGB rows, top row first) into the surface's top-left corner, converting them to
+// its format; false when the surface offers no device context.
+bool BlitPixels(IDirectDrawSurface7* surface, const uint8_t* rgb, uint32_t width, uint32_t height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = static_cast<LONG>(height);
+  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
@@ -89,7 +89,13 @@ bool BlitPixels(IDirectDrawSurface7* surface, const uint8_t* bgr, uint32_t width
   HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib) return false;
   for (uint32_t y = 0; y < height; ++y) {
-    std::memcpy(static_cast<uint8_t*>(bits) + dibRowBytes * y, bgr + rowBytes * y, rowBytes);
+    const uint8_t* in = rgb + rowBytes * y;
+    uint8_t* out = static_cast<uint8_t*>(bits) + dibRowBytes * y;
+    for (size_t i = 0; i < rowBytes; i += 3) {
+      out[i] = in[i + 2];
+      out[i + 1] = in[i + 1];
+      out[i + 2] = in[i];
+    }
   }
   HDC memory = CreateCompatibleDC(nullptr);
   HGDIOBJ previous = SelectObject(memory, dib);
@@ -106,7 +112,7 @@ bool BlitPixels(IDirectDrawSurface7* surface, const uint8_t* bgr, uint32_t width
 }
 
 // Without GDI: 16-bit formats take 4-4-4-4 pixels, 32-bit ones 0x00RRGGBB, alpha 0 in both.
-void ConvertByHand(IDirectDrawSurface7* staging, const BmpImage& bitmap) {
+void ConvertByHand(IDirectDrawSurface7* staging, const uint8_t* rgb, uint32_t width, uint32_t height) {
   DDSURFACEDESC2 desc = NewSurfaceDesc();
   HRESULT locked;
   do {
@@ -114,10 +120,10 @@ void ConvertByHand(IDirectDrawSurface7* staging, const BmpImage& bitmap) {
   } while (locked == DDERR_WASSTILLDRAWING);
   if (FAILED(locked)) return;
   const uint32_t bits = desc.ddpfPixelFormat.dwRGBBitCount;
-  for (int32_t y = 0; y < bitmap.height; ++y) {
-    const uint8_t* in = bitmap.rgb.data() + static_cast<size_t>(bitmap.width) * 3 * y;
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint8_t* in = rgb + size_t{width} * 3 * y;
     uint8_t* out = static_cast<uint8_t*>(desc.lpSurface) + static_cast<intptr_t>(desc.lPitch) * y;
-    for (int32_t x = 0; x < bitmap.width; ++x, in += 3) {
+    for (uint32_t x = 0; x < width; ++x, in += 3) {
       if (bits == 16) {
         uint16_t pixel = static_cast<uint16_t>((in[0] >> 4) << 8 | (in[1] >> 4) << 4 | in[2] >> 4);
         std::memcpy(out + x * 2, &pixel, 2);
@@ -150,16 +156,21 @@ HRESULT CopyBitmapToSurface(IDirectDrawSurface7* surface, const BmpImage& bitmap
   DDSURFACEDESC2 stagingDesc = NewSurfaceDesc();
   stagingDesc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
   stagingDesc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY;
-  stagingDesc.dwWidth = static_cast<DWORD>(bitmap.width);
-  stagingDesc.dwHeight = static_cast<DWORD>(bitmap.height);
+  // The staging surface has the texture's size and the image is stretched over it here, around the key's pixels
+  // when the key applies, so that it still finds them where the image had them.
+  stagingDesc.dwWidth = desc.dwWidth;
+  stagingDesc.dwHeight = desc.dwHeight;
   stagingDesc.ddpfPixelFormat = desc.ddpfPixelFormat;
   IDirectDrawSurface7* staging = nullptr;
   if (SUCCEEDED(directDraw->CreateSurface(&stagingDesc, &staging, nullptr))) {
-    // The image's rows, top first and red first, turned into a bitmap's: the same swap both ways.
-    std::vector<uint8_t> bgr(bitmap.rgb.size());
-    RawPixelsToRgb(bitmap.rgb.data(), bitmap.width, bitmap.height, bgr.data());
-    if (!BlitPixels(staging, bgr.data(), stagingDesc.dwWidth, stagingDesc.dwHeight)) ConvertByHand(staging, bitmap);
+    const uint32_t width = desc.dwWidth, height = desc.dwHeight;
+    std::vector<uint8_t> rgb(size_t{width} * height * 3);
     const bool keyed = (desc.ddpfPixelFormat.dwRGBAlphaBitMask != 0) && (flags & (KeyWhite | KeyBlack));
+    static constexpr uint8_t kWhite[3] = {255, 255, 255}, kBlack[3] = {0, 0, 0};
+    const uint8_t* key = !keyed ? nullptr : (flags & KeyWhite) ? kWhite : kBlack;
+    StretchImage(bitmap.rgb.data(), bitmap.width, bitmap.height, rgb.data(), static_cast<int32_t>(width),
+                 static_cast<int32_t>(height), key);
+    if (!BlitPixels(staging, rgb.data(), width, height)) ConvertByHand(staging, rgb.data(), width, height);
     if (SUCCEEDED(surface->Blt(nullptr, staging, nullptr, DDBLT_WAIT, nullptr)) && keyed) KeyLevel(surface, flags);
     staging->Release();
   }
@@ -182,7 +193,7 @@ HRESULT RestoreTexture(const char* name, IDirect3DDevice7* device) {
   desc.dwTextureStage = entry->stage;
   if (HardwareDevice(caps)) desc.ddsCaps.dwCaps2 = DDSCAPS2_TEXTUREMANAGE;
   uint32_t width = static_cast<uint32_t>(entry->bitmap.width), height = static_cast<uint32_t>(entry->bitmap.height);
-  FitTextureSize(LimitsOf(caps), &width, &height, nullptr, nullptr);
+  FitTextureSize(LimitsOf(caps), &width, &height);
   desc.dwWidth = width;
   desc.dwHeight = height;
   const uint32_t bitCount = (entry->flags & Prefer32) ? 32 : 16;
@@ -197,7 +208,7 @@ HRESULT RestoreTexture(const char* name, IDirect3DDevice7* device) {
 }
 
 IDirectDrawSurface7* CreateMipmappedTexture(IDirect3DDevice7* device, const uint8_t* bgr, uint32_t width,
-                                            uint32_t height, float* scaleU, float* scaleV) {
+                                            uint32_t height) {
   D3DDEVICEDESC7 caps = {};
   if (FAILED(device->GetCaps(&caps))) return nullptr;
   DDSURFACEDESC2 desc = NewSurfaceDesc();
@@ -205,7 +216,7 @@ IDirectDrawSurface7* CreateMipmappedTexture(IDirect3DDevice7* device, const uint
   desc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX;
   desc.ddsCaps.dwCaps2 = DDSCAPS2_TEXTUREMANAGE;
   uint32_t fittedWidth = width, fittedHeight = height;
-  FitTextureSize(LimitsOf(caps), &fittedWidth, &fittedHeight, scaleU, scaleV);
+  FitTextureSize(LimitsOf(caps), &fittedWidth, &fittedHeight);
   desc.dwWidth = fittedWidth;
   desc.dwHeight = fittedHeight;
   desc.dwMipMapCount = MipLevelCount(static_cast<int32_t>(fittedWidth), static_cast<int32_t>(fittedHeight));
@@ -213,8 +224,15 @@ IDirectDrawSurface7* CreateMipmappedTexture(IDirect3DDevice7* device, const uint
   IDirectDrawSurface7* texture = CreateSurface(device, &desc);
   if (!texture) return nullptr;
 
-  // Each level is the image halved from the one before, drawn into the level's top-left corner.
-  std::vector<uint8_t> level(bgr, bgr + size_t{width} * height * 3), half(level.size());
+  // Level 0 is the image stretched over the whole surface, each further level the one before halved, in the
+  // OpenGL back end's row order so that both build the same chain.
+  std::vector<uint8_t> rgb(size_t{width} * height * 3), level(size_t{fittedWidth} * fittedHeight * 3),
+      half(level.size());
+  RawPixelsToRgb(bgr, static_cast<int32_t>(width), static_cast<int32_t>(height), rgb.data());
+  StretchImage(rgb.data(), static_cast<int32_t>(width), static_cast<int32_t>(height), level.data(),
+               static_cast<int32_t>(fittedWidth), static_cast<int32_t>(fittedHeight), nullptr);
+  width = fittedWidth;
+  height = fittedHeight;
   IDirectDrawSurface7* surface = texture;
   surface->AddRef();
   for (uint32_t i = 0; i < desc.dwMipMapCount && surface; ++i) {
@@ -245,7 +263,7 @@ IDirectDrawSurface7* CreateRenderTargetTexture(IDirect3DDevice7* device, uint32_
   desc.ddsCaps.dwCaps = DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY;
   // Made only in the size asked for.
   uint32_t fittedWidth = width, fittedHeight = height;
-  FitTextureSize(LimitsOf(caps), &fittedWidth, &fittedHeight, nullptr, nullptr);
+  FitTextureSize(LimitsOf(caps), &fittedWidth, &fittedHeight);
   if (fittedWidth != width || fittedHeight != height) return nullptr;
   desc.dwWidth = width;
   desc.dwHeight = height;
@@ -297,14 +315,14 @@ void D3D7Renderer::LoadTexture(Texture* texture) {
       return;
     }
     surface->AddRef();
-    DDSURFACEDESC2 desc = NewSurfaceDesc();
-    surface->GetSurfaceDesc(&desc);
-    texture->width = static_cast<uint16_t>(desc.dwWidth);
-    texture->height = static_cast<uint16_t>(desc.dwHeight);
+    // The image's own size, not its surface's: quads and glyph cells are cut in image pixels, and the image
+    // covers the whole surface.
+    const BmpImage& image = FindTexture(name)->bitmap;
+    texture->width = static_cast<uint16_t>(image.width);
+    texture->height = static_cast<uint16_t>(image.height);
   } else if (texture->source == TextureRawPixels && texture->pixels &&
              texture->pixelBytes >= size_t{texture->width} * texture->height * 3) {
-    surface = CreateMipmappedTexture(device_, texture->pixels, texture->width, texture->height, &texture->scaleU,
-                                     &texture->scaleV);
+    surface = CreateMipmappedTexture(device_, texture->pixels, texture->width, texture->height);
   }
   texture->rendererData = reinterpret_cast<uintptr_t>(surface);
 }

@@ -12,11 +12,8 @@ constexpr uint32_t kLargestPowerOfTwo = 0x80000000u;
 
 uint32_t PowerOfTwoNotBelow(uint32_t side) { return side > kLargestPowerOfTwo ? side : std::bit_ceil(side); }
 
-void HalveToFit(uint32_t limit, uint32_t* side, float* scale) {
-  while (*side > limit) {
-    *side /= 2;
-    if (scale) *scale *= 0.5f;
-  }
+void HalveToFit(uint32_t limit, uint32_t* side) {
+  while (*side > limit) *side /= 2;
 }
 
 // Formats no texture of this back end is made in, whatever it wants.
@@ -43,14 +40,14 @@ uint8_t WidenUnderMask(uint32_t pixel, uint32_t mask) {
 
 }  // namespace
 
-void FitTextureSize(const TextureLimits& limits, uint32_t* width, uint32_t* height, float* scaleU, float* scaleV) {
+void FitTextureSize(const TextureLimits& limits, uint32_t* width, uint32_t* height) {
   if (limits.textureCaps & TextureCapsPow2) {
     *width = PowerOfTwoNotBelow(*width);
     *height = PowerOfTwoNotBelow(*height);
   }
   if (limits.textureCaps & TextureCapsSquareOnly) *width = *height = std::max(*width, *height);
-  HalveToFit(limits.maxWidth, width, scaleU);
-  HalveToFit(limits.maxHeight, height, scaleV);
+  HalveToFit(limits.maxWidth, width);
+  HalveToFit(limits.maxHeight, height);
 }
 
 bool AcceptsImageFormat(const PixelFormat& format, uint32_t bitCount, bool alpha) {

@@ -38,9 +38,10 @@ struct TextureLimits {
   uint32_t maxHeight;
 };
 
-// Sides rounded up to powers of two and made square when the device needs it, then halved until they fit
-// the device's maximum; each halving also halves the side's scale (the scales may be null).
-void FitTextureSize(const TextureLimits& limits, uint32_t* width, uint32_t* height, float* scaleU, float* scaleV);
+// A surface's sides for an image: rounded up to powers of two and made square when the device needs it, then
+// halved until they fit the device's maximum. The image is stretched over the whole surface, so texture
+// coordinates and sizes stay those of the image (scales 1.0) whatever surface it gets.
+void FitTextureSize(const TextureLimits& limits, uint32_t* width, uint32_t* height);
 
 // The format of an image-file texture: bitCount RGB bits, alpha exactly when wanted. Images reach the texture
 // manager as 24-bit pixels, so palette-indexed formats are never taken.

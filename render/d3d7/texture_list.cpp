@@ -1,7 +1,6 @@
 // The named-texture list: image files read once per process, keyed by file name.
 #include "render/d3d7/texture_list.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,13 +14,6 @@ TextureEntry* TextureList;
 
 namespace {
 
-bool SameNameIgnoringCase(const char* a, const char* b) {
-  for (; *a && *b; ++a, ++b) {
-    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-  }
-  return *a == *b;
-}
-
 void DestroyEntry(TextureEntry* entry) {
   if (entry->surface && entry->releaseSurface) entry->releaseSurface(entry->surface);
   entry->~TextureEntry();
@@ -31,13 +23,11 @@ void DestroyEntry(TextureEntry* entry) {
 }  // namespace
 
 int32_t LoadTextureBitmap(const char* name, BmpImage* image) {
-  const char* extension = std::strrchr(name, '.');
-  if (!extension) return kTextureUnsupportedName;
+  ImageName kind = ImageNameOf(name);
+  if (kind == ImageName::NoExtension) return kTextureUnsupportedName;
   if (!std::unique_ptr<std::FILE, FileCloser>(std::fopen(name, "rb"))) return kTextureNotFound;
-  if (SameNameIgnoringCase(extension, ".bmp")) return ReadBmpFile(name, image) ? kTextureOk : kTextureNotFound;
-  // A JPEG is named but has no decoder.
-  if (SameNameIgnoringCase(extension, ".jpg")) return kTextureNotFound;
-  return kTextureUnsupportedName;
+  if (kind == ImageName::Bitmap) return ReadBmpFile(name, image) ? kTextureOk : kTextureNotFound;
+  return kind == ImageName::Jpeg ? kTextureNotFound : kTextureUnsupportedName;
 }
 
 TextureEntry* FindTexture(const char* name) {

@@ -2,7 +2,6 @@
 #include "render/gl/gl_renderer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "core/error.h"
 #include "platform/gl_context.h"
 #include "render/gl/gl_api.h"
+#include "render/gl_modes.h"
 #include "render/window.h"
 #include "scene/camera.h"
 #include "scene/material.h"
@@ -19,16 +19,6 @@
 #include "scene/view.h"
 
 namespace {
-
-// By PrimitiveKind 0 to 6; 0 comes from no caller.
-constexpr GLenum kGlModes[] = {GL_POINTS,    GL_POINTS,         GL_LINES,       GL_LINE_STRIP,
-                               GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN};
-
-bool GlMode(PrimitiveKind kind, GLenum* mode) {
-  if (kind < 0 || kind > PrimitiveTriangleFan) return false;
-  *mode = kGlModes[kind];
-  return true;
-}
 
 // A 0xAARRGGBB word is the record colour's bytes read little-endian.
 void ColourWordToFloats(uint32_t argb, float out[4]) {
@@ -64,20 +54,6 @@ constexpr float kMaxShininess = 128.0f;
 
 }  // namespace
 
-PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight) {
-  if (drawableWidth <= 0 || drawableHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) {
-    return {0, 0, std::max(drawableWidth, 0), std::max(drawableHeight, 0)};
-  }
-  int64_t width = drawableWidth, height = drawableHeight;
-  if (int64_t{drawableWidth} * pictureHeight >= int64_t{drawableHeight} * pictureWidth) {
-    width = (height * pictureWidth + pictureHeight / 2) / pictureHeight;
-  } else {
-    height = (width * pictureHeight + pictureWidth / 2) / pictureWidth;
-  }
-  return {static_cast<int32_t>((drawableWidth - width) / 2), static_cast<int32_t>((drawableHeight - height) / 2),
-          static_cast<int32_t>(width), static_cast<int32_t>(height)};
-}
-
 GLRenderer::GLRenderer(const GlApi& gl) : gl_(gl) {}
 
 GLRenderer::~GLRenderer() {
@@ -93,7 +69,7 @@ bool GLRenderer::IsReady() { return true; }
 bool GLRenderer::Init(int32_t width, int32_t height, int32_t, int32_t, bool fullscreen, void* instance,
                       bool filtering) {
   AppInstance = instance;
-  GlContext_PrepareWindow();
+  GlContext_PrepareWindow(GlProfile::Compatibility);
   CreateMainWindow(width, height, fullscreen);
   if (!MainWindow) {
     ReportError("Could not open the window for OpenGL", false);
@@ -163,17 +139,9 @@ void GLRenderer::FollowDrawable() {
 
 // The View's rectangle is in picture pixels, top row 0; GL counts rows from the bottom.
 void GLRenderer::ApplyViewport() {
-  if (!context_ || pictureWidth_ <= 0 || pictureHeight_ <= 0) return;
-  double sx = static_cast<double>(picture_.width) / pictureWidth_;
-  double sy = static_cast<double>(picture_.height) / pictureHeight_;
-  auto edge = [](int32_t origin, double scale, double value) {
-    return origin + static_cast<int32_t>(std::lround(value * scale));
-  };
-  int32_t left = edge(picture_.x, sx, viewport_.x);
-  int32_t right = edge(picture_.x, sx, static_cast<double>(viewport_.x) + viewport_.width);
-  int32_t top = edge(picture_.y, sy, viewport_.y);
-  int32_t bottom = edge(picture_.y, sy, static_cast<double>(viewport_.y) + viewport_.height);
-  gl_.Viewport(left, drawableHeight_ - bottom, right - left, bottom - top);
+  if (!context_) return;
+  const PixelRect r = ViewportInPicture(picture_, pictureWidth_, pictureHeight_, viewport_);
+  gl_.Viewport(r.x, drawableHeight_ - r.y - r.height, r.width, r.height);
   gl_.DepthRange(viewport_.minZ, viewport_.maxZ);
 }
 
@@ -450,7 +418,7 @@ int32_t GLRenderer::DrawPatch(Patch* patch) {
 int32_t GLRenderer::DrawPrimitive(PrimitiveKind kind, LitVertex* vertices, uint32_t count, Material* material) {
   if (material != currentMaterial_) SetMaterial(material);
   GLenum mode;
-  if (!GlMode(kind, &mode)) return 0;
+  if (!GlPrimitiveMode(kind, &mode)) return 0;
   if (kind == PrimitiveTriangleList) {
     static_assert(offsetof(LitVertex, nx) == offsetof(PatchVertexLit, normal) &&
                   offsetof(LitVertex, tu1) == offsetof(PatchVertexLit, u));
@@ -475,7 +443,7 @@ int32_t GLRenderer::DrawPrimitive(PrimitiveKind kind, LitVertex* vertices, uint3
 int32_t GLRenderer::Draw2D(PrimitiveKind kind, ScreenVertex* vertices, uint32_t count, Material* material) {
   if (material != currentMaterial_) SetMaterial(material);
   GLenum mode;
-  if (!GlMode(kind, &mode)) return 0;
+  if (!GlPrimitiveMode(kind, &mode)) return 0;
   gl_.Begin(mode);
   for (uint32_t i = 0; i < count; ++i) {
     const ScreenVertex& v = vertices[i];

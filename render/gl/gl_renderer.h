@@ -8,20 +8,13 @@
 
 #include <cstdint>
 
+#include "render/letterbox.h"
 #include "render/record_data.h"
 #include "render/renderer.h"
 
 struct GlApi;
 struct GlContext;
 struct GlLightData;
-
-// A rectangle of drawable pixels, top row 0.
-struct PixelRect {
-  int32_t x, y, width, height;
-};
-
-// The largest rectangle of the picture's aspect centred in the drawable.
-PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight);
 
 class GLRenderer : public Renderer {
  public:

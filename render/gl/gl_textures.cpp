@@ -1,19 +1,8 @@
 // The OpenGL back end's textures: scene pixels as mip-mapped textures, image files with their colour key.
-#include <vector>
-
-#include "core/error.h"
-#include "render/bmp_file.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"
-#include "render/texture_image.h"
+#include "render/texture_upload.h"
 #include "scene/texture.h"
-
-namespace {
-
-// The texture's param2 value that asks for pure black to be transparent.
-constexpr uint32_t kKeyBlack = 1;
-
-}  // namespace
 
 // Repeating, bilinear, with the given minification filter and number of levels.
 uint32_t GLRenderer::NewBoundTexture(int32_t minFilter, uint32_t levels) {
@@ -39,49 +28,24 @@ void GLRenderer::LoadTexture(Texture* texture) {
 }
 
 void GLRenderer::LoadRawTexture(Texture* texture) {
-  int32_t width = texture->width, height = texture->height;
-  size_t bytes = static_cast<size_t>(width) * height * 3;
-  if (!texture->pixels || bytes == 0 || texture->pixelBytes < bytes) return;
-  std::vector<uint8_t> level(bytes), half(bytes);
-  RawPixelsToRgb(texture->pixels, width, height, level.data());
-  uint32_t levels = MipLevelCount(width, height);
-
-  GLuint name = NewBoundTexture(filtering_ ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST, levels);
-  for (uint32_t i = 0; i < levels; ++i) {
-    if (i > 0) {
-      HalveImage(level.data(), width, height, half.data());
-      level.swap(half);
-      width /= 2;
-      height /= 2;
-    }
-    gl_.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                   level.data());
+  RawMipChain chain;
+  if (!chain.Start(*texture)) return;
+  GLuint name = NewBoundTexture(filtering_ ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_NEAREST, chain.Levels());
+  for (uint32_t i = 0; i < chain.Levels(); ++i) {
+    int32_t width, height;
+    const uint8_t* rgb = chain.NextLevel(&width, &height);
+    gl_.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
   }
   texture->rendererData = name;
 }
 
-// A file that cannot be read as a bitmap ends the show, as on the Direct3D 7 side.
 void GLRenderer::LoadFileTexture(Texture* texture) {
-  BmpImage image;
-  if (!texture->fileName || !ReadBmpFile(texture->fileName, &image)) {
-    ReportErrorDetail("Texture BMP File not found", texture->fileName ? texture->fileName : "", true);
-    return;
-  }
-  texture->width = static_cast<uint16_t>(image.width);
-  texture->height = static_cast<uint16_t>(image.height);
-  bool keyed = texture->param2 == kKeyBlack;
-  std::vector<uint8_t> rgba;
-  if (keyed) {
-    rgba.resize(static_cast<size_t>(image.width) * image.height * 4);
-    KeyBlackToAlpha(image.rgb.data(), static_cast<size_t>(image.width) * image.height, rgba.data());
-  }
-
+  TextureFileImage image;
+  if (!ReadTextureFile(texture, &image)) return;
   GLuint name = NewBoundTexture(GL_LINEAR, 1);
-  if (keyed) {
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  } else {
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
-  }
+  const GLenum format = image.keyed ? GL_RGBA : GL_RGB;
+  gl_.TexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
+                 image.pixels.data());
   texture->rendererData = name;
 }
 

@@ -2,24 +2,22 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/file.h"
 #include "driver/show_files.h"
 #include "tools/content/file_writer.h"
+#include "tools/content/pack_files.h"
 #include "tools/content/rar_writer.h"
-#include "tools/content/show_character.h"
-#include "tools/content/show_font.h"
 #include "tools/content/show_music.h"
-#include "tools/content/show_overlays.h"
 #include "tools/content/show_scenes.h"
 
 namespace {
 
 constexpr size_t kMp3MaxBytes = 64u << 20;
 constexpr int kShortPackScenes = 2;
-constexpr float kShortPackSceneSeconds = 2.0f;
+
+float ShortSceneSeconds(int) { return 2.0f; }
 
 // Encodes a track with lame: joint stereo, 160 kbit/s, no info frame.
 bool EncodeTrack(const std::string& work, int track, float seconds, std::vector<uint8_t>& mp3) {
@@ -37,26 +35,22 @@ bool EncodeTrack(const std::string& work, int track, float seconds, std::vector<
 
 int main(int argc, char** argv) {
   // --short: the first two scenes of two seconds each and one track, a pack small enough for tests.
+  // --variety: the variety pack's files, unpacked, a data directory for qz2-tool render.
   const bool shortPack = argc == 3 && std::strcmp(argv[1], "--short") == 0;
-  if (argc != 2 && !shortPack) {
-    std::fputs("usage: qz2-content [--short] OUTPUT_DIRECTORY\n", stderr);
+  const bool variety = argc == 3 && std::strcmp(argv[1], "--variety") == 0;
+  if (argc != 2 && !shortPack && !variety) {
+    std::fputs("usage: qz2-content [--short | --variety] OUTPUT_DIRECTORY\n", stderr);
     return 2;
   }
   const std::string out = argv[argc - 1];
-  const int scenes = shortPack ? kShortPackScenes : kSceneCount;
-  auto sceneSeconds = [&](int index) { return shortPack ? kShortPackSceneSeconds : ShowSceneSeconds(index); };
-  std::vector<RarEntry> entries;
-  for (int i = 0; i < scenes; ++i)
-    entries.push_back({kShowSceneFiles[i].sceneFile, BuildShowScene(i, sceneSeconds(i))});
-  entries.push_back({kFontFile, BuildShowFont()});
-  for (int i = 0; i < scenes; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, kOverlayFileFormat, i + 1);
-    entries.push_back({name, BuildShowOverlays(i)});
+  if (variety) {
+    if (WriteDataFiles(out, BuildVarietyFiles())) return 0;
+    std::fprintf(stderr, "qz2-content: could not write the variety pack into %s\n", out.c_str());
+    return 1;
   }
-  for (ShowImage& image : BuildShowOverlayImages()) entries.push_back({image.name, std::move(image.bitmap)});
-  entries.push_back({kCharacterAnimationFile, BuildShowAnimation()});
-  entries.push_back({kCharacterMeshFile, BuildShowMesh()});
+  const int scenes = shortPack ? kShortPackScenes : kSceneCount;
+  float (*sceneSeconds)(int) = shortPack ? ShortSceneSeconds : ShowSceneSeconds;
+  std::vector<RarEntry> entries = BuildShowFilesWithoutMusic(scenes, sceneSeconds);
 
   // Each track lasts from the scene that opens it until the next scene that opens one, and a second more.
   int track = 0;

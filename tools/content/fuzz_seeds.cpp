@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene/light.h"
@@ -121,16 +122,34 @@ bool RarSeeds(const fs::path& folder, const std::vector<uint8_t>& scene) {
          WriteSeed(folder, "many.rar", many);
 }
 
+// One seed per kind: 6 x 4 with runs, single pixels and seven colours, two colours for the 1-bit kind.
 bool BmpSeeds(const fs::path& folder) {
-  std::vector<uint8_t> rgb(3 * 2 * 3);
-  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 17);
-  std::vector<uint8_t> indices = {0, 1, 2, 3, 3, 2, 1, 0, 1, 3, 0, 2, 2, 0, 3};
-  std::vector<BmpColour> four = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-  std::vector<BmpColour> full(256);
-  for (size_t i = 0; i < full.size(); ++i) full[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7};
-  return WriteSeed(folder, "rgb_3x2.bmp", EncodeBmp24(3, 2, rgb.data())) &&
-         WriteSeed(folder, "palette4_5x3.bmp", EncodeBmp8(5, 3, indices.data(), four)) &&
-         WriteSeed(folder, "palette256_2x2.bmp", EncodeBmp8(2, 2, indices.data(), full));
+  BmpPicture many{6, 4, {}}, two{6, 4, {}};
+  for (int i = 0; i < 24; ++i) {
+    auto c = static_cast<uint8_t>(i * i / 5 % 7);
+    many.rgb.insert(many.rgb.end(),
+                    {static_cast<uint8_t>(c * 40), static_cast<uint8_t>(255 - c * 30), static_cast<uint8_t>(c * 17)});
+    two.rgb.insert(two.rgb.end(), {static_cast<uint8_t>(c % 2 * 200), 90, 30});
+  }
+  const std::pair<const char*, BmpKind> kinds[] = {
+      {"core24.bmp", BmpKind::Core24},
+      {"core8.bmp", BmpKind::Core8},
+      {"info4.bmp", BmpKind::Info4},
+      {"info8.bmp", BmpKind::Info8},
+      {"info16_555.bmp", BmpKind::Info16_555},
+      {"info16_565.bmp", BmpKind::Info16_565Bitfields},
+      {"info24.bmp", BmpKind::Info24},
+      {"info32.bmp", BmpKind::Info32},
+      {"info32_fields.bmp", BmpKind::Info32Bitfields},
+      {"rle8.bmp", BmpKind::Rle8},
+      {"rle4.bmp", BmpKind::Rle4},
+      {"v4_24.bmp", BmpKind::V4_24},
+      {"v5_32_fields.bmp", BmpKind::V5_32Bitfields},
+      {"top_down24.bmp", BmpKind::TopDown24},
+  };
+  bool ok = WriteSeed(folder, "info1.bmp", BuildBmp(two, BmpKind::Info1));
+  for (const auto& [name, kind] : kinds) ok = ok && WriteSeed(folder, name, BuildBmp(many, kind));
+  return ok;
 }
 
 bool IniSeeds(const fs::path& folder) {

@@ -1,12 +1,14 @@
 // The default show's font image "police1.bmp": one row of cells, "A" to "Z" then "0" to "9".
 #include "tools/content/show_font.h"
 
+#include <cstddef>
+
 #include "tools/content/bmp_writer.h"
 
 namespace {
 
 constexpr int kImageWidth = 1024;
-constexpr int kPixelScale = 4;  // each dot of the 5 x 7 design is 4 x 4 pixels
+constexpr int kDotSize = 4;
 
 // Rows of five dots, top row first, most significant of the five bits on the left.
 constexpr uint8_t kGlyphs[36][7] = {
@@ -32,23 +34,28 @@ constexpr uint8_t kGlyphs[36][7] = {
 
 }  // namespace
 
-std::vector<uint8_t> BuildShowFont() {
-  std::vector<uint8_t> rgb(kImageWidth * kShowGlyphHeight * 3, 0);
-  const int left = (kShowGlyphWidth - 5 * kPixelScale) / 2, top = (kShowGlyphHeight - 7 * kPixelScale) / 2;
+std::vector<uint8_t> FontPixels(int cellWidth, int cellHeight, int dotSize, int imageWidth) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(imageWidth) * cellHeight * 3, 0);
+  const int left = (cellWidth - 5 * dotSize) / 2, top = (cellHeight - 7 * dotSize) / 2;
   for (int g = 0; g < 36; ++g) {
     for (int row = 0; row < 7; ++row) {
       for (int col = 0; col < 5; ++col) {
         if (!(kGlyphs[g][row] & (0x10 >> col))) continue;
-        for (int dy = 0; dy < kPixelScale; ++dy) {
-          for (int dx = 0; dx < kPixelScale; ++dx) {
-            int x = g * kShowGlyphWidth + left + col * kPixelScale + dx;
-            int y = top + row * kPixelScale + dy;
-            uint8_t* p = &rgb[(y * kImageWidth + x) * 3];
+        for (int dy = 0; dy < dotSize; ++dy) {
+          for (int dx = 0; dx < dotSize; ++dx) {
+            int x = g * cellWidth + left + col * dotSize + dx;
+            int y = top + row * dotSize + dy;
+            uint8_t* p = &rgb[(static_cast<size_t>(y) * imageWidth + x) * 3];
             p[0] = p[1] = p[2] = 255;
           }
         }
       }
     }
   }
-  return EncodeBmp24(kImageWidth, kShowGlyphHeight, rgb.data());
+  return rgb;
+}
+
+std::vector<uint8_t> BuildShowFont() {
+  return EncodeBmp24(kImageWidth, kShowGlyphHeight,
+                     FontPixels(kShowGlyphWidth, kShowGlyphHeight, kDotSize, kImageWidth).data());
 }

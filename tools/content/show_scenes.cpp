@@ -2,183 +2,13 @@
 #include "tools/content/show_scenes.h"
 
 #include <cmath>
-#include <functional>
 #include <string>
 
-#include "scene/math.h"
-#include "tools/content/geometry.h"
-#include "tools/content/qz3_writer.h"
+#include "tools/content/scene_writer.h"
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-// Every track of a scene shares one key rate, so no track runs out before the camera's.
-constexpr uint32_t kFps = 30;
-constexpr uint32_t kStep = 5;
-
 constexpr float kSceneSeconds[kSceneCount] = {14, 12, 12, 14, 11, 11, 11, 11, 14};
-
-Colour Rgb(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) { return {b, g, r, a}; }
-
-Quaternion Spin(Vec3 axis, float angle) {
-  Normalize(axis);
-  return AxisAngleToQuaternion(axis, angle);
-}
-
-Quaternion Multiply(const Quaternion& a, const Quaternion& b) {
-  return {a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z, a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
-          a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x, a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
-}
-
-struct Pose {
-  Vec3 position;
-  Vec3 scale;
-  Quaternion rotation;
-};
-
-struct CameraPose {
-  Vec3 position;
-  Vec3 target;
-  float angle;
-};
-
-// Writes one scene: textures and materials first, then for each element its track and the element,
-// since cross references resolve only backwards.
-class SceneWriter {
- public:
-  explicit SceneWriter(float seconds)
-      : frames_(static_cast<uint32_t>(seconds * kFps) + 1), keys_(frames_ / kStep + 1) {}
-
-  // A texture of raw pixels from f(x, y) -> colour.
-  uint32_t Texture(const char* name, int size, const std::function<Colour(int, int)>& f) {
-    std::vector<uint8_t> pixels;
-    for (int y = 0; y < size; ++y) {
-      for (int x = 0; x < size; ++x) {
-        Colour c = f(x, y);
-        pixels.insert(pixels.end(), {c.blue, c.green, c.red});
-      }
-    }
-    uint32_t index = textures_++;
-    writer_.Texture(TextureRecord(name, index, static_cast<uint16_t>(size), static_cast<uint16_t>(size)), pixels);
-    return index;
-  }
-
-  uint32_t Material(const char* name, uint32_t mode, Colour diffuse, uint32_t texture = kQz3NoIndex,
-                    Colour emissive = Rgb(0, 0, 0), float shininess = 20.0f) {
-    uint32_t index = materials_++;
-    Qz3Material m = MaterialRecord(name, index, texture);
-    m.mode = mode;
-    m.diffuse = diffuse;
-    m.ambient = diffuse;
-    m.specular = Rgb(90, 90, 90);
-    m.emissive = emissive;
-    m.specularLevel = 1.0f;
-    m.shininess = shininess;
-    writer_.Material(m);
-    return index;
-  }
-
-  void Mesh(const char* name, const MeshData& mesh, uint32_t material, const std::function<Pose(float)>& motion) {
-    std::vector<ObjKey> keys;
-    for (uint32_t k = 0; k < keys_; ++k) {
-      Pose p = motion(KeyTime(k));
-      keys.push_back({p.position, 0, p.scale, 0, p.rotation});
-    }
-    writer_.ObjectTrack(ObjectTrackRecord(name, frames_ - 1, kStep, kFps), keys);
-    Pose first = motion(0.0f);
-    Qz3MeshObject record = MeshRecord(name, 1);
-    record.position = first.position;
-    record.scale = first.scale;
-    record.rotation = first.rotation;
-    writer_.MeshObject(record, {LitPatch(material, mesh.vertices, mesh.indices)});
-  }
-
-  // Pre-lit vertices carry their own colours; the object stands still.
-  void MeshColoured(const char* name, const std::vector<PatchVertexColoured>& vertices,
-                    const std::vector<uint16_t>& indices, uint32_t material) {
-    writer_.ObjectTrack(ObjectTrackRecord(name, frames_ - 1, kStep, kFps),
-                        std::vector<ObjKey>(keys_, ObjKey{{0, 0, 0}, 0, {1, 1, 1}, 0, {1, 0, 0, 0}}));
-    writer_.MeshObject(MeshRecord(name, 1), {ColouredPatch(material, vertices, indices)});
-  }
-
-  // An omni light whose range falls off linearly: colour bytes near the distance it should light.
-  void Omni(const char* name, Colour colour, float range, const std::function<Vec3(float)>& path) {
-    std::vector<OmniLightKey> keys;
-    for (uint32_t k = 0; k < keys_; ++k) {
-      Vec3 p = path(KeyTime(k));
-      keys.push_back({colour.blue, colour.green, colour.red, 0, p, 0});
-    }
-    writer_.LightTrack(LightTrackRecord(name, 1, frames_ - 1, kStep, kFps), keys);
-    Qz3Light light = LightRecord(name, lights_++, 1);
-    light.blue = colour.blue;
-    light.green = colour.green;
-    light.red = colour.red;
-    light.range = range;
-    light.position = path(0.0f);
-    light.direction = {0, 0, -1};
-    writer_.Light(light);
-  }
-
-  void Spot(const char* name, Colour colour, float range, float inner, float outer,
-            const std::function<std::pair<Vec3, Vec3>(float)>& aim) {
-    std::vector<SpotLightKey> keys;
-    for (uint32_t k = 0; k < keys_; ++k) {
-      auto [position, target] = aim(KeyTime(k));
-      Vec3 d = {target.x - position.x, target.y - position.y, target.z - position.z};
-      keys.push_back({colour.blue, colour.green, colour.red, 0, 0, inner, outer, position, 0, d, 0});
-    }
-    writer_.LightTrack(LightTrackRecord(name, 2, frames_ - 1, kStep, kFps), keys);
-    Qz3Light light = LightRecord(name, lights_++, 2);
-    light.blue = colour.blue;
-    light.green = colour.green;
-    light.red = colour.red;
-    light.range = range;
-    light.innerAngle = inner;
-    light.outerAngle = outer;
-    auto [position, target] = aim(0.0f);
-    light.position = position;
-    light.direction = {target.x - position.x, target.y - position.y, target.z - position.z};
-    writer_.Light(light);
-  }
-
-  // The ambient light: its colour is the ambient level, in the usual 0 to 255 scale.
-  void Ambient(Colour colour) {
-    Qz3Light light = LightRecord("Ambient", lights_++, 0);
-    light.blue = colour.blue;
-    light.green = colour.green;
-    light.red = colour.red;
-    writer_.Light(light);
-  }
-
-  // The scene's clock: written last so that it is the camera the view shows.
-  void Camera(const std::function<CameraPose(float)>& path) {
-    std::vector<TargCamKey> keys;
-    for (uint32_t k = 0; k < keys_; ++k) {
-      CameraPose p = path(KeyTime(k));
-      keys.push_back({p.position, 0, p.target, 0, p.angle, 0.0f});
-    }
-    writer_.CameraTrack(CameraTrackRecord("Camera01", 1, frames_ - 1, kStep, kFps), keys);
-    CameraPose first = path(0.0f);
-    writer_.Camera(CameraRecord("Camera01", 0, first.angle * 0.5f, first.position, first.target));
-  }
-
-  std::vector<uint8_t> Finish() {
-    writer_.End();
-    return writer_.Bytes();
-  }
-
- private:
-  static float KeyTime(uint32_t k) { return static_cast<float>(k * kStep) / kFps; }
-
-  Qz3Writer writer_;
-  uint32_t frames_;
-  uint32_t keys_;
-  uint32_t textures_ = 0, materials_ = 0, lights_ = 0;
-};
-
-Pose Still(Vec3 position, float scale = 1.0f) { return {position, {scale, scale, scale}, {1, 0, 0, 0}}; }
-
-Colour Checker(int x, int y, int cell, Colour a, Colour b) { return ((x / cell + y / cell) & 1) ? a : b; }
 
 // A soft radial glow, black at the rim: drawn additively it leaves the background as it was.
 Colour Glow(int x, int y, int size, Colour c) {
@@ -186,11 +16,6 @@ Colour Glow(int x, int y, int size, Colour c) {
   float f = std::fmax(0.0f, 1.0f - std::sqrt(dx * dx + dy * dy));
   f *= f;
   return Rgb(static_cast<uint8_t>(c.red * f), static_cast<uint8_t>(c.green * f), static_cast<uint8_t>(c.blue * f));
-}
-
-CameraPose Orbit(float t, float radius, float height, float speed, Vec3 target, float angle = 0.9f) {
-  float a = t * speed;
-  return {{radius * std::cos(a), radius * std::sin(a), height}, target, angle};
 }
 
 // Opening: a ring of turning cubes on a checker floor under a warm light.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "driver/options.h"
 #include "driver/pack.h"
 #include "driver/show.h"
 #include "driver/show_parts.h"
@@ -30,6 +31,7 @@ struct RenderArgs {
   float time = 0;
   bool timed = false;
   const char* out = nullptr;
+  int32_t renderer = 0;  // the platform's own
 };
 
 bool ParseArgs(int argc, char** argv, RenderArgs& args) {
@@ -41,6 +43,10 @@ bool ParseArgs(int argc, char** argv, RenderArgs& args) {
     char* end = nullptr;
     if (std::strcmp(option, "--out") == 0) {
       args.out = value;
+      continue;
+    }
+    if (std::strcmp(option, "--renderer") == 0) {
+      if ((args.renderer = RendererByName(value)) == 0) return false;
       continue;
     }
     if (std::strcmp(option, "--scene") == 0) {
@@ -67,10 +73,10 @@ class NoMusic : public MusicParts {
 int RunRender(int argc, char** argv) {
   RenderArgs args;
   if (!ParseArgs(argc, argv, args)) {
-    std::fputs("usage: qz2-tool render DATA_DIR --scene N --time T --out FILE.png\n", stderr);
+    std::fputs("usage: qz2-tool render DATA_DIR --scene N --time T --out FILE.png [--renderer R]\n", stderr);
     return 2;
   }
-  Renderer* renderer = OpenPictureRenderer();
+  Renderer* renderer = OpenPictureRenderer(args.renderer);
 
   ShowScene scene;
   ShowOverlays overlays(scene);
@@ -98,6 +104,7 @@ int RunRender(int argc, char** argv) {
 
   TearDownScene(parts);
   DestroyRenderer();
+  if (!read) ReportErrorDetail("Could not read the picture back", args.out, true);
   if (!written) ReportErrorDetail("Could not write the picture", args.out, true);
 
   JsonWriter json;
@@ -120,6 +127,6 @@ int RunRender(int argc, char** argv) {
   return 0;
 }
 
-ToolCommandRegistration g_render({"render", "DATA_DIR --scene N --time T --out FILE.png", RunRender});
+ToolCommandRegistration g_render({"render", "DATA_DIR --scene N --time T --out FILE.png [--renderer R]", RunRender});
 
 }  // namespace

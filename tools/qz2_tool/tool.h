@@ -36,10 +36,11 @@ GLRenderer* OpenOffscreenRenderer(int32_t width, int32_t height);
 // The picture the show draws, as this platform's back end draws it.
 constexpr int32_t kPictureWidth = 800;
 constexpr int32_t kPictureHeight = 600;
-// The show's back end on this platform, opened windowed where the picture can be read back; "Init Failure" is
-// fatal.
-Renderer* OpenPictureRenderer();
-// The picture being drawn (before Present) as RGB rows, red first, top row first; false when it cannot be read.
+// The back end of the kind (0: this platform's own), drawing off screen where the picture can be read back
+// whatever the screen's size; "Init Failure" is fatal.
+Renderer* OpenPictureRenderer(int32_t kind);
+// The picture being drawn (before Present) by the renderer OpenPictureRenderer opened, as RGB rows, red first, top
+// row first; false when it cannot be read.
 bool ReadPicture(Renderer& renderer, std::vector<uint8_t>& rgb);
 
 // A captured frame reads one fixed time wherever the show reads its clock.
