@@ -49,6 +49,8 @@ if [ "$mode" != untouched ]; then
       exit 1
     fi
   fi
+  # Timed from the key on: the renders above take long on a busy machine.
+  pressed=$(date +%s)
   xdotool keydown Escape
 fi
 status=0
@@ -63,8 +65,8 @@ if [ -n "$(ls -A "$work/tmp")" ]; then
   echo "FAIL: the data directory is still there: $(ls -A "$work/tmp")" >&2
   exit 1
 fi
-if [ "$mode" != untouched ] && [ "$elapsed" -gt 40 ]; then
-  echo "FAIL: Escape did not skip the scenes ($elapsed s)" >&2
+if [ "$mode" != untouched ] && [ $(( $(date +%s) - pressed )) -gt 40 ]; then
+  echo "FAIL: Escape did not skip the scenes ($(( $(date +%s) - pressed )) s)" >&2
   exit 1
 fi
 if [ "$mode" = untouched ] && [ "$elapsed" -lt 110 ]; then

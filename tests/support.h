@@ -19,7 +19,8 @@ class Scratch {
   Scratch() {
     std::random_device random;
     do {
-      path_ = std::filesystem::temp_directory_path() / ("qz2_" + std::to_string(random()));
+      path_ = std::filesystem::temp_directory_path() / "qz2_";
+      path_ += std::to_string(random());
     } while (!std::filesystem::create_directory(path_));
   }
   ~Scratch() {
