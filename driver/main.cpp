@@ -11,6 +11,8 @@
 #include "render/renderer.h"
 #ifdef _WIN32
 #include "render/d3d7/d3d7_renderer.h"
+#elif defined(__EMSCRIPTEN__)
+#include "render/gles/gles_renderer.h"
 #else
 #include "render/gl/gl_renderer.h"
 #include "render/gles/gles_renderer.h"
@@ -35,6 +37,9 @@ int ProgramMain(void* instance, int argc, const char* const* argv) {
 #ifdef _WIN32
   const int32_t kind = RendererD3D7;
   SetRendererMaker(RendererD3D7, NewD3D7Renderer);
+#elif defined(__EMSCRIPTEN__)
+  const int32_t kind = RendererGLES;
+  SetRendererMaker(RendererGLES, NewGLESRenderer);
 #else
   const int32_t kind = options.renderer ? options.renderer : RendererGL;
   SetRendererMaker(RendererGL, NewGLRenderer);

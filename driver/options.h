@@ -7,6 +7,7 @@ struct ShowOptions {
   bool windowed = false;  // an 800 x 600 resizable window instead of full screen
   int firstScene = 0;     // index 0 to 8 of the scene the show starts at
   int32_t renderer = 0;   // the RendererKind asked for, 0 for the platform's own
+  float still = -1.0f;    // seconds: the first scene's frame at that time held, without music; negative: none
 };
 
 enum class OptionsResult { Play, Help, Refused };

@@ -1,4 +1,5 @@
-// The data pack: the private data directory, extraction of the pack through "Start.Dll", and deletion.
+// The data pack: the private data directory, extraction of the pack through "Start.Dll" (linked in, in a page),
+// and deletion.
 #include "driver/pack.h"
 
 #include <cstdio>
@@ -31,6 +32,10 @@ bool LookUp(void* library, const char* name, Fn& entry) {
 
 // A library that lacks an entry point is no extraction library: calling through a null entry would crash.
 bool LookUpAll(void* library, StartLibrary& start) {
+#ifdef __EMSCRIPTEN__
+  start = {RAROpenArchive, RARCloseArchive, RARReadHeader, RARProcessFile, RARSetProcessDataProc};
+  return library != nullptr;
+#endif
   return LookUp(library, "RAROpenArchive", start.openArchive) &&
          LookUp(library, "RARCloseArchive", start.closeArchive) && LookUp(library, "RARReadHeader", start.readHeader) &&
          LookUp(library, "RARProcessFile", start.processFile) &&

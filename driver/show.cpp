@@ -81,6 +81,18 @@ void PlayScene(Show& show, int index, bool first) {
   EndSceneMusic(parts, index);
 }
 
+// Scene index's frame at a fixed time, without music, drawn again and again until Escape is held.
+void HoldStill(Show& show, int index, float seconds) {
+  SetUpScene(show.parts, show.dataDirectory, index);
+  do {
+    Sys().PumpMessages();
+    show.keyboard.Update();
+    DrawFrameAt(show.parts, index, seconds);
+    CurrentRenderer->Present(0);
+  } while (!KeyHeld(KeyEscape));
+  TearDownScene(show.parts);
+}
+
 }  // namespace
 
 void SetUpScene(ShowParts& parts, const char* dataDirectory, int index) {
@@ -140,6 +152,19 @@ bool DrawShowFrame(ShowParts& parts, int index, FrameClock& clock, CharacterStat
   return ended;
 }
 
+bool DrawFrameAt(ShowParts& parts, int index, float seconds) {
+  constexpr float kFramesPerSecond = 60.0f;
+  constexpr float kLastFrameCount = 4294967040.0f;  // the largest float a 32-bit count holds
+  const float frames = seconds * kFramesPerSecond;
+  FixedClock clock(seconds);
+  // The character advances a frame per drawn frame, counted so that the second of the two poses it.
+  CharacterState character;
+  character.frameCounter = (frames > 0.0f ? static_cast<uint32_t>(std::min(frames, kLastFrameCount)) : 0) - 1u;
+  DrawShowFrame(parts, index, clock, character);
+  CurrentRenderer->Present(0);
+  return DrawShowFrame(parts, index, clock, character);
+}
+
 void TearDownScene(ShowParts& parts) {
   parts.character.Release();
   parts.overlays.Release();
@@ -160,7 +185,11 @@ int RunShow(ShowParts parts, int32_t rendererKind, void* instance, const ShowOpt
   }
   show.keyboard.init(AppInstance, MainWindow);
   const int first = std::clamp(options.firstScene, 0, kSceneCount - 1);
-  for (int i = first; i < kSceneCount; ++i) PlayScene(show, i, i == first);
+  if (options.still >= 0.0f) {
+    HoldStill(show, first, options.still);
+  } else {
+    for (int i = first; i < kSceneCount; ++i) PlayScene(show, i, i == first);
+  }
   show.keyboard.Close();
   DestroyRenderer();
   parts.music.Stop();

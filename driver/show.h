@@ -98,6 +98,16 @@ class FrameClock {
   ~FrameClock() = default;
 };
 
+// A captured frame reads one fixed time wherever the show reads its clock.
+class FixedClock : public FrameClock {
+ public:
+  explicit FixedClock(float seconds) : seconds_(seconds) {}
+  float Elapsed() override { return seconds_; }
+
+ private:
+  float seconds_;
+};
+
 // Scene set-up for index 0 to 8 from the files of the data directory, up to the black frame;
 // the clock and the music start are the caller's.
 void SetUpScene(ShowParts& parts, const char* dataDirectory, int index);
@@ -109,6 +119,10 @@ void EndSceneMusic(ShowParts& parts, int index);
 // One frame of scene index, from the clear to EndScene (the caller presents it); true once the
 // scene's animation is over.
 bool DrawShowFrame(ShowParts& parts, int index, FrameClock& clock, CharacterState& character);
+// Scene index's frame at a fixed time, as a running show would show it: drawn twice, since objects are culled
+// where the previous frame left them, the first presented and the second left for the caller to present; the
+// character shows the frame a show drawing 60 frames a second reaches by then. True once the animation is over.
+bool DrawFrameAt(ShowParts& parts, int index, float seconds);
 // Scene tear-down up to the black frame; the music stop is the caller's.
 void TearDownScene(ShowParts& parts);
 

@@ -2,7 +2,6 @@
 #include "music/layer3.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -153,6 +152,12 @@ inline int HuffmanDecode(const uint16_t* lookup, uint64_t& bits, int& used) {
   return int(e & 0xff);
 }
 
+// std::bit_cast, which the browser build's C++ library lacks; every compiler of ours has the builtin.
+template <typename To, typename From>
+inline To BitCast(const From& from) {
+  return __builtin_bit_cast(To, from);
+}
+
 // The signed value of a magnitude: its power times the gain, with the sign bit that follows a non-zero
 // magnitude. Built from masks, as zero and non-zero magnitudes alternate unpredictably.
 inline float SignedValue(const float* powers, int magnitude, float gain, uint64_t& bits, int& used) {
@@ -160,7 +165,7 @@ inline float SignedValue(const float* powers, int magnitude, float gain, uint64_
   const uint32_t sign = uint32_t(bits >> 63) & uint32_t(nonZero);
   bits <<= nonZero;
   used += nonZero;
-  return std::bit_cast<float>(std::bit_cast<uint32_t>(gain * powers[magnitude]) ^ sign << 31);
+  return BitCast<float>(BitCast<uint32_t>(gain * powers[magnitude]) ^ sign << 31);
 }
 
 // The decoding of one channel's Huffman data. In mid/side mode each side value s goes at once into both

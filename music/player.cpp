@@ -1,4 +1,5 @@
-// The music player's state and its playback thread over the track decode path and the wave output.
+// The music player's state and its playback thread over the track decode path and the wave output; in a page,
+// which has one thread, the frame loop feeds the device instead.
 #include "music/player.h"
 
 #include <atomic>
@@ -7,11 +8,16 @@
 #include "music/mp3_decoder.h"
 #include "music/wave_output.h"
 #include "platform/platform.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_platform.h"
+#endif
 
 namespace {
 
 struct MusicState {
   bool opened = false;
+  bool feeding = false;   // in a page: frames still to decode
+  bool draining = false;  // in a page: all decoded, the device still playing the last blocks
   std::atomic<bool> running{false};
   std::thread* thread = nullptr;
   bool outputReady = false;
@@ -61,8 +67,25 @@ void PlaybackThread() {
   g_music.running = false;
 }
 
+#ifdef __EMSCRIPTEN__
+// Each frame of the page decodes until the device holds its fill of blocks; once the track has ended and its
+// last block has played, the device closes, as the playback thread closes it.
+void FeedDevice() {
+  while (g_music.feeding && WaveQueued() < kMaxQueuedBlocks) {
+    if (PlayFrame()) continue;
+    g_music.feeding = false;
+    g_music.draining = true;
+  }
+  if (!g_music.draining || WaveQueued() > 0) return;
+  g_music.draining = false;
+  TrackClose(*g_music.decoder, g_sink);
+  g_music.running = false;
+}
+#endif
+
 // Stops the thread if it still runs and releases its handle.
 void EndThread() {
+  g_music.feeding = g_music.draining = false;
   if (!g_music.thread) return;
   g_stopRequested = true;
   CancelWaveWrites(true);
@@ -82,14 +105,23 @@ void MusicOpen(const char* path) {
   g_music.outputReady = false;
   g_music.output = kUnsetOutput;
   ProbeOutputCapabilities(g_music.output);
-  if (!g_music.decoder) g_music.decoder = new Mp3Decoder;
+  if (!g_music.decoder) {
+    g_music.decoder = new Mp3Decoder;
+#ifdef __EMSCRIPTEN__
+    WebPlatform_AddFrameHook(FeedDevice);
+#endif
+  }
   g_music.opened = TrackOpen(*g_music.decoder, path);
 }
 
 void MusicStart() {
-  if (!g_music.opened || g_music.thread) return;
+  if (!g_music.opened || g_music.thread || g_music.feeding) return;
   // Set first: a short track may end before the thread's creation returns.
   g_music.running = true;
+#ifdef __EMSCRIPTEN__
+  g_music.feeding = true;
+  return;
+#endif
   // Held through a pointer: a process ended from the thread must not run a joinable thread's destructor.
   g_music.thread = new std::thread(PlaybackThread);
 }

@@ -43,8 +43,12 @@ OutputBlock g_blocks[kBlockSlots];
 // How long a close waits for the reports of the blocks a reset returned.
 constexpr std::chrono::seconds kResetReports{2};
 
-// Waits until at most `limit` blocks are queued; false when writes were cancelled first.
+// Waits until at most `limit` blocks are queued; false when writes were cancelled first. A page has one thread,
+// which the device's reports need: there it never waits, and its feeder writes only into a free block.
 bool WaitForQueue(int32_t limit) {
+#ifdef __EMSCRIPTEN__
+  return g_queued <= limit;
+#endif
   std::unique_lock<std::mutex> hold(g_lock);
   g_queueChanged.wait(hold, [limit] { return g_queued <= limit || g_cancelled; });
   return g_queued <= limit;

@@ -10,6 +10,12 @@ struct PixelRect {
   int32_t x, y, width, height;
 };
 
+// The device samples a pixel at its top-left corner, GL at its centre, so 3D and 2D pictures move right and down
+// by about half a pixel to be sampled where the device samples them. Just under half: an edge then never falls on
+// a GL pixel centre, and the pixels an edge keeps are those of the device's top-left rule, whichever way GL's rows
+// run.
+constexpr float kDeviceSampleShift = 0.5f - 1.0f / 128.0f;
+
 // The largest rectangle of the picture's aspect centred in the drawable.
 PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight);
 

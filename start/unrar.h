@@ -78,3 +78,12 @@ using RarCloseArchiveFn = int(RAR_CALL*)(void* handle);
 using RarReadHeaderFn = int(RAR_CALL*)(void* handle, RARHeaderData* header);
 using RarProcessFileFn = int(RAR_CALL*)(void* handle, int operation, char* destPath, char* destName);
 using RarSetProcessDataProcFn = void(RAR_CALL*)(void* handle, RarProcessDataProc proc);
+
+// The entry points, for a program that links the library in rather than loading it (the browser build).
+extern "C" {
+RAR_EXPORT void* RAR_CALL RAROpenArchive(RAROpenArchiveData* archive);
+RAR_EXPORT int RAR_CALL RARCloseArchive(void* handle);
+RAR_EXPORT int RAR_CALL RARReadHeader(void* handle, RARHeaderData* header);
+RAR_EXPORT int RAR_CALL RARProcessFile(void* handle, int operation, char* destPath, char* destName);
+RAR_EXPORT void RAR_CALL RARSetProcessDataProc(void* handle, RarProcessDataProc proc);
+}

@@ -17,6 +17,7 @@ TEST(ShowOptions, CommandLinesAndWhatTheyAskFor) {
     int firstScene;
     const char* error;
     int32_t renderer = 0;
+    float still = -1.0f;
   } cases[] = {
       {{}, OptionsResult::Play, false, 0, ""},
       {{"--window"}, OptionsResult::Play, true, 0, ""},
@@ -50,6 +51,7 @@ TEST(ShowOptions, CommandLinesAndWhatTheyAskFor) {
     EXPECT_EQ(options.windowed, c.windowed) << line;
     EXPECT_EQ(options.firstScene, c.firstScene) << line;
     EXPECT_EQ(options.renderer, c.renderer) << line;
+    EXPECT_EQ(options.still, c.still) << line;
     EXPECT_STREQ(error, c.error) << line;
   }
 }

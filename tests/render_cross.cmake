@@ -6,4 +6,5 @@ qz2_test_suite(render_cross qz2_show_content PNG::PNG)
 unset(CMAKE_CROSSCOMPILING_EMULATOR)
 add_dependencies(render_cross_tests qz2-tool)
 target_compile_definitions(render_cross_tests PRIVATE QZ2_TOOL="$<TARGET_FILE:qz2-tool>"
-                                                      QZ2_WINE_PREFIX="${CMAKE_BINARY_DIR}/wine-prefix")
+                                                      QZ2_WINE_PREFIX="${CMAKE_BINARY_DIR}/wine-prefix"
+                                                      QZ2_WEB_STILL="${CMAKE_SOURCE_DIR}/tests/web/render_still.js")

@@ -132,8 +132,9 @@ void main() {
 }
 )";
 
-// Stage 0 (the texture modulating or replacing the colour, the alpha from either), then the specular colour,
-// then fog. Without a texture the stage passes the vertex colour on.
+// Stage 0 (the texture modulating or replacing the colour, the alpha from either), then the specular colour where
+// the texture modulates (the reference adds none to the texture's own colour), then fog. Without a texture the
+// stage passes the vertex colour on.
 constexpr char kFragment[] = R"(#version 300 es
 precision highp float;
 uniform sampler2D uTexture;
@@ -153,7 +154,7 @@ void main() {
     colour = uStage.y == 0 ? texel.rgb * colour : texel.rgb;
     if (uStage.z != 0) alpha = texel.a;
   }
-  colour = min(colour + vSpecular, 1.0);
+  if (uStage.y == 0) colour = min(colour + vSpecular, 1.0);
   if (uFogColour.a > 0.0) colour = mix(uFogColour.rgb, colour, vFog);
   oColour = vec4(colour, alpha);
 }

@@ -190,11 +190,15 @@ void GLESRenderer::ApplyViewport() {
   if (!context_) return;
   glDepthRangef(viewport_.minZ, viewport_.maxZ);
   if (renderTarget_) {
-    glViewport(static_cast<GLint>(viewport_.x), static_cast<GLint>(viewport_.y), static_cast<GLsizei>(viewport_.width),
-               static_cast<GLsizei>(viewport_.height));
+    viewportPixels_[0] = static_cast<int32_t>(viewport_.width);
+    viewportPixels_[1] = static_cast<int32_t>(viewport_.height);
+    glViewport(static_cast<GLint>(viewport_.x), static_cast<GLint>(viewport_.y), viewportPixels_[0],
+               viewportPixels_[1]);
     return;
   }
   const PixelRect r = ViewportInPicture(picture_, pictureWidth_, pictureHeight_, viewport_);
+  viewportPixels_[0] = r.width;
+  viewportPixels_[1] = r.height;
   glViewport(r.x, drawableHeight_ - r.y - r.height, r.width, r.height);
 }
 
@@ -280,6 +284,10 @@ void GLESRenderer::SetProjection(View* view) {
   m[10] = 2.0f * q - 1.0f;
   m[11] = 1.0f;
   m[14] = -2.0f * q * view->nearPlane;
+  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
+    m[8] += 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[0]);
+    m[9] -= 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[1]);
+  }
   ForceAffineColumn(camera->viewMatrix);
   std::memcpy(state_.view, camera->viewMatrix, sizeof state_.view);
   // The eye maps to the origin: eye x R + T = 0, so eye = -T x R^-1, and R^-1 is the inverse transpose transposed.
@@ -307,11 +315,17 @@ void GLESRenderer::BeginView(View* view) {
 
 void GLESRenderer::EndView() { CurrentView = nullptr; }
 
+// Screen pixels are sampled where the device samples them, as 3D ones are.
 void GLESRenderer::Begin2D(View* view) {
   CurrentView = view;
   const float width = view->right - view->left, height = view->bottom - view->top;
-  state_.screen[0] = view->left;
-  state_.screen[1] = view->top;
+  float dx = 0.0f, dy = 0.0f;
+  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
+    dx = kDeviceSampleShift * width / static_cast<float>(viewportPixels_[0]);
+    dy = kDeviceSampleShift * height / static_cast<float>(viewportPixels_[1]);
+  }
+  state_.screen[0] = view->left - dx;
+  state_.screen[1] = view->top - dy;
   state_.screen[2] = width != 0.0f ? 2.0f / width : 0.0f;
   state_.screen[3] = height != 0.0f ? 2.0f / height : 0.0f;
   state_.Changed(GroupTransform);
@@ -325,7 +339,7 @@ void GLESRenderer::CreateMaterial(Material* material) {
 
 // The reference's material: the specular colour times the specular level, power 0.
 void GLESRenderer::UpdateMaterial(Material* material) {
-  if (material->rendererData) FillMaterialData(*material, material->specularLevel, 0.0f, *material->rendererData);
+  if (material->rendererData) FillMaterialData(*material, *material->rendererData);
 }
 
 // A later Material at the same address must not pass for the current one.

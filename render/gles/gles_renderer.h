@@ -130,6 +130,7 @@ class GLESRenderer : public Renderer {
   int32_t drawableWidth_ = 0, drawableHeight_ = 0;
   PixelRect picture_ = {};
   ViewportData viewport_ = {};
+  int32_t viewportPixels_[2] = {};  // the GL viewport's width and height
   std::vector<uint8_t> readRow_;
 };
 

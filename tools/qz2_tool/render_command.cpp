@@ -1,6 +1,5 @@
 // qz2-tool render: one frame of a scene, set up as the driver sets it up, drawn by the platform's back end into a
 // PNG.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,14 +15,6 @@
 #include "tools/qz2_tool/tool.h"
 
 namespace {
-
-constexpr float kRenderFramesPerSecond = 60.0f;
-constexpr float kLastFrameCount = 4294967040.0f;  // the largest float a 32-bit count holds
-
-uint32_t CharacterFrameAt(float seconds) {
-  float frames = seconds * kRenderFramesPerSecond;
-  return frames > 0.0f ? static_cast<uint32_t>(std::min(frames, kLastFrameCount)) : 0;
-}
 
 struct RenderArgs {
   const char* dataDirectory = nullptr;
@@ -87,16 +78,7 @@ int RunRender(int argc, char** argv) {
   const int index = args.scene - 1;
   SetUpScene(parts, args.dataDirectory, index);
 
-  // Objects are culled where the previous frame left them: a first frame at the same time puts
-  // them where a running show would have them.
-  FixedClock clock(args.time);
-  // The character advances a frame per drawn frame: it shows the frame a show drawing 60 frames a
-  // second reaches at the time, counted so that the second of the two frames drawn poses it.
-  CharacterState characterState;
-  characterState.frameCounter = CharacterFrameAt(args.time) - 1u;
-  DrawShowFrame(parts, index, clock, characterState);
-  CurrentRenderer->Present(0);
-  bool ended = DrawShowFrame(parts, index, clock, characterState);
+  const bool ended = DrawFrameAt(parts, index, args.time);
   std::vector<uint8_t> rgb;
   const bool read = ReadPicture(*renderer, rgb);
   CurrentRenderer->Present(0);

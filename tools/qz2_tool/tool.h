@@ -43,16 +43,6 @@ Renderer* OpenPictureRenderer(int32_t kind);
 // row first; false when it cannot be read.
 bool ReadPicture(Renderer& renderer, std::vector<uint8_t>& rgb);
 
-// A captured frame reads one fixed time wherever the show reads its clock.
-class FixedClock : public FrameClock {
- public:
-  explicit FixedClock(float seconds) : seconds_(seconds) {}
-  float Elapsed() override { return seconds_; }
-
- private:
-  float seconds_;
-};
-
 // Writes JSON to a stream: numbers round-trip a float (%.9g), colours as "0xAARRGGBB".
 class JsonWriter {
  public:

@@ -1,0 +1,72 @@
+// The show in the page, end to end: started at scene 8 with a click, Escape held for a moment skips to scene 9,
+// which plays to its end; the program exits with 0 and its music reached Web Audio. Also measures what the
+// closing note asks for: the time from the click to the first frame, and the frame time of scene 1.
+// Usage: node play.js SHOW_DIR; prints the figures as JSON.
+"use strict";
+const { serve, openBrowser, waitFor } = require("./page.js");
+
+const kLastSceneSeconds = 14;  // scene 9 of the default show
+const kSampleRate = 44100;
+
+// Opens the page at the scene, clicks start once it is offered and waits for the first frame; returns the page,
+// the browser and the time from the click to that frame (ms).
+async function startShow(port, scene) {
+  const { browser, page } = await openBrowser();
+  await page.goto(`http://127.0.0.1:${port}/index.html?scene=${scene}`);
+  await page.waitForSelector("#start:not([hidden])", { timeout: 120000 });
+  await page.click("#start");
+  await waitFor(page, "(Module.qz2FramesShown || 0) >= 1", 60000);
+  const firstFrame = await page.evaluate(() => performance.now() - Module.qz2StartedAt);
+  return { browser, page, firstFrame };
+}
+
+async function frameTime(page, seconds) {
+  const before = await page.evaluate(() => [Module.qz2FramesShown, performance.now()]);
+  await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
+  const after = await page.evaluate(() => [Module.qz2FramesShown, performance.now()]);
+  return (after[1] - before[1]) / Math.max(1, after[0] - before[0]);
+}
+
+async function main(folder) {
+  const server = await serve(folder);
+  const port = server.address().port;
+  const figures = {};
+  try {
+    // Scene 1's frame time, once its set-up is done.
+    let show = await startShow(port, 1);
+    figures.clickToFirstFrameMs = Math.round(show.firstFrame);
+    await new Promise((resolve) => setTimeout(resolve, 2000));
+    figures.scene1FrameMs = Number((await frameTime(show.page, 3)).toFixed(1));
+    await show.browser.close();
+
+    show = await startShow(port, 8);
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    // Held for a few frames, let go before scene 9's first frame.
+    await show.page.keyboard.down("Escape");
+    await new Promise((resolve) => setTimeout(resolve, 60));
+    await show.page.keyboard.up("Escape");
+    const skipped = Date.now();
+    await waitFor(show.page, "Module.qz2ExitCode !== undefined", (kLastSceneSeconds + 40) * 1000);
+    const [code, samples, messages] = await show.page.evaluate(() => [
+      Module.qz2ExitCode, Module.qz2SamplesPlayed || 0, document.getElementById("messages").textContent]);
+    await show.browser.close();
+    figures.lastSceneSeconds = Number(((Date.now() - skipped) / 1000).toFixed(1));
+    figures.musicSeconds = Number((samples / kSampleRate).toFixed(1));
+    const problems = [];
+    if (code !== 0) problems.push(`the show exited with ${code}`);
+    if (messages) problems.push(`the page showed: ${messages}`);
+    // Scene 9 ran its whole length, and scene 8's did not come before it.
+    if (figures.lastSceneSeconds < kLastSceneSeconds - 1) problems.push("scene 9 did not play to its end");
+    if (figures.lastSceneSeconds > kLastSceneSeconds + 8) problems.push("Escape did not skip scene 8");
+    if (figures.musicSeconds < kLastSceneSeconds / 2) problems.push("too little music reached Web Audio");
+    console.log(JSON.stringify(figures));
+    if (problems.length) throw new Error(problems.join("; "));
+  } finally {
+    server.close();
+  }
+}
+
+main(process.argv[2]).catch((error) => {
+  console.error("play: " + error.message);
+  process.exit(1);
+});
