@@ -47,12 +47,6 @@ constexpr uintptr_t kPatchCreated = 1;
 constexpr uint32_t kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPositionMask = 0x00E;
 constexpr uint32_t kLitStride = sizeof(PatchVertexLit);
 
-// The device samples a pixel at its top-left corner, GL at its centre, so 3D and 2D pictures move right and down
-// by about half a pixel to be sampled where the device samples them. Just under half: an edge then never falls on
-// a GL pixel centre, and the pixels an edge keeps are those of the device's top-left rule, whichever way GL's rows
-// run.
-constexpr float kDeviceSampleShift = 0.5f - 1.0f / 128.0f;
-
 bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount) {
   return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
 }
