@@ -4,9 +4,36 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 
+#include "core/crc32.h"
 #include "music/mp3_decoder.h"
+
+Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel) {
+  Deviation d{0.0, 0, 0};
+  size_t counted = 0;
+  for (size_t i = size_t(channel); i < ours.size() && i < reference.size(); i += 2) {
+    const auto rail = [](int16_t s) { return s == 32767 || s == -32768; };
+    if (rail(ours[i]) || rail(reference[i])) continue;
+    const int difference = std::abs(ours[i] - reference[i]);
+    d.rms += double(difference) * difference;
+    if (difference > d.largest) {
+      d.largest = difference;
+      d.worst = i;
+    }
+    ++counted;
+  }
+  d.rms = counted ? std::sqrt(d.rms / double(counted)) : 0.0;
+  return d;
+}
+
+std::string SavedReferencePath(const std::string& folder, const std::vector<uint8_t>& stream) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%08x.pcm", Crc32(0, stream.data(), stream.size()));
+  return folder + "/" + name;
+}
 
 // CTest runs the tests in parallel processes: each test's files carry its own name.
 std::string TempPath(const std::string& name) {

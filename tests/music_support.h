@@ -30,6 +30,17 @@ class CaptureSink : public OutputSink {
   bool ended_ = false;
 };
 
+// How far one channel of our samples lies from the reference's, samples on the rails left out.
+struct Deviation {
+  double rms;
+  int largest;
+  size_t worst;  // the sample index of the largest difference
+};
+Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel);
+
+// Where a saved reference decode of a stream lies: the folder, then the stream's CRC-32 in hex.
+std::string SavedReferencePath(const std::string& folder, const std::vector<uint8_t>& stream);
+
 std::string TempPath(const std::string& name);
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // A track of a silent frame and then clicks: frames * 2 * kFrameSamples bytes of PCM.
