@@ -1,4 +1,4 @@
-// The OpenGL context of the main window: SDL on Linux, WGL on Windows.
+// The OpenGL context of the main window, made through SDL.
 //
 // The context is current on the main thread for its whole life. Sizes are the drawable's in
 // pixels, which a high-DPI screen makes larger than the window's size in screen units.
@@ -10,7 +10,7 @@ struct GlContext;
 
 enum class GlProfile {
   Compatibility,  // fixed-function OpenGL
-  Es3,            // OpenGL ES 3.0 (not offered by WGL)
+  Es3,            // OpenGL ES 3.0
 };
 
 // Asks for a double-buffered RGBA pixel format with a depth buffer and a context of the profile. Called before the

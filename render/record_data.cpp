@@ -51,13 +51,13 @@ MaterialData* CreateMaterialData(Material* material) {
   return material->rendererData;
 }
 
-void FillMaterialData(const Material& material, float specularScale, float power, MaterialData& data) {
+void FillMaterialData(const Material& material, MaterialData& data) {
   ColourToFloats(material.diffuse, data.diffuse);
   ColourToFloats(material.ambient, data.ambient);
   ColourToFloats(material.specular, data.specular);
-  for (float& c : data.specular) c *= specularScale;
+  for (float& c : data.specular) c *= material.specularLevel;
   ColourToFloats(material.emissive, data.emissive);
-  data.power = power;
+  data.power = 0.0f;
 }
 
 void ReleaseMaterialData(Material* material) {

@@ -16,9 +16,9 @@ void ReleaseViewportData(View* view);
 // CreateMaterial: the Material's MaterialData (tag "MaterialAPI"), allocated, not yet filled;
 // null (and the field left null) when it cannot be had.
 MaterialData* CreateMaterialData(Material* material);
-// Colours divided by 255; the specular colour also multiplied by specularScale (1 in the
-// OpenGL back end, the specular level in the Direct3D 7 one); power as given.
-void FillMaterialData(const Material& material, float specularScale, float power, MaterialData& data);
+// Colours divided by 255, the specular colour also multiplied by the specular level, and power 0: the scene
+// files were made with these device values (their shininess was never sent to the device).
+void FillMaterialData(const Material& material, MaterialData& data);
 // ReleaseMaterial: frees it and clears the Material's field.
 void ReleaseMaterialData(Material* material);
 

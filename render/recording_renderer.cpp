@@ -83,11 +83,11 @@ void RecordingRenderer::ReleasePatch(Patch* p) {
 }
 void RecordingRenderer::CreateMaterial(Material* m) {
   Log("CreateMaterial(%s)", Ptr(m));
-  if (MaterialData* data = CreateMaterialData(m)) FillMaterialData(*m, 1.0f, m->shininess, *data);
+  if (MaterialData* data = CreateMaterialData(m)) FillMaterialData(*m, *data);
 }
 void RecordingRenderer::UpdateMaterial(Material* m) {
   Log("UpdateMaterial(%s)", Ptr(m));
-  if (m->rendererData) FillMaterialData(*m, 1.0f, m->shininess, *m->rendererData);
+  if (m->rendererData) FillMaterialData(*m, *m->rendererData);
 }
 void RecordingRenderer::SetMaterial(Material* m) { Log("SetMaterial(%s)", Ptr(m)); }
 void RecordingRenderer::ReleaseMaterial(Material* m) {

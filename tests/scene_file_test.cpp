@@ -94,7 +94,8 @@ TEST_F(SceneFile, MaterialTakesItsFieldsAndOnlyAnEarlierTextureByFileIndex) {
   EXPECT_EQ(mat->textureCount, 1u);
   EXPECT_EQ(mat->mode, 2u);
   EXPECT_EQ(mat->diffuse.Word(), 0x04030201u);
-  EXPECT_EQ(mat->rendererData->power, 7.0f);
+  EXPECT_EQ(mat->shininess, 7.0f);
+  EXPECT_EQ(mat->rendererData->power, 0.0f) << "devices light with power 0 whatever the file's shininess";
   EXPECT_EQ(loose->textureCount, 0u) << "a missing texture leaves the material untextured";
   EXPECT_EQ(world.textures->width, 2);
   EXPECT_EQ(world.textures->height, 1);

@@ -32,12 +32,8 @@ void D3D7Renderer::CreateMaterial(Material* material) {
   if (CreateMaterialData(material)) UpdateMaterial(material);
 }
 
-// The power is the Material's shininess, as in the OpenGL back end: a power of 0 lights every surface that faces
-// a light with its whole specular colour, which washes the scenes out.
 void D3D7Renderer::UpdateMaterial(Material* material) {
-  if (material->rendererData) {
-    FillMaterialData(*material, material->specularLevel, material->shininess, *material->rendererData);
-  }
+  if (material->rendererData) FillMaterialData(*material, *material->rendererData);
 }
 
 // A later Material at the same address must not pass for the current one.

@@ -1,11 +1,7 @@
 // The OpenGL entry points the back end calls, gathered in one table so that tests can record them.
 #pragma once
 
-#if defined(_WIN32) && !defined(APIENTRY)
-// GL/gl.h would pull in the whole Windows header for these two macros.
-#define APIENTRY __stdcall
-#define WINGDIAPI __declspec(dllimport)
-#endif
+#define GL_GLEXT_PROTOTYPES  // glSecondaryColorPointer, which libGL exports
 #include <GL/gl.h>
 
 // Values from GL 1.2 and 1.3 (and their extensions) that the 1.1 header lacks.
@@ -18,8 +14,11 @@ constexpr GLenum GlCombineAlpha = 0x8572;
 constexpr GLenum GlSource0Rgb = 0x8580;
 constexpr GLenum GlSource0Alpha = 0x8588;
 constexpr GLenum GlPrimaryColor = 0x8577;
+constexpr GLenum GlColorSum = 0x8458;
+constexpr GLenum GlSecondaryColorArray = 0x845E;
 
-// X(return type, name without the gl prefix, parameter types...) for every entry point, GL 1.1 only.
+// X(return type, name without the gl prefix, parameter types...) for every entry point: GL 1.1 and the secondary
+// colour array of GL 1.4, which carries the specular colour added after texturing.
 #define QZ2_GL_ENTRY_POINTS(X)                                                                      \
   X(void, Begin, GLenum)                                                                            \
   X(void, BindTexture, GLenum, GLuint)                                                              \
@@ -28,6 +27,7 @@ constexpr GLenum GlPrimaryColor = 0x8577;
   X(void, ClearColor, GLclampf, GLclampf, GLclampf, GLclampf)                                       \
   X(void, ClearDepth, GLclampd)                                                                     \
   X(void, Color4ub, GLubyte, GLubyte, GLubyte, GLubyte)                                             \
+  X(void, ColorPointer, GLint, GLenum, GLsizei, const GLvoid*)                                      \
   X(void, CullFace, GLenum)                                                                         \
   X(void, DeleteTextures, GLsizei, const GLuint*)                                                   \
   X(void, DepthFunc, GLenum)                                                                        \
@@ -47,18 +47,10 @@ constexpr GLenum GlPrimaryColor = 0x8577;
   X(void, FrontFace, GLenum)                                                                        \
   X(void, GenTextures, GLsizei, GLuint*)                                                            \
   X(void, Hint, GLenum, GLenum)                                                                     \
-  X(void, LightModelfv, GLenum, const GLfloat*)                                                     \
-  X(void, LightModeli, GLenum, GLint)                                                               \
-  X(void, Lightf, GLenum, GLenum, GLfloat)                                                          \
-  X(void, Lightfv, GLenum, GLenum, const GLfloat*)                                                  \
   X(void, LoadIdentity)                                                                             \
   X(void, LoadMatrixf, const GLfloat*)                                                              \
-  X(void, Materialf, GLenum, GLenum, GLfloat)                                                       \
-  X(void, Materialfv, GLenum, GLenum, const GLfloat*)                                               \
   X(void, MatrixMode, GLenum)                                                                       \
   X(void, MultMatrixf, const GLfloat*)                                                              \
-  X(void, NormalPointer, GLenum, GLsizei, const GLvoid*)                                            \
-  X(void, Normal3f, GLfloat, GLfloat, GLfloat)                                                      \
   X(void, Ortho, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble)                        \
   X(void, PixelStorei, GLenum, GLint)                                                               \
   X(void, PopMatrix)                                                                                \
@@ -66,6 +58,7 @@ constexpr GLenum GlPrimaryColor = 0x8577;
   X(void, ReadBuffer, GLenum)                                                                       \
   X(void, ReadPixels, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid*)                      \
   X(void, Scissor, GLint, GLint, GLsizei, GLsizei)                                                  \
+  X(void, SecondaryColorPointer, GLint, GLenum, GLsizei, const GLvoid*)                             \
   X(void, TexCoord2f, GLfloat, GLfloat)                                                             \
   X(void, TexCoordPointer, GLint, GLenum, GLsizei, const GLvoid*)                                   \
   X(void, TexEnvi, GLenum, GLenum, GLint)                                                           \
@@ -81,5 +74,5 @@ struct GlApi {
 #undef QZ2_GL_MEMBER
 };
 
-// The entry points of the system's GL library (libGL, opengl32).
+// The entry points of the system's GL library.
 const GlApi& SystemGl();

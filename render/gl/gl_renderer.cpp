@@ -2,10 +2,12 @@
 #include "render/gl/gl_renderer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <iterator>
 #include <utility>
 
+#include "core/allocate.h"
 #include "core/app.h"
 #include "core/error.h"
 #include "platform/gl_context.h"
@@ -49,9 +51,6 @@ bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount)
   return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
 }
 
-// GL refuses a larger shininess and keeps the old one, so larger ones are clamped to it.
-constexpr float kMaxShininess = 128.0f;
-
 }  // namespace
 
 GLRenderer::GLRenderer(const GlApi& gl) : gl_(gl) {}
@@ -80,6 +79,11 @@ bool GLRenderer::Init(int32_t width, int32_t height, int32_t, int32_t, bool full
     ReportError("Could not create the OpenGL context", false);
     return false;
   }
+  colours_ = static_cast<LitColours*>(Allocate(sizeof(LitColours) * kGlMaxVertices, "OGLColours"));
+  if (!colours_) {
+    ReportError("Could not allocate the vertex colours", false);
+    return false;
+  }
   pictureWidth_ = width;
   pictureHeight_ = height;
   filtering_ = filtering;
@@ -102,12 +106,8 @@ void GLRenderer::SetDefaultStates() {
   gl_.Enable(GL_CULL_FACE);
   gl_.FrontFace(GL_CCW);
   gl_.CullFace(GL_BACK);
-  gl_.Enable(GL_LIGHTING);
-  const float noAmbient[4] = {0, 0, 0, 0};
-  gl_.LightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
-  gl_.LightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-  // Specular light is added after texturing.
-  gl_.LightModeli(GlLightModelColorControl, GlSeparateSpecularColor);
+  // Vertices come lit: GL only modulates the texture by the diffuse colour and adds the specular one.
+  gl_.Disable(GL_LIGHTING);
   gl_.Hint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gl_.PixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -116,12 +116,14 @@ void GLRenderer::SetDefaultStates() {
 }
 
 bool GLRenderer::Shutdown() {
+  Release(colours_);
+  colours_ = nullptr;
   if (context_) GlContext_Destroy(context_);
   context_ = nullptr;
   currentMaterial_ = nullptr;
   initialised_ = false;
   std::fill(std::begin(lightSlots_), std::end(lightSlots_), 0);
-  std::fill(std::begin(slotLights_), std::end(slotLights_), nullptr);
+  rig_ = LightingRig();
   return true;
 }
 
@@ -142,6 +144,8 @@ void GLRenderer::ApplyViewport() {
   if (!context_) return;
   const PixelRect r = ViewportInPicture(picture_, pictureWidth_, pictureHeight_, viewport_);
   gl_.Viewport(r.x, drawableHeight_ - r.y - r.height, r.width, r.height);
+  viewportPixels_[0] = r.width;
+  viewportPixels_[1] = r.height;
   gl_.DepthRange(viewport_.minZ, viewport_.maxZ);
 }
 
@@ -223,20 +227,22 @@ void GLRenderer::SetProjection(View* view) {
   m[10] = 2.0f * q - 1.0f;
   m[11] = 1.0f;
   m[14] = -2.0f * q * view->nearPlane;
+  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
+    m[8] += 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[0]);
+    m[9] -= 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[1]);
+  }
   gl_.MatrixMode(GL_PROJECTION);
   gl_.LoadMatrixf(m);
   ForceAffineColumn(camera->viewMatrix);
   std::memcpy(viewMatrix_, camera->viewMatrix, sizeof viewMatrix_);
   gl_.MatrixMode(GL_MODELVIEW);
   gl_.LoadMatrixf(viewMatrix_);
-  // GL keeps light positions in eye space: a moved camera moves them too.
-  for (GlLightData* light : slotLights_) {
-    if (light) PlaceLight(*light);
-  }
+  eye_ = Lighting_EyeOf(viewMatrix_);
 }
 
 void GLRenderer::SetWorldMatrix(float* matrix) {
   ForceAffineColumn(matrix);
+  std::memcpy(worldMatrix_, matrix, sizeof worldMatrix_);
   gl_.MatrixMode(GL_MODELVIEW);
   gl_.LoadMatrixf(viewMatrix_);
   gl_.MultMatrixf(matrix);
@@ -255,11 +261,15 @@ void GLRenderer::Begin2D(View* view) {
   gl_.MatrixMode(GL_PROJECTION);
   gl_.PushMatrix();
   gl_.LoadIdentity();
-  gl_.Ortho(view->left, view->right, view->bottom, view->top, 0.0, -1.0);
+  double dx = 0, dy = 0;
+  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
+    dx = kDeviceSampleShift * (static_cast<double>(view->right) - view->left) / viewportPixels_[0];
+    dy = kDeviceSampleShift * (static_cast<double>(view->bottom) - view->top) / viewportPixels_[1];
+  }
+  gl_.Ortho(view->left - dx, view->right - dx, view->bottom - dy, view->top - dy, 0.0, -1.0);
   gl_.MatrixMode(GL_MODELVIEW);
   gl_.PushMatrix();
   gl_.LoadIdentity();
-  gl_.Disable(GL_LIGHTING);
 }
 
 void GLRenderer::End2D() {
@@ -267,7 +277,6 @@ void GLRenderer::End2D() {
   gl_.PopMatrix();
   gl_.MatrixMode(GL_MODELVIEW);
   gl_.PopMatrix();
-  gl_.Enable(GL_LIGHTING);
   CurrentView = nullptr;
 }
 
@@ -276,7 +285,7 @@ void GLRenderer::CreateMaterial(Material* material) {
 }
 
 void GLRenderer::UpdateMaterial(Material* material) {
-  if (material->rendererData) FillMaterialData(*material, 1.0f, material->shininess, *material->rendererData);
+  if (material->rendererData) FillMaterialData(*material, *material->rendererData);
 }
 
 // A later Material at the same address must not pass for the current one.
@@ -289,13 +298,7 @@ void GLRenderer::SetMaterial(Material* material) {
   if (material == currentMaterial_) return;
   currentMaterial_ = material;
   if (!material) return;
-  if (const MaterialData* data = material->rendererData) {
-    gl_.Materialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(data->power, 0.0f, kMaxShininess));
-    gl_.Materialfv(GL_FRONT_AND_BACK, GL_AMBIENT, data->ambient);
-    gl_.Materialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, data->diffuse);
-    gl_.Materialfv(GL_FRONT_AND_BACK, GL_SPECULAR, data->specular);
-    gl_.Materialfv(GL_FRONT_AND_BACK, GL_EMISSION, data->emissive);
-  }
+  if (const MaterialData* data = material->rendererData) material_ = *data;
   SetBlendMode(material->mode);
   if (material->textureCount == 0) {
     gl_.Disable(GL_TEXTURE_2D);
@@ -320,12 +323,14 @@ void GLRenderer::SetBlendMode(uint32_t mode) {
     case 0:  // opaque: texture times the lit or vertex colour
       gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
       gl_.Disable(GL_BLEND);
+      specularAdded_ = true;
       break;
     case 1:
     case 2:  // additive
       gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
       gl_.BlendFunc(GL_ONE, GL_ONE);
       gl_.Enable(GL_BLEND);
+      specularAdded_ = true;
       break;
     case 3:  // the texture's colour and alpha (1 for an image without alpha)
     case 4:  // the texture's colour with the vertex alpha
@@ -336,6 +341,7 @@ void GLRenderer::SetBlendMode(uint32_t mode) {
       gl_.TexEnvi(GL_TEXTURE_ENV, GlSource0Alpha, mode == 3 ? GL_TEXTURE : GlPrimaryColor);
       gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
       gl_.Enable(GL_BLEND);
+      specularAdded_ = false;
       break;
     default:
       break;
@@ -366,75 +372,84 @@ void GLRenderer::CreatePatch(Patch* patch) {
 
 void GLRenderer::ReleasePatch(Patch* patch) { patch->rendererWords[0] = 0; }
 
-void GLRenderer::EnableLitArrays(const void* vertices, int32_t stride) {
+// The device's colours for the vertices: lit from their positions and normals while lighting is on, white with
+// no specular while it is off.
+void GLRenderer::LightVertices(const void* vertices, uint32_t stride, uint32_t count) {
+  if (lighting_) {
+    Lighting_LightVertices(rig_, material_, worldMatrix_, eye_, static_cast<const uint8_t*>(vertices), stride, count,
+                           colours_);
+  } else {
+    std::fill(colours_, colours_ + count, LitColours{{255, 255, 255, 255}, {0, 0, 0, 0}});
+  }
+}
+
+// Draws vertices whose colours are in colours_: the texture modulated by the diffuse colour, then the specular
+// colour added, as the device does with specular enabled. Without indices the first count vertices are drawn.
+void GLRenderer::DrawColoured(const void* vertices, int32_t stride, size_t uvOffset, uint32_t mode, uint32_t count,
+                              const uint16_t* indices, uint32_t indexCount) {
   const uint8_t* base = static_cast<const uint8_t*>(vertices);
   gl_.EnableClientState(GL_VERTEX_ARRAY);
   gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
-  gl_.EnableClientState(GL_NORMAL_ARRAY);
-  gl_.TexCoordPointer(2, GL_FLOAT, stride, base + offsetof(PatchVertexLit, u));
+  gl_.EnableClientState(GL_COLOR_ARRAY);
+  gl_.EnableClientState(GlSecondaryColorArray);
+  if (specularAdded_) gl_.Enable(GlColorSum);
   gl_.VertexPointer(3, GL_FLOAT, stride, base);
-  gl_.NormalPointer(GL_FLOAT, stride, base + offsetof(PatchVertexLit, normal));
-}
-
-void GLRenderer::DisableLitArrays() {
-  gl_.DisableClientState(GL_VERTEX_ARRAY);
+  gl_.TexCoordPointer(2, GL_FLOAT, stride, base + uvOffset);
+  gl_.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LitColours), colours_->diffuse);
+  gl_.SecondaryColorPointer(3, GL_UNSIGNED_BYTE, sizeof(LitColours), colours_->specular);
+  if (indices) {
+    gl_.DrawElements(mode, static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT, indices);
+  } else {
+    gl_.DrawArrays(mode, 0, static_cast<GLsizei>(count));
+  }
+  gl_.Disable(GlColorSum);
+  gl_.DisableClientState(GlSecondaryColorArray);
+  gl_.DisableClientState(GL_COLOR_ARRAY);
   gl_.DisableClientState(GL_TEXTURE_COORD_ARRAY);
-  gl_.DisableClientState(GL_NORMAL_ARRAY);
+  gl_.DisableClientState(GL_VERTEX_ARRAY);
 }
 
-// Lit patches are drawn with lighting; coloured ones without, and lighting stays off until the
-// next lit patch, as in the Direct3D 7 back end.
+// Lit patches are drawn lit; pre-lit ones with their own colours, and lighting stays off until the next lit patch,
+// as in the Direct3D 7 back end. Vertices past those a 16-bit index reaches are never used.
 int32_t GLRenderer::DrawPatch(Patch* patch) {
   uintptr_t word = patch->rendererWords[0];
+  const uint32_t reachable = std::min(patch->vertexCount, kGlMaxVertices);
   if (word == kPatchCreated && patch->kind == PatchLit) {
-    gl_.Enable(GL_LIGHTING);
-    EnableLitArrays(patch->vertices, kLitStride);
-    gl_.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(patch->indexCount), GL_UNSIGNED_SHORT, patch->indices);
-    DisableLitArrays();
+    lighting_ = true;
+    LightVertices(patch->vertices, kLitStride, reachable);
+    DrawColoured(patch->vertices, kLitStride, offsetof(PatchVertexLit, u), GL_TRIANGLES, reachable, patch->indices,
+                 patch->indexCount);
   } else if (word == kPatchCreated && patch->kind == PatchColoured) {
-    gl_.Disable(GL_LIGHTING);
+    lighting_ = false;
     const auto* vertices = static_cast<const PatchVertexColoured*>(patch->vertices);
-    gl_.Begin(GL_TRIANGLES);
-    for (uint32_t i = 0; i < patch->indexCount; ++i) {
-      const PatchVertexColoured& v = vertices[patch->indices[i]];
-      ColourVertex(gl_, v.diffuse);
-      gl_.TexCoord2f(v.u, v.v);
-      gl_.Vertex3f(v.position.x, v.position.y, v.position.z);
+    for (uint32_t i = 0; i < reachable; ++i) {
+      Lighting_WordToBytes(vertices[i].diffuse, colours_[i].diffuse);
+      Lighting_WordToBytes(vertices[i].specular, colours_[i].specular);
     }
-    gl_.End();
+    DrawColoured(vertices, sizeof(PatchVertexColoured), offsetof(PatchVertexColoured, u), GL_TRIANGLES, reachable,
+                 patch->indices, patch->indexCount);
   } else if (word != 0 && word != kPatchCreated) {
     const PatchData& data = *reinterpret_cast<const PatchData*>(word);
     bool litLayout = (data.vertexFormat & kFvfPositionMask) == kFvfXyz && (data.vertexFormat & kFvfNormal) &&
                      data.stride >= kLitStride;
     if (!litLayout || !IndicesBelow(data.indices, data.indexCount, data.vertexCount)) return 0;
-    gl_.Enable(GL_LIGHTING);
-    EnableLitArrays(data.vertices, static_cast<int32_t>(data.stride));
-    gl_.DrawElements(GL_TRIANGLES, static_cast<GLsizei>(data.indexCount), GL_UNSIGNED_SHORT, data.indices);
-    DisableLitArrays();
+    lighting_ = true;
+    const uint32_t count = std::min(data.vertexCount, kGlMaxVertices);
+    LightVertices(data.vertices, data.stride, count);
+    DrawColoured(data.vertices, static_cast<int32_t>(data.stride), offsetof(PatchVertexLit, u), GL_TRIANGLES, count,
+                 data.indices, data.indexCount);
   }
   return 0;
 }
 
+// Drawn as the device draws it in the lighting state left by the last patch; at most kGlMaxVertices vertices.
 int32_t GLRenderer::DrawPrimitive(PrimitiveKind kind, LitVertex* vertices, uint32_t count, Material* material) {
   if (material != currentMaterial_) SetMaterial(material);
   GLenum mode;
   if (!GlPrimitiveMode(kind, &mode)) return 0;
-  if (kind == PrimitiveTriangleList) {
-    static_assert(offsetof(LitVertex, nx) == offsetof(PatchVertexLit, normal) &&
-                  offsetof(LitVertex, tu1) == offsetof(PatchVertexLit, u));
-    EnableLitArrays(vertices, sizeof(LitVertex));
-    gl_.DrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
-    DisableLitArrays();
-    return 0;
-  }
-  gl_.Begin(mode);
-  for (uint32_t i = 0; i < count; ++i) {
-    const LitVertex& v = vertices[i];
-    gl_.Normal3f(v.nx, v.ny, v.nz);
-    gl_.TexCoord2f(v.tu1, v.tv1);
-    gl_.Vertex3f(v.x, v.y, v.z);
-  }
-  gl_.End();
+  count = std::min(count, kGlMaxVertices);
+  LightVertices(vertices, sizeof(LitVertex), count);
+  DrawColoured(vertices, sizeof(LitVertex), offsetof(LitVertex, tu1), mode, count, nullptr, 0);
   return 0;
 }
 

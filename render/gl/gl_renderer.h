@@ -2,8 +2,9 @@
 // draws.
 //
 // The picture is width x height (800 x 600) as given to Init, shown in the window's drawable
-// scaled with its aspect kept and black bars around it. Light colours, attenuation, spot cones
-// and the materials' blend modes follow the Direct3D 7 back end, which the scenes were made for.
+// scaled with its aspect kept and black bars around it. Vertices are lit on the CPU by the
+// Direct3D 7 model the scenes were made for (render/vertex_lighting.h), GL's own lighting stays
+// off, and the materials' blend modes follow the Direct3D 7 back end.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,13 @@
 #include "render/letterbox.h"
 #include "render/record_data.h"
 #include "render/renderer.h"
+#include "render/vertex_lighting.h"
 
 struct GlApi;
 struct GlContext;
-struct GlLightData;
+
+// Every vertex a 16-bit index can reach.
+constexpr uint32_t kGlMaxVertices = 65536;
 
 class GLRenderer : public Renderer {
  public:
@@ -82,9 +86,9 @@ class GLRenderer : public Renderer {
   void ApplyViewport();
   void ClearBars();
   void SetBlendMode(uint32_t mode);
-  void PlaceLight(const GlLightData& light);
-  void EnableLitArrays(const void* vertices, int32_t stride);
-  void DisableLitArrays();
+  void LightVertices(const void* vertices, uint32_t stride, uint32_t count);
+  void DrawColoured(const void* vertices, int32_t stride, size_t uvOffset, uint32_t mode, uint32_t count,
+                    const uint16_t* indices, uint32_t indexCount);
   uint32_t NewBoundTexture(int32_t minFilter, uint32_t levels);
   void LoadRawTexture(Texture* texture);
   void LoadFileTexture(Texture* texture);
@@ -94,14 +98,23 @@ class GLRenderer : public Renderer {
   bool initialised_ = false;
   bool filtering_ = false;
   float viewMatrix_[16] = {};
+  float worldMatrix_[16] = {};
+  Vec3 eye_ = {0, 0, 0};
   uint8_t lightSlots_[kLightSlots] = {};
-  GlLightData* slotLights_[kLightSlots] = {};
+  LightingRig rig_;
+  // As on the device: lit patches switch lighting on, pre-lit ones off, and the last material stays.
+  bool lighting_ = true;
+  MaterialData material_ = {};
+  // The texture-alpha and vertex-alpha modes draw the texture's own colour: the reference adds no specular there.
+  bool specularAdded_ = true;
+  LitColours* colours_ = nullptr;  // kGlMaxVertices, one per vertex of the draw at hand
   Material* currentMaterial_ = nullptr;
   // The picture's own size, the drawable's, and where the picture lies in it.
   int32_t pictureWidth_ = 0, pictureHeight_ = 0;
   int32_t drawableWidth_ = 0, drawableHeight_ = 0;
   PixelRect picture_ = {};
   ViewportData viewport_ = {};
+  int32_t viewportPixels_[2] = {};  // the GL viewport's width and height
 };
 
 // The back end the program registers for RendererGL.

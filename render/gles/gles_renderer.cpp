@@ -339,7 +339,7 @@ void GLESRenderer::CreateMaterial(Material* material) {
 
 // The reference's material: the specular colour times the specular level, power 0.
 void GLESRenderer::UpdateMaterial(Material* material) {
-  if (material->rendererData) FillMaterialData(*material, material->specularLevel, 0.0f, *material->rendererData);
+  if (material->rendererData) FillMaterialData(*material, *material->rendererData);
 }
 
 // A later Material at the same address must not pass for the current one.

@@ -58,8 +58,8 @@ uint32_t SceneWriter::Material(const char* name, const MaterialLook& look, uint3
 }
 
 uint32_t SceneWriter::Material(const char* name, uint32_t mode, Colour diffuse, uint32_t texture, Colour emissive,
-                               float shininess) {
-  return Material(name, {mode, diffuse, diffuse, Rgb(90, 90, 90), emissive, 1.0f, shininess}, texture);
+                               float sheen) {
+  return Material(name, {mode, diffuse, diffuse, Rgb(255, 255, 255), emissive, sheen, 20.0f}, texture);
 }
 
 void SceneWriter::Mesh(const char* name, const MeshData& mesh, uint32_t material,

@@ -61,9 +61,11 @@ class SceneWriter {
   }
 
   uint32_t Material(const char* name, const MaterialLook& look, uint32_t texture = kQz3NoIndex);
-  // The default show's materials: ambient as diffuse, a grey specular of level 1.
+  // The default show's materials: ambient as diffuse, a white specular of level sheen. Devices light with power 0,
+  // so the specular colour is a flat sheen added wherever a light reaches a face's front, not a highlight: matte by
+  // default, a little for polished things.
   uint32_t Material(const char* name, uint32_t mode, Colour diffuse, uint32_t texture = kQz3NoIndex,
-                    Colour emissive = Rgb(0, 0, 0), float shininess = 20.0f);
+                    Colour emissive = Rgb(0, 0, 0), float sheen = 0.0f);
 
   void Mesh(const char* name, const MeshData& mesh, uint32_t material, const std::function<Pose(float)>& motion);
   // Pre-lit vertices carry their own colours; the object stands still.

@@ -17,19 +17,12 @@ constexpr float kViewWidth = 800, kViewHeight = 600;
 constexpr float kFadeSeconds = 0.8f;  // the black fades at both ends of a scene
 constexpr float kEaseSeconds = 0.6f;  // a caption's way in and out
 
-// Blend modes: glows and the title add onto the picture (their black adds nothing); the bar keeps
-// its own colours with the black key transparent; captions and the fade take their opacity from
-// the vertices, so a caption's cells make a dark band that keeps it legible over any scene.
+// Blend modes: glows and text add onto the picture (their black adds nothing, and a fade dims the
+// letters alone, never the cells around them); the bar keeps its own colours with the black key
+// transparent; the black fade takes its opacity from the vertices.
 constexpr uint32_t kAdditive = 1;
 constexpr uint32_t kKeyed = 3;
 constexpr uint32_t kVertexAlpha = 4;
-
-struct TextStyle {
-  uint32_t mode;
-  uint8_t alpha;  // while fully shown
-};
-constexpr TextStyle kGlowing = {kAdditive, 255};
-constexpr TextStyle kBanded = {kVertexAlpha, 215};
 
 struct Picture {
   const char* file;
@@ -52,23 +45,20 @@ float TextWidth(const char* text, float scale) { return std::strlen(text) * kSho
 class OverlayScript {
  public:
   // Text whose top-left is at (x, y): it slides in from the left and fades in, stays, and fades out.
-  void Caption(const char* name, const char* text, float scale, float x, float y, float t0, float t1,
-               TextStyle style = kBanded) {
+  void Caption(const char* name, const char* text, float scale, float x, float y, float t0, float t1) {
     const float slide = 0.04f;
-    const uint8_t shown = style.alpha;
-    Text(name, text, style.mode, scale, t0, t0 + kEaseSeconds, {x - slide, y}, {x, y}, 0, shown);
-    Text(name, text, style.mode, scale, t0 + kEaseSeconds, t1 - kEaseSeconds, {x, y}, {x, y}, shown, shown);
-    Text(name, text, style.mode, scale, t1 - kEaseSeconds, t1, {x, y}, {x, y}, shown, 0);
+    Text(name, text, scale, t0, t0 + kEaseSeconds, {x - slide, y}, {x, y}, 0, 255);
+    Text(name, text, scale, t0 + kEaseSeconds, t1 - kEaseSeconds, {x, y}, {x, y}, 255, 255);
+    Text(name, text, scale, t1 - kEaseSeconds, t1, {x, y}, {x, y}, 255, 0);
   }
   // A caption centred across the view.
-  void Centred(const char* name, const char* text, float scale, float y, float t0, float t1,
-               TextStyle style = kBanded) {
-    Caption(name, text, scale, (kViewWidth - TextWidth(text, scale)) / 2 / kViewWidth, y, t0, t1, style);
+  void Centred(const char* name, const char* text, float scale, float y, float t0, float t1) {
+    Caption(name, text, scale, (kViewWidth - TextWidth(text, scale)) / 2 / kViewWidth, y, t0, t1);
   }
   // Centred text that moves from y0 to y1, shown throughout.
   void Rolling(const char* name, const char* text, float scale, float y0, float y1, float t0, float t1) {
     float x = (kViewWidth - TextWidth(text, scale)) / 2 / kViewWidth;
-    Text(name, text, kBanded.mode, scale, t0, t1, {x, y0}, {x, y1}, kBanded.alpha, kBanded.alpha);
+    Text(name, text, scale, t0, t1, {x, y0}, {x, y1}, 255, 255);
   }
   // An image whose centre and scale move from a to b while its alpha goes from alpha0 to alpha1.
   void Image(const Picture& p, const char* name, float t0, float t1, Spot a, Spot b, uint8_t alpha0 = 255,
@@ -102,9 +92,9 @@ class OverlayScript {
   struct Corner {
     float x, y;
   };
-  void Text(const char* name, const char* text, uint32_t mode, float scale, float t0, float t1, Corner a, Corner b,
-            uint8_t alpha0, uint8_t alpha1) {
-    OverlayRecord r = TextOverlayRecord(kFontFile, name, text, kShowGlyphWidth, kShowGlyphHeight, mode, t0, t1);
+  void Text(const char* name, const char* text, float scale, float t0, float t1, Corner a, Corner b, uint8_t alpha0,
+            uint8_t alpha1) {
+    OverlayRecord r = TextOverlayRecord(kFontFile, name, text, kShowGlyphWidth, kShowGlyphHeight, kAdditive, t0, t1);
     r.x0 = a.x, r.y0 = a.y, r.x1 = b.x, r.y1 = b.y;
     r.scale0 = r.scale1 = scale;
     r.alpha0 = alpha0;
@@ -132,7 +122,7 @@ void Pulse(OverlayScript& s, float t, float cx, float cy) {
 void Opening(OverlayScript& s, float seconds) {
   // The title glows in the black sky above the floor.
   s.Image(kLogo, "Logo", 0.6f, 3.0f, {0.5f, 0.13f, 0.3f}, {0.5f, 0.13f, 2.4f}, 255, 0);
-  s.Centred("Title", "QZ2", 3.0f, 0.05f, 1.0f, 6.0f, kGlowing);
+  s.Centred("Title", "QZ2", 3.0f, 0.05f, 1.0f, 6.0f);
   s.Centred("Subtitle", "A REAL TIME DEMO", 1.0f, 0.3f, 1.8f, 6.0f);
   s.Centred("Credit", "PLAYED BY ITS OWN CODE", 0.6f, 0.38f, 2.6f, 6.0f);
   Sweep(s, 1.0f, 7.0f, {-0.05f, 0.1f, 0.5f}, {1.05f, 0.14f, 1.5f});

@@ -23,7 +23,7 @@ void SceneRingOfCubes(SceneWriter& s) {
   uint32_t floorTex =
       s.Texture("Floor", 64, [](int x, int y) { return Checker(x, y, 8, Rgb(200, 200, 210), Rgb(60, 60, 80)); });
   uint32_t floor = s.Material("FloorMat", 0, Rgb(255, 255, 255), floorTex);
-  uint32_t cube = s.Material("CubeMat", 0, Rgb(230, 140, 60), kQz3NoIndex, Rgb(0, 0, 0), 40.0f);
+  uint32_t cube = s.Material("CubeMat", 0, Rgb(230, 140, 60), kQz3NoIndex, Rgb(0, 0, 0), 0.05f);
   s.Ambient(Rgb(50, 50, 60));
   s.Omni("Sun", Rgb(42, 38, 34), 200.0f, [](float t) {
     return Vec3{30 * std::cos(t * 0.3f), 30 * std::sin(t * 0.3f), 40};
@@ -49,7 +49,7 @@ void SceneSpheres(SceneWriter& s) {
   const Colour colours[3] = {Rgb(220, 40, 40), Rgb(40, 200, 70), Rgb(60, 90, 230)};
   uint32_t mats[3];
   for (int i = 0; i < 3; ++i)
-    mats[i] = s.Material(("Ball" + std::to_string(i)).c_str(), 0, colours[i], kQz3NoIndex, Rgb(0, 0, 0), 60.0f);
+    mats[i] = s.Material(("Ball" + std::to_string(i)).c_str(), 0, colours[i], kQz3NoIndex, Rgb(0, 0, 0), 0.08f);
   s.Ambient(Rgb(40, 40, 50));
   s.Omni("Key", Rgb(36, 36, 36), 150.0f, [](float) { return Vec3{-10, -20, 45}; });
   s.Omni("Fill", Rgb(12, 18, 27), 150.0f, [](float t) { return Vec3{30 * std::sin(t), 30, 15}; });
@@ -71,7 +71,7 @@ void SceneSpheres(SceneWriter& s) {
 void SceneTunnel(SceneWriter& s) {
   uint32_t stripes =
       s.Texture("Stripes", 64, [](int x, int) { return (x / 8) & 1 ? Rgb(250, 200, 80) : Rgb(120, 30, 140); });
-  uint32_t ring = s.Material("RingMat", 0, Rgb(255, 255, 255), stripes, Rgb(0, 0, 0), 30.0f);
+  uint32_t ring = s.Material("RingMat", 0, Rgb(255, 255, 255), stripes, Rgb(0, 0, 0), 0.05f);
   s.Ambient(Rgb(30, 20, 40));
   s.Omni("Lamp", Rgb(24, 24, 24), 120.0f, [](float t) { return Vec3{0, -60 + t * 11 + 8, 2}; });
   for (int i = 0; i < 14; ++i) {
@@ -96,7 +96,7 @@ void SceneStage(SceneWriter& s) {
     return Rgb(static_cast<uint8_t>(150 + n), static_cast<uint8_t>(140 + n), static_cast<uint8_t>(120 + n));
   });
   uint32_t stone = s.Material("StoneMat", 0, Rgb(255, 255, 255), stoneTex);
-  uint32_t pillar = s.Material("PillarMat", 0, Rgb(180, 180, 200), kQz3NoIndex, Rgb(0, 0, 0), 50.0f);
+  uint32_t pillar = s.Material("PillarMat", 0, Rgb(180, 180, 200), kQz3NoIndex, Rgb(0, 0, 0), 0.05f);
   s.Ambient(Rgb(45, 40, 50));
   s.Omni("Front", Rgb(27, 25, 24), 150.0f, [](float) { return Vec3{0, -35, 30}; });
   s.Omni("Back", Rgb(18, 12, 30), 150.0f, [](float t) { return Vec3{25 * std::cos(t), 25 * std::sin(t), 10}; });
@@ -165,7 +165,7 @@ void SceneHills(SceneWriter& s) {
 // Spot lights sweep over a field of columns of different heights.
 void SceneSpots(SceneWriter& s) {
   uint32_t floor = s.Material("FloorMat", 0, Rgb(200, 200, 200));
-  uint32_t column = s.Material("ColumnMat", 0, Rgb(230, 230, 230), kQz3NoIndex, Rgb(0, 0, 0), 30.0f);
+  uint32_t column = s.Material("ColumnMat", 0, Rgb(230, 230, 230), kQz3NoIndex, Rgb(0, 0, 0), 0.04f);
   s.Ambient(Rgb(25, 25, 30));
   const Colour colours[3] = {Rgb(45, 12, 12), Rgb(12, 45, 12), Rgb(12, 18, 50)};
   for (int i = 0; i < 3; ++i) {
@@ -193,7 +193,7 @@ void SceneSpots(SceneWriter& s) {
 void SceneHelix(SceneWriter& s) {
   uint32_t pearlTex = s.Texture(
       "Pearl", 64, [](int x, int y) { return Rgb(static_cast<uint8_t>(180 + x), static_cast<uint8_t>(160 + y), 240); });
-  uint32_t pearl = s.Material("PearlMat", 0, Rgb(255, 255, 255), pearlTex, Rgb(0, 0, 0), 80.0f);
+  uint32_t pearl = s.Material("PearlMat", 0, Rgb(255, 255, 255), pearlTex, Rgb(0, 0, 0), 0.12f);
   uint32_t axis = s.Material("AxisMat", 0, Rgb(120, 120, 140));
   s.Ambient(Rgb(40, 40, 50));
   s.Omni("Top", Rgb(30, 30, 30), 150.0f, [](float) { return Vec3{10, -30, 50}; });
@@ -218,7 +218,7 @@ void SceneFinale(SceneWriter& s) {
   uint32_t floorTex =
       s.Texture("Floor", 64, [](int x, int y) { return Checker(x, y, 8, Rgb(90, 90, 110), Rgb(30, 30, 40)); });
   uint32_t floor = s.Material("FloorMat", 0, Rgb(255, 255, 255), floorTex);
-  uint32_t gold = s.Material("GoldMat", 0, Rgb(240, 190, 70), kQz3NoIndex, Rgb(20, 10, 0), 90.0f);
+  uint32_t gold = s.Material("GoldMat", 0, Rgb(240, 190, 70), kQz3NoIndex, Rgb(20, 10, 0), 0.1f);
   uint32_t glowTex = s.Texture("Glow", 64, [](int x, int y) { return Glow(x, y, 64, Rgb(255, 160, 80)); });
   uint32_t glow = s.Material("GlowMat", 2, Rgb(255, 255, 255), glowTex, Rgb(80, 50, 30));
   s.Ambient(Rgb(50, 45, 50));

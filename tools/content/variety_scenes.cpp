@@ -1,5 +1,6 @@
 // The variety pack's nine scenes: every blend mode with extreme specular values, every light kind, odd textures.
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <string>
 
@@ -51,11 +52,12 @@ void SpecularGrid(SceneWriter& s, uint32_t mode, uint32_t texture, Colour diffus
   for (int row = 0; row < 3; ++row) {
     const Colour specular = kLevels[row] > 1 ? Rgb(0, 0, 1) : Rgb(70, 70, 70);
     for (int column = 0; column < 3; ++column) {
-      std::string name = "M" + std::to_string(mode) + "R" + std::to_string(row) + "C" + std::to_string(column);
+      char name[32];
+      std::snprintf(name, sizeof name, "M%uR%dC%d", mode, row, column);
       uint32_t material = s.Material(
-          name.c_str(), {mode, diffuse, ambient, specular, emissive, kLevels[row], kShininess[column]}, texture);
+          name, {mode, diffuse, ambient, specular, emissive, kLevels[row], kShininess[column]}, texture);
       Vec3 at = {centre.x + 11.0f * (column - 1), centre.y, centre.z + 11.0f * (1 - row)};
-      s.Mesh(name.c_str(), MakeSphere(4.5f, 20, 12), material, [at, row, column](float t) {
+      s.Mesh(name, MakeSphere(4.5f, 20, 12), material, [at, row, column](float t) {
         Pose p = Still(at);
         p.rotation = Multiply(Spin({0, 0, 1}, t * 0.5f + column), Spin({1, 0, 0}, 0.4f * row));
         return p;
