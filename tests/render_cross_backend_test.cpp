@@ -217,9 +217,7 @@ TEST(CrossBackEnd, BothBackEndsDrawEveryPackAlike) {
 TEST(CrossBackEnd, ShaderBackEndDrawsEveryPackAsOpenGLDoes) {
   if (!std::getenv("QZ2_COMPARE_SHADER")) GTEST_SKIP() << "QZ2_COMPARE_SHADER is not set";
   const FrameSource sources[2] = {{"gl", QZ2_TOOL, ""}, {"gles", QZ2_TOOL, " --renderer gles"}};
-  CompareBothPacks("shader", sources,
-                   {{"default", 0, 0, "the shader back end does not yet move its pictures half a pixel as OpenGL does"},
-                    {"variety", 0, 0, "the shader back end does not yet move its pictures half a pixel as OpenGL does"}});
+  CompareBothPacks("shader", sources, {});
 }
 
 // The page draws what the shader back end draws natively: index.html?scene=N&still=T in headless Chromium, for the
