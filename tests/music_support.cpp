@@ -1,13 +1,42 @@
-// Test support for the music suite: its scratch files, click tracks and decoding through the track path.
+// Test support for the music suite: its scratch files, comparisons, click tracks and decoding through the track path.
 #include "tests/music_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/crc32.h"
 #include "music/mp3_decoder.h"
 
 const Scratch& MusicFiles() {
   static const Scratch files;
   return files;
+}
+
+Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel) {
+  Deviation d{0.0, 0, 0};
+  size_t counted = 0;
+  for (size_t i = size_t(channel); i < ours.size() && i < reference.size(); i += 2) {
+    const auto rail = [](int16_t s) { return s == 32767 || s == -32768; };
+    if (rail(ours[i]) || rail(reference[i])) continue;
+    const int difference = std::abs(ours[i] - reference[i]);
+    d.rms += double(difference) * difference;
+    if (difference > d.largest) {
+      d.largest = difference;
+      d.worst = i;
+    }
+    ++counted;
+  }
+  d.rms = counted ? std::sqrt(d.rms / double(counted)) : 0.0;
+  return d;
+}
+
+std::string SavedReferencePath(const std::string& folder, const std::vector<uint8_t>& stream) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%08x.pcm", Crc32(0, stream.data(), stream.size()));
+  return folder + "/" + name;
 }
 
 std::string ClickTrack(int frames) {

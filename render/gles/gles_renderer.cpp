@@ -58,21 +58,6 @@ void ForceAffineColumn(float* m) {
   m[15] = 1.0f;
 }
 
-// The inverse transpose of m's 3 x 3 part (row vectors), laid out for a GLSL mat3: the cofactors over the
-// determinant. A matrix without an inverse gives normals of no length.
-void NormalMatrix(const float* m, float* n) {
-  auto at = [m](int r, int c) { return m[4 * r + c]; };
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) {
-      const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
-      n[3 * r + c] = at(r1, c1) * at(r2, c2) - at(r1, c2) * at(r2, c1);
-    }
-  }
-  const float det = at(0, 0) * n[0] + at(0, 1) * n[1] + at(0, 2) * n[2];
-  const float scale = det != 0.0f ? 1.0f / det : 0.0f;
-  for (int i = 0; i < 9; ++i) n[i] *= scale;
-}
-
 }  // namespace
 
 GLESRenderer::~GLESRenderer() {
@@ -166,8 +151,8 @@ bool GLESRenderer::Shutdown() {
   std::fill(std::begin(boundTextures_), std::end(boundTextures_), nullptr);
   renderTarget_ = nullptr;
   initialised_ = false;
-  std::fill(std::begin(lightSlots_), std::end(lightSlots_), 0);
-  std::fill(std::begin(slotLights_), std::end(slotLights_), nullptr);
+  lights_.Clear();
+  lightsChanged_ = true;
   return true;
 }
 
@@ -290,21 +275,17 @@ void GLESRenderer::SetProjection(View* view) {
   }
   ForceAffineColumn(camera->viewMatrix);
   std::memcpy(state_.view, camera->viewMatrix, sizeof state_.view);
-  // The eye maps to the origin: eye x R + T = 0, so eye = -T x R^-1, and R^-1 is the inverse transpose transposed.
-  float inverseTranspose[9];
-  NormalMatrix(state_.view, inverseTranspose);
-  const float* t = state_.view + 12;
-  for (int c = 0; c < 3; ++c) {
-    state_.eye[c] =
-        -(t[0] * inverseTranspose[3 * c] + t[1] * inverseTranspose[3 * c + 1] + t[2] * inverseTranspose[3 * c + 2]);
-  }
+  const Vec3 eye = Lighting_EyeOf(state_.view);
+  state_.eye[0] = eye.x;
+  state_.eye[1] = eye.y;
+  state_.eye[2] = eye.z;
   state_.Changed(GroupTransform);
 }
 
 void GLESRenderer::SetWorldMatrix(float* matrix) {
   ForceAffineColumn(matrix);
   std::memcpy(state_.world, matrix, sizeof state_.world);
-  NormalMatrix(state_.world, state_.normalMatrix);
+  Lighting_NormalMatrix(state_.world, state_.normalMatrix);
   state_.Changed(GroupTransform);
 }
 

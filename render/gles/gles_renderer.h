@@ -12,9 +12,9 @@
 #include "render/letterbox.h"
 #include "render/record_data.h"
 #include "render/renderer.h"
+#include "render/vertex_lighting.h"
 
 struct GlContext;
-struct GlesLightData;
 struct GlesRenderTarget;
 
 class GLESRenderer : public Renderer {
@@ -117,8 +117,7 @@ class GLESRenderer : public Renderer {
   uint32_t streamBuffers_[2] = {};  // vertices, indices
   uint32_t streamSizes_[2] = {};
   uint32_t streamUsed_[2] = {};
-  uint8_t lightSlots_[kLightSlots] = {};
-  GlesLightData* slotLights_[kLightSlots] = {};
+  LightingSlots lights_;
   bool lightsChanged_ = true;  // a light changed since the lights were last sent
   Material* currentMaterial_ = nullptr;
   Texture* boundTextures_[kShaderStages] = {};
