@@ -224,6 +224,21 @@ TEST_F(Show, EscapeHeldDrawsExactlyOneFramePerScene) {
   EXPECT_EQ(Count("scene.Destroy"), 9u);
 }
 
+TEST_F(Show, StillDrawsItsScenesFrameAtItsTimeUntilEscapeWithNoMusicStarted) {
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 3) sys->keys.Push({KeyEscape});
+  };
+  ShowOptions options;
+  options.firstScene = 3;
+  options.still = 2.5f;
+  ASSERT_EQ(RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr, options), 0);
+  EXPECT_EQ(Matching("scene.Build"),
+            (std::vector<std::string>{"scene.Build(" + P("scene4.qz3") + ", " + P("police1.bmp") + ")"}));
+  EXPECT_EQ(Count("music.Start"), 0u);
+  EXPECT_EQ(Count("BeginScene()"), 4u * 2) << "four polls, each frame drawn twice as a captured frame is";
+  EXPECT_EQ(scene.times, std::vector<float>(8, 2.5f));
+}
+
 TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJumpAndTheWindowIsPumpedBeforeEveryPoll) {
   scene.framesPerScene = 4;
   int pumpedFirst = 0;

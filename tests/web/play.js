@@ -41,10 +41,20 @@ async function main(folder) {
 
     show = await startShow(port, 8);
     await new Promise((resolve) => setTimeout(resolve, 1000));
-    // Held for a few frames, let go before scene 9's first frame.
-    await show.page.keyboard.down("Escape");
-    await new Promise((resolve) => setTimeout(resolve, 60));
-    await show.page.keyboard.up("Escape");
+    // Escape goes down between two frames and up once the program has seen it and set scene 9 up: the program
+    // yields to the page only once a frame, so the three frames it shows on the way (scene 8's last, the black
+    // frames of the tear-down and the set-up) come in one go, and the key is up before scene 9's first frame.
+    await show.page.evaluate(() => new Promise((resolve) => {
+      const escape = (type) => document.dispatchEvent(new KeyboardEvent(type, { code: "Escape", key: "Escape" }));
+      const shown = Module.qz2FramesShown;
+      escape("keydown");
+      const watch = () => {
+        if (Module.qz2FramesShown < shown + 3) return requestAnimationFrame(watch);
+        escape("keyup");
+        resolve();
+      };
+      requestAnimationFrame(watch);
+    }));
     const skipped = Date.now();
     await waitFor(show.page, "Module.qz2ExitCode !== undefined", (kLastSceneSeconds + 40) * 1000);
     const [code, samples, messages] = await show.page.evaluate(() => [
