@@ -187,8 +187,10 @@ void GLESRenderer::ApplyViewport() {
   glViewport(r.x, drawableHeight_ - r.y - r.height, r.width, r.height);
 }
 
-// The bars around the picture are never drawn into; each new back buffer gets them black.
+// The bars around the picture are never drawn into; each new back buffer gets them black before it is drawn
+// into. Not at once after the swap: a page shows the buffer only when the program yields, after Present.
 void GLESRenderer::ClearBars() {
+  barsStale_ = false;
   bool bars = picture_.width < drawableWidth_ || picture_.height < drawableHeight_;
   if (!bars || renderTarget_) return;
   glDisable(GL_SCISSOR_TEST);
@@ -202,12 +204,13 @@ int32_t GLESRenderer::Present(uint32_t) {
   if (context_) {
     GlContext_Swap(context_);
     FollowDrawable();
-    ClearBars();
+    barsStale_ = true;
   }
   return 0;
 }
 
 int32_t GLESRenderer::Clear(uint32_t flags, uint32_t colour, float depth) {
+  if (barsStale_) ClearBars();
   float c[4];
   ColourToFloats({static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour >> 16),
                   static_cast<uint8_t>(colour >> 24)},

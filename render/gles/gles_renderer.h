@@ -128,6 +128,7 @@ class GLESRenderer : public Renderer {
   int32_t pictureWidth_ = 0, pictureHeight_ = 0;
   int32_t drawableWidth_ = 0, drawableHeight_ = 0;
   PixelRect picture_ = {};
+  bool barsStale_ = false;  // a new back buffer whose bars are not yet black
   ViewportData viewport_ = {};
   int32_t viewportPixels_[2] = {};  // the GL viewport's width and height
   std::vector<uint8_t> readRow_;
