@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/allocate.h"
 #include "scene/light.h"
 
 namespace {
@@ -18,13 +19,7 @@ struct Placement {
 Placement PlacementOf(const float* m) {
   Placement p;
   std::memcpy(p.m, m, sizeof p.m);
-  // The cofactors of the 3 x 3 part over its determinant are the transposed inverse.
-  const float a = m[0], b = m[1], c = m[2], d = m[4], e = m[5], f = m[6], g = m[8], h = m[9], i = m[10];
-  const float cof[9] = {e * i - f * h, f * g - d * i, d * h - e * g, c * h - b * i, a * i - c * g,
-                        b * g - a * h, b * f - c * e, c * d - a * f, a * e - b * d};
-  const float det = a * cof[0] + b * cof[1] + c * cof[2];
-  const float scale = (det != 0.0f && std::isfinite(det)) ? 1.0f / det : 0.0f;
-  for (int k = 0; k < 9; ++k) p.normal[k] = cof[k] * scale;
+  Lighting_NormalMatrix(m, p.normal);
   return p;
 }
 
@@ -71,6 +66,41 @@ float Reach(const LightingLight& light, const Vec3& point, Vec3* toLight) {
 }
 
 }  // namespace
+
+// The cofactors of the 3 x 3 part over its determinant are the transposed inverse.
+void Lighting_NormalMatrix(const float m[16], float normal[9]) {
+  const float a = m[0], b = m[1], c = m[2], d = m[4], e = m[5], f = m[6], g = m[8], h = m[9], i = m[10];
+  const float cof[9] = {e * i - f * h, f * g - d * i, d * h - e * g, c * h - b * i, a * i - c * g,
+                        b * g - a * h, b * f - c * e, c * d - a * f, a * e - b * d};
+  const float det = a * cof[0] + b * cof[1] + c * cof[2];
+  const float scale = (det != 0.0f && std::isfinite(det)) ? 1.0f / det : 0.0f;
+  for (int k = 0; k < 9; ++k) normal[k] = cof[k] * scale;
+}
+
+void LightingSlots::Create(Light* light, const char* tag) {
+  auto* slot = static_cast<int32_t*>(Allocate(sizeof(int32_t), tag));
+  if (!slot) return;
+  *slot = TakeLightSlot(taken_, *light);
+  light->rendererData = slot;
+}
+
+bool LightingSlots::Update(const Light& light) {
+  const auto* slot = static_cast<const int32_t*>(light.rendererData);
+  if (!slot || (light.type != LightAmbient && *slot < 0)) return false;
+  Lighting_SetLight(rig_, *slot, light);
+  return true;
+}
+
+void LightingSlots::Release(Light* light) {
+  auto* slot = static_cast<int32_t*>(light->rendererData);
+  if (!slot) return;
+  Lighting_ClearSlot(rig_, *slot);
+  FreeLightSlot(taken_, *slot);
+  ::Release(slot);
+  light->rendererData = nullptr;
+}
+
+void LightingSlots::Clear() { *this = LightingSlots(); }
 
 void Lighting_SetLight(LightingRig& rig, int32_t slot, const Light& light) {
   const float colour[3] = {static_cast<float>(light.colour.red), static_cast<float>(light.colour.green),

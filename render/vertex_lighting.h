@@ -40,6 +40,30 @@ struct LitColours {
 };
 static_assert(sizeof(LitColours) == 8);
 
+// The light slots of a back end and the rig they fill, as the Direct3D 7 back end fills its device's: a Light's
+// renderer data is its slot, the lowest free one when it is made (-1 for an ambient light, and for a light that
+// finds all eight taken).
+class LightingSlots {
+ public:
+  // CreateLight: the slot, allocated with the back end's tag.
+  void Create(Light* light, const char* tag);
+  // UpdateLight: the light into its slot, or the ambient colour; false when nothing changed.
+  bool Update(const Light& light);
+  // ReleaseLight: the slot emptied and freed.
+  void Release(Light* light);
+  // Shutdown: every slot free, the rig dark.
+  void Clear();
+  const LightingRig& Rig() const { return rig_; }
+
+ private:
+  uint8_t taken_[kLightSlots] = {};
+  LightingRig rig_;
+};
+
+// The matrix's 3 x 3 part inverted and transposed (row vectors): row i is what normal component i adds to x, y, z.
+// A part without an inverse gives normals of no length.
+void Lighting_NormalMatrix(const float m[16], float normal[9]);
+
 // Puts the light into its slot (or, for an ambient light, sets the rig's ambient colour).
 void Lighting_SetLight(LightingRig& rig, int32_t slot, const Light& light);
 void Lighting_ClearSlot(LightingRig& rig, int32_t slot);
@@ -50,8 +74,7 @@ Vec3 Lighting_EyeOf(const float view[16]);
 // Lights count vertices of stride bytes, each starting with its position and normal (six floats), placed in the
 // world by the matrix and seen from eye.
 void Lighting_LightVertices(const LightingRig& rig, const MaterialData& material, const float world[16],
-                            const Vec3& eye, const uint8_t* vertices, uint32_t stride, uint32_t count,
-                            LitColours* out);
+                            const Vec3& eye, const uint8_t* vertices, uint32_t stride, uint32_t count, LitColours* out);
 
 // A 0xAARRGGBB word as red, green, blue, alpha bytes.
 void Lighting_WordToBytes(uint32_t argb, uint8_t out[4]);

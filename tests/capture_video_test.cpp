@@ -1,7 +1,6 @@
 // qz2-tool capture (through qz2-capture): a short pack recorded twice and read back with ffprobe and ffmpeg.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +10,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support.h"
 
 namespace fs = std::filesystem;
 
@@ -49,9 +50,8 @@ std::vector<T> Samples(const std::string& bytes) {
 class Capture : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    // One folder per process: the test runner may run these tests side by side, each in a process of its own.
-    dir_ = fs::temp_directory_path() / ("qz2_capture_test_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
+    scratch_ = new Scratch;
+    dir_ = scratch_->Path();
     fs::create_directories(dir_ / "data");
     ASSERT_EQ(Status(std::string(QZ2_CONTENT) + " --short " + dir_.string()), 0);
     ASSERT_EQ(Status("cd " + (dir_ / "data").string() + " && bsdtar xf ../PACK.ZUL"), 0);
@@ -61,7 +61,7 @@ class Capture : public testing::Test {
           << Output("cat " + log);
     }
   }
-  static void TearDownTestSuite() { fs::remove_all(dir_); }
+  static void TearDownTestSuite() { delete scratch_; }
 
   static std::string Command(const std::string& pack, const std::string& out, const std::string& options = "") {
     return std::string(QZ2_TOOL) + " capture " + pack + " --out " + (dir_ / out).string() + " --size " +
@@ -70,9 +70,11 @@ class Capture : public testing::Test {
   }
   static std::string Video(const char* name) { return (dir_ / name).string(); }
 
+  static Scratch* scratch_;
   static fs::path dir_;
 };
 
+Scratch* Capture::scratch_;
 fs::path Capture::dir_;
 
 TEST_F(Capture, EveryFrameOfTheShowAndSoundAsLongAsThePicture) {

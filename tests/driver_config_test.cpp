@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/config.h"
-#include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
+#include "tests/support.h"
 
 namespace {
 
@@ -27,12 +27,7 @@ TEST(Config, AFailedInitIsTheFatalInitFailure) {
   ScopedFakePlatform sys;
   RecordingRenderer renderer;
   renderer.initResult = false;
-  try {
-    ReadConfig(&renderer, nullptr);
-    FAIL();
-  } catch (const FakeExit& e) {
-    EXPECT_EQ(e.code, -1);
-  }
+  EXPECT_EQ(ExitOf([&] { ReadConfig(&renderer, nullptr); }), -1);
   EXPECT_EQ(sys->boxes.at(0).text, "Init Failure");
 }
 

@@ -5,18 +5,13 @@
 
 #include "core/app.h"
 #include "core/error.h"
-#include "platform/fake/fake_platform.h"
+#include "tests/support.h"
 
 namespace {
 
 // The exit code of a report that ends the process, or 0 when it returns.
 int ExitCodeOf(const char* text, bool fatal) {
-  try {
-    ReportError(text, fatal);
-  } catch (const FakeExit& e) {
-    return e.code;
-  }
-  return 0;
+  return ExitOf([&] { ReportError(text, fatal); }).value_or(0);
 }
 
 TEST(ErrorReport, FatalShowsAStopBoxOwnedByTheWindowAndExitsMinusOneEvenWithoutABox) {

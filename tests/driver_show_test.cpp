@@ -10,7 +10,6 @@
 #include "driver/show.h"
 #include "driver/show_parts.h"
 #include "platform/close_request.h"
-#include "platform/fake/fake_platform.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
 #include "scene/camera.h"
@@ -20,7 +19,7 @@
 #include "scene/view.h"
 #include "scene/world.h"
 #include "tests/allocation_count.h"
-#include "tests/pack_scratch.h"
+#include "tests/support.h"
 #include "tools/content/pack_files.h"
 #include "tools/content/qz3_writer.h"
 #include "tools/content/show_scenes.h"
@@ -119,16 +118,6 @@ class Show : public testing::Test {
   }
 
   int Run() { return RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr); }
-  // The code of the report that ended the run.
-  int RunToFatalEnd() {
-    try {
-      Run();
-    } catch (const FakeExit& e) {
-      return e.code;
-    }
-    ADD_FAILURE() << "the show ended normally";
-    return 0;
-  }
   RecordingRenderer& Renderer() { return *static_cast<RecordingRenderer*>(CurrentRenderer); }
 
   std::vector<std::string> Matching(const std::string& prefix) const {
@@ -241,6 +230,21 @@ TEST_F(Show, EscapeHeldDrawsExactlyOneFramePerScene) {
   EXPECT_EQ(Count("scene.Destroy"), 9u);
 }
 
+TEST_F(Show, StillDrawsItsScenesFrameAtItsTimeUntilEscapeWithNoMusicStarted) {
+  sys->keys.beforePoll = [&](int poll) {
+    if (poll == 3) sys->keys.Push({KeyEscape});
+  };
+  ShowOptions options;
+  options.firstScene = 3;
+  options.still = 2.5f;
+  ASSERT_EQ(RunShow({scene, overlays, character, music, pack}, RendererGL, nullptr, options), 0);
+  EXPECT_EQ(Matching("scene.Build"),
+            (std::vector<std::string>{"scene.Build(" + P("scene4.qz3") + ", " + P("police1.bmp") + ")"}));
+  EXPECT_EQ(Count("music.Start"), 0u);
+  EXPECT_EQ(Count("BeginScene()"), 4u * 2) << "four polls, each frame drawn twice as a captured frame is";
+  EXPECT_EQ(scene.times, std::vector<float>(8, 2.5f));
+}
+
 TEST_F(Show, PauseDrawsNothingAndResumesWithoutAJumpAndTheWindowIsPumpedBeforeEveryPoll) {
   scene.framesPerScene = 4;
   int pumpedFirst = 0;
@@ -323,7 +327,7 @@ TEST_F(Show, MTogglesTheCharacterInTheFourthSceneOnly) {
 
 TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
   pack.named = false;
-  EXPECT_EQ(RunToFatalEnd(), -1);
+  EXPECT_EQ(ExitOf([&] { Run(); }), -1);
   EXPECT_EQ(sys->boxes.at(0).text, "Erreur Unpacking");
   EXPECT_EQ(Matching("scene.").size(), 0u);
   EXPECT_EQ(Matching("pack.Delete").size(), 0u);
@@ -331,7 +335,7 @@ TEST_F(Show, NoDataDirectoryNameIsTheFatalErreurUnpacking) {
 
 TEST_F(Show, ADataDirectoryWithNoRoomForFileNamesIsRefusedAndRemovedByTheFatalEnd) {
   pack.directory = "/tmp/" + std::string(kDataPathSize - 20, 'd');
-  EXPECT_EQ(RunToFatalEnd(), -1);
+  EXPECT_EQ(ExitOf([&] { Run(); }), -1);
   EXPECT_EQ(sys->boxes.at(0).text, "Data directory path too long (" + pack.directory + ")");
   EXPECT_EQ(Matching("pack."), std::vector<std::string>{"pack.Delete(" + pack.directory + ")"});
 }
@@ -379,9 +383,9 @@ class CharacterScene : public testing::Test {
   void SetUp() override {
     CurrentRenderer = &renderer;
     // The show's files up to the fourth scene, whose scene file is replaced.
-    ASSERT_TRUE(WriteDataFiles(dir.path().string(), BuildShowFilesWithoutMusic(kCharacterScene + 1, ShowSceneSeconds)));
-    WriteBytes(dir.path() / kShowSceneFiles[kCharacterScene].sceneFile, TwoCameraScene());
-    SetUpScene(parts, dir.path().string().c_str(), kCharacterScene, false);
+    ASSERT_TRUE(WriteDataFiles(dir.Path().string(), BuildShowFilesWithoutMusic(kCharacterScene + 1, ShowSceneSeconds)));
+    dir.Write(kShowSceneFiles[kCharacterScene].sceneFile, TwoCameraScene());
+    SetUpScene(parts, dir.Path().string().c_str(), kCharacterScene, false);
   }
   void TearDown() override {
     TearDownScene(parts);
@@ -392,7 +396,7 @@ class CharacterScene : public testing::Test {
 
   ScopedFakePlatform sys;
   PatchMaterial renderer;
-  ScratchDirectory dir;
+  Scratch dir;
   ShowScene scene;
   ShowOverlays overlays{scene};
   ShowCharacter character{scene};

@@ -8,16 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "render/gl/gl_api.h"
 #include "render/gl/gl_renderer.h"
 #include "scene/camera.h"
 #include "scene/view.h"
 #include "scene/world.h"
-
-struct FatalExit {
-  int code;
-};
 
 // A message box is a fault unless the test expects one: the back end reports only failures. A fatal
 // report ends the test, not the process.
@@ -31,7 +28,7 @@ class PixelTestPlatform : public SdlPlatform {
     }
     return BoxAnswer::Ok;
   }
-  [[noreturn]] void ExitProcess(int code) override { throw FatalExit{code}; }
+  [[noreturn]] void ExitProcess(int code) override { throw FakeExit{code}; }
   bool expectBoxes = false;
   std::vector<std::string> boxes;
 };

@@ -118,8 +118,7 @@ TEST(MusicLayer3, WindowSwitchingWithBlockType0CannotBePlayed) {
   FrameSpec frame = ClickFrame();
   frame.granules[1][1].windowSwitching = true;
   frame.granules[1][1].blockType = 0;
-  const std::string path = TempPath("blocktype0.mp3");
-  WriteFile(path, Stream({ClickFrame(), frame, ClickFrame()}));
+  const std::string path = MusicFiles().Write("blocktype0.mp3", Stream({ClickFrame(), frame, ClickFrame()}));
   CaptureSink sink;
   Mp3Decoder decoder;
   const TrackSummary summary = DecodeTrack(decoder, path.c_str(), sink);

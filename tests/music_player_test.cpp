@@ -122,7 +122,7 @@ TEST_F(MusicPlayer, StopEndsAWaitingThreadAndTheNextOpenDrainsTheOldDevice) {
 }
 
 TEST_F(MusicPlayer, AMissingFileStartsNoThread) {
-  MusicOpen(TempPath("absent.mp3").c_str());
+  MusicOpen(MusicFiles().Path("absent.mp3").c_str());
   MusicStart();
   EXPECT_FALSE(MusicRunning());
   EXPECT_TRUE(sound_.device.Opens().empty());

@@ -5,14 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "tests/music_support.h"
 
-void WriteTestSignal(const std::string& rawPath, int rate, int channels, double seconds) {
-  const int count = int(rate * seconds);
+std::string EncodeTestSignal(const std::string& name, int rate, int channels, const std::string& options) {
+  const int count = rate * 3 / 2;
   std::vector<uint8_t> bytes;
   const double pi = std::acos(-1.0);
   uint32_t noise = 12345;
@@ -35,16 +37,28 @@ void WriteTestSignal(const std::string& rawPath, int rate, int channels, double 
       bytes.push_back(uint8_t(uint16_t(v) >> 8));
     }
   }
-  WriteFile(rawPath, bytes);
-}
-
-bool Encode(const std::string& rawPath, int rate, const std::string& mp3Path, const std::string& options) {
+  const std::string raw = MusicFiles().Write(name + ".raw", bytes), mp3 = MusicFiles().Path(name + ".mp3");
   // Kept at the signal's rate: lame would resample low bitrates otherwise.
   const std::string khz = std::to_string(rate / 1000.0);
   const std::string command = "lame -t --quiet -r --signed --little-endian --bitwidth 16 -s " + khz + " --resample " +
-                              khz + " " + options + " '" + rawPath + "' '" + mp3Path + "'";
-  return std::system(command.c_str()) == 0;
+                              khz + " " + options + " '" + raw + "' '" + mp3 + "'";
+  return std::system(command.c_str()) == 0 ? mp3 : "";
 }
+
+namespace {
+
+// The rate as 4 bytes, little-endian, then the samples as they are.
+void SaveReference(const std::string& mp3Path, long rate, const std::vector<int16_t>& pcm) {
+  std::ifstream in(mp3Path, std::ios::binary);
+  const std::vector<uint8_t> stream((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::create_directories(QZ2_MUSIC_REFERENCES);
+  std::ofstream out(SavedReferencePath(QZ2_MUSIC_REFERENCES, stream), std::ios::binary);
+  const uint32_t rate32 = uint32_t(rate);
+  out.write(reinterpret_cast<const char*>(&rate32), sizeof rate32);
+  out.write(reinterpret_cast<const char*>(pcm.data()), std::streamsize(pcm.size() * sizeof pcm[0]));
+}
+
+}  // namespace
 
 std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate) {
   std::vector<int16_t> pcm;
@@ -68,25 +82,8 @@ std::vector<int16_t> ReferenceDecode(const std::string& mp3Path, long* rate) {
     mpg123_close(handle);
   }
   mpg123_delete(handle);
+  SaveReference(mp3Path, *rate, pcm);
   return pcm;
-}
-
-Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel) {
-  Deviation d{0.0, 0, 0};
-  size_t counted = 0;
-  for (size_t i = size_t(channel); i < ours.size() && i < reference.size(); i += 2) {
-    const auto rail = [](int16_t s) { return s == 32767 || s == -32768; };
-    if (rail(ours[i]) || rail(reference[i])) continue;
-    const int difference = std::abs(ours[i] - reference[i]);
-    d.rms += double(difference) * difference;
-    if (difference > d.largest) {
-      d.largest = difference;
-      d.worst = i;
-    }
-    ++counted;
-  }
-  d.rms = counted ? std::sqrt(d.rms / double(counted)) : 0.0;
-  return d;
 }
 
 std::vector<int16_t> ReadWav(const std::string& path, int32_t* rate) {

@@ -1,4 +1,4 @@
-// Test support for the music suite: temporary files, click tracks and decoding through the track path.
+// Test support for the music suite: its scratch files, click tracks and decoding through the track path.
 #pragma once
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "music/pcm_output.h"
+#include "tests/support.h"
 #include "tools/content/mp3_frame_writer.h"
 
 // Interleaved stereo samples of one MPEG-1 frame.
@@ -30,8 +31,20 @@ class CaptureSink : public OutputSink {
   bool ended_ = false;
 };
 
-std::string TempPath(const std::string& name);
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// The suite's files, in a scratch folder of the process's own.
+const Scratch& MusicFiles();
+
+// How far one channel of our samples lies from the reference's, samples on the rails left out.
+struct Deviation {
+  double rms;
+  int largest;
+  size_t worst;  // the sample index of the largest difference
+};
+Deviation Compare(const std::vector<int16_t>& ours, const std::vector<int16_t>& reference, int channel);
+
+// Where a saved reference decode of a stream lies: the folder, then the stream's CRC-32 in hex.
+std::string SavedReferencePath(const std::string& folder, const std::vector<uint8_t>& stream);
+
 // A track of a silent frame and then clicks: frames * 2 * kFrameSamples bytes of PCM.
 std::string ClickTrack(int frames);
 // Decodes the bytes through the track path with a new decoder; interleaved stereo samples.

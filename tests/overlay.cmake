@@ -13,11 +13,10 @@ add_dependencies(overlay_draw_tests qz2-tool)
 target_compile_definitions(overlay_draw_tests PRIVATE QZ2_TOOL="$<TARGET_FILE:qz2-tool>")
 
 # The per-frame benchmark on the show's own files, run by hand: overlay_bench. Not under the sanitizers: their
-# timings mean nothing, and the benchmark counts allocations through its own operator new.
+# timings mean nothing.
 find_package(benchmark QUIET)
 if(benchmark_FOUND AND TARGET qz2_show_content AND NOT QZ2_SANITIZE)
-  add_executable(overlay_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/overlay_bench.cpp
-                               ${CMAKE_CURRENT_SOURCE_DIR}/allocation_count.cpp)
+  add_executable(overlay_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/overlay_bench.cpp)
   target_link_libraries(overlay_bench PRIVATE qz2_overlay qz2_render_recording qz2_show_content qz2_platform_fake
                                               benchmark::benchmark)
   target_include_directories(overlay_bench PRIVATE ${CMAKE_SOURCE_DIR})

@@ -1,20 +1,12 @@
 // The skinned character: poses from the animation file, skinning on the processor, the patch handed to the renderer.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "overlay/character.h"
-#include "platform/fake/fake_platform.h"
-#include "render/recording_renderer.h"
 #include "scene/material.h"
 #include "scene/mesh.h"
-#include "scene/world.h"
+#include "tests/scene_fixture.h"
 #include "tools/content/character_writer.h"
-#include "tools/content/file_writer.h"
 
 namespace {
 
@@ -27,30 +19,17 @@ class PatchRenderer : public RecordingRenderer {
   }
 };
 
-class Character : public testing::Test {
+class Character : public WorldFixture<PatchRenderer> {
  protected:
-  Character() { CurrentRenderer = &renderer; }
   ~Character() override {
     mesh.Release();
     bones.Release();
     animation.Release();
-    world.Destroy();
-    CurrentRenderer = nullptr;
-    std::remove(path_.c_str());
-  }
-
-  const char* Save(const std::vector<uint8_t>& bytes) {
-    EXPECT_TRUE(WriteBytesFile(path_.c_str(), bytes));
-    return path_.c_str();
   }
 
   Vec3 Position(uint32_t i) const { return static_cast<const PatchVertexLit*>(mesh.patch->vertices)[i].position; }
   Vec3 Normal(uint32_t i) const { return static_cast<const PatchVertexLit*>(mesh.patch->vertices)[i].normal; }
 
-  std::string path_ = testing::TempDir() + "qz2_character_" + std::to_string(getpid());
-  ScopedFakePlatform sys;
-  PatchRenderer renderer;
-  World world{"World1"};
   BoneAnimation animation;
   BoneSet bones;
   SkinMesh mesh;
@@ -67,7 +46,7 @@ TEST_F(Character, PoseTakesEachBonesRecordOfTheFrameInItsFixedPointUnscaled) {
   std::vector<PoseRecord> poses;
   for (int16_t r = 0; r < 5; ++r) poses.push_back({static_cast<int16_t>(256 * r), 0, 0, 0, 0, 0, 0});
   poses.push_back({5 * 256, -512, 128, 0, 0, 0, 127});
-  animation.Load(Save(AnimationFileBytes(2, 3, poses)));
+  animation.Load(Save(AnimationFileBytes(2, 3, poses)).c_str());
   bones.Create(animation.boneCount);
   for (uint32_t frame = 0; frame < 3; ++frame) {
     animation.PoseBones(bones, frame);
@@ -93,7 +72,7 @@ TEST_F(Character, SkinningWeighsEachUsedInfluenceThroughItsBone) {
       vertex(7, {{0, 0, 0, 1, 1, {}}, {0, 0, 0, 1, 1, {}}, {0, 0, 0, 1, 1, {}}}),  // three at most
       vertex(1, {{1, 2, 3, 1, 9, {}}}),                                            // a bone the set lacks
   };
-  mesh.Load(Save(MeshFileBytes(6, 1, vertices, {0, 1, 2})));
+  mesh.Load(Save(MeshFileBytes(6, 1, vertices, {0, 1, 2})).c_str());
   ASSERT_NE(mesh.patch, nullptr);
   // Bone 0 turns a quarter about z (x to y) and moves by (1, 2, 3); bone 1 only moves by (10, 0, 0).
   bones.Create(2);
@@ -113,8 +92,8 @@ TEST_F(Character, SkinningWeighsEachUsedInfluenceThroughItsBone) {
 }
 
 TEST_F(Character, DrawHandsTheRendererTheMeshAsAReadyPatch) {
-  mesh.Load(Save(
-      MeshFileBytes(3, 1, std::vector<SkinVertexRecord>(3, RigidVertex(0, {}, {0, 0, 1}, 0.25f, 0.75f)), {2, 1, 0})));
+  const std::vector<SkinVertexRecord> vertices(3, RigidVertex(0, {}, {0, 0, 1}, 0.25f, 0.75f));
+  mesh.Load(Save(MeshFileBytes(3, 1, vertices, {2, 1, 0})).c_str());
   Material* material = new Material("MatMotion", &world);
   mesh.Draw(0, 0, 7, 1, material);
   ASSERT_EQ(renderer.CallsTo("DrawPatch").size(), 1u);
@@ -142,8 +121,8 @@ TEST_F(Character, FilesThatCannotBeReadWholeLoadEmptyAndDrawNothing) {
                {"no frames, vertex past the mesh", AnimationFileBytes(3, 0, {}), farIndex},
                {"headers cut", {kAnimationMagic, 1}, {kMeshMagic, 0, 0}}};
   for (const Case& c : cases) {
-    animation.Load(Save(c.animation));
-    mesh.Load(Save(c.mesh));
+    animation.Load(Save(c.animation).c_str());
+    mesh.Load(Save(c.mesh).c_str());
     EXPECT_EQ(animation.frameCount, 0u) << c.what;
     EXPECT_EQ(mesh.patch, nullptr) << c.what;
     bones.Create(animation.boneCount);
@@ -163,13 +142,10 @@ TEST_F(Character, FilesThatCannotBeReadWholeLoadEmptyAndDrawNothing) {
 TEST_F(Character, WrongMagicIsFatal) {
   std::vector<uint8_t> animationBytes = AnimationFileBytes(0, 0, {});
   animationBytes[0] = 0x66;
-  EXPECT_THROW(animation.Load(Save(animationBytes)), FakeExit);
+  EXPECT_EQ(FatalText([&] { animation.Load(Save(animationBytes).c_str()); }), "Wrong ANI File");
   std::vector<uint8_t> meshBytes = MeshFileBytes(0, 0, {}, {});
   meshBytes[0] = 0x65;
-  EXPECT_THROW(mesh.Load(Save(meshBytes)), FakeExit);
-  ASSERT_EQ(sys->boxes.size(), 2u);
-  EXPECT_EQ(sys->boxes[0].text, "Wrong ANI File");
-  EXPECT_EQ(sys->boxes[1].text, "Wrong Mesh File");
+  EXPECT_EQ(FatalText([&] { mesh.Load(Save(meshBytes).c_str()); }), "Wrong Mesh File");
 }
 
 }  // namespace

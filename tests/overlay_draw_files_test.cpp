@@ -1,24 +1,17 @@
 // Overlay files through the recording renderer: what each element draws, when, where and how bright.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "overlay/glyph_set.h"
 #include "overlay/overlay_quad.h"
 #include "overlay/overlays.h"
-#include "platform/fake/fake_platform.h"
-#include "render/recording_renderer.h"
 #include "scene/material.h"
 #include "scene/texture.h"
 #include "scene/view.h"
-#include "scene/world.h"
+#include "tests/scene_fixture.h"
 #include "tools/content/bmp_writer.h"
-#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 
 namespace {
@@ -50,26 +43,18 @@ constexpr int kCell = 16;
 constexpr int kFontWidth = kCell * kGlyphCount;  // 608
 constexpr int kPictureWidth = 40, kPictureHeight = 20;
 
-class OverlayFiles : public testing::Test {
+class OverlayFiles : public WorldFixture<CapturingRenderer> {
  protected:
-  OverlayFiles() : dir_(testing::TempDir() + "qz2_overlay_" + std::to_string(getpid())) {
-    CurrentRenderer = &renderer;
-    std::filesystem::create_directories(dir_);
+  OverlayFiles() {
     std::vector<uint8_t> black(kFontWidth * kCell * 3);
-    WriteBytesFile((dir_ + "/font.bmp").c_str(), EncodeBmp24(kFontWidth, kCell, black.data()));
-    WriteBytesFile((dir_ + "/pic.bmp").c_str(), EncodeBmp24(kPictureWidth, kPictureHeight, black.data()));
+    scratch.Write("font.bmp", EncodeBmp24(kFontWidth, kCell, black.data()));
+    scratch.Write("pic.bmp", EncodeBmp24(kPictureWidth, kPictureHeight, black.data()));
     view = new View("View1", 0, 0, 1, 800, 600, 500, 1, &world);
   }
-  ~OverlayFiles() override {
-    world.Destroy();  // frees the overlay sets left in it
-    CurrentRenderer = nullptr;
-    std::filesystem::remove_all(dir_);
-  }
 
+  // The overlay sets loaded are freed with the World.
   OverlaySet* Load(const std::vector<uint8_t>& bytes) {
-    std::string path = dir_ + "/over.dat";
-    EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
-    return LoadOverlays("2D", path.c_str(), &world, dir_.c_str());
+    return LoadOverlays("2D", scratch.Write("over.dat", bytes).c_str(), &world, scratch.Path().string().c_str());
   }
   OverlaySet* Load(const std::vector<OverlayRecord>& records) { return Load(OverlayFileBytes(records)); }
 
@@ -86,10 +71,6 @@ class OverlayFiles : public testing::Test {
     return TextOverlayRecord("font.bmp", "Title", text, kCell, kCell, 1, 0, 10);
   }
 
-  std::string dir_;
-  ScopedFakePlatform sys;
-  CapturingRenderer renderer;
-  World world{"World1"};
   View* view;
 };
 

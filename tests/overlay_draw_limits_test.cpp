@@ -1,21 +1,14 @@
 // Files past the limits of the scene, overlay and character readers, and what the user is told of each.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "overlay/character.h"
 #include "overlay/overlays.h"
-#include "platform/fake/fake_platform.h"
-#include "render/recording_renderer.h"
 #include "scene/scene_file.h"
-#include "scene/world.h"
+#include "tests/scene_fixture.h"
 #include "tools/content/character_writer.h"
-#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
-#include "tools/content/qz3_writer.h"
 
 namespace {
 
@@ -63,7 +56,9 @@ const Load kMesh = [](const char* path, World&) {
   return std::string(any ? "loaded" : "nothing loaded");
 };
 
-TEST(FileLimits, AFilePastItsReadersLimitGetsTheReadersOwnAnswer) {
+using FileLimits = SceneTest;
+
+TEST_F(FileLimits, AFilePastItsReadersLimitGetsTheReadersOwnAnswer) {
   struct Case {
     const char* what;
     std::vector<uint8_t> bytes;
@@ -80,27 +75,16 @@ TEST(FileLimits, AFilePastItsReadersLimitGetsTheReadersOwnAnswer) {
        "nothing loaded"},
       {"mesh file past 16 MiB", PastLimit(OneTriangleMesh(), 16u << 20), kMesh, "nothing loaded"},
   };
-  const std::string path = testing::TempDir() + "qz2_limits_" + std::to_string(getpid());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(WriteBytesFile(path.c_str(), c.bytes));
-    ScopedFakePlatform sys;
-    RecordingRenderer renderer;
-    CurrentRenderer = &renderer;
-    World world("World1");
+    const std::string path = scratch.Write("file", c.bytes);
     std::string outcome;
-    try {
-      outcome = c.load(path.c_str(), world);
-    } catch (const FakeExit&) {
-      outcome = sys->boxes.back().text;
-    }
+    const std::string fatal = FatalText([&] { outcome = c.load(path.c_str(), world); });
     std::string expected = c.outcome;
     if (size_t at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, path);
-    EXPECT_EQ(outcome, expected);
+    EXPECT_EQ(fatal.empty() ? outcome : fatal, expected);
     world.Destroy();
-    CurrentRenderer = nullptr;
   }
-  unlink(path.c_str());
 }
 
 }  // namespace

@@ -1,31 +1,23 @@
 // qz2-tool overlay and skin: the quads drawn at each time, the skinned vertices of each frame, and hostile files.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support.h"
 #include "tests/tool_run.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/character_writer.h"
-#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 
 namespace {
 
 class OverlayTool : public testing::Test {
  protected:
-  OverlayTool() { std::filesystem::create_directories(dir_); }
-  ~OverlayTool() override { std::filesystem::remove_all(dir_); }
+  std::string Save(const char* name, const std::vector<uint8_t>& bytes) { return scratch.Write(name, bytes); }
 
-  std::string Save(const char* name, const std::vector<uint8_t>& bytes) {
-    std::string path = dir_ + "/" + name;
-    EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
-    return path;
-  }
-
-  std::string dir_ = testing::TempDir() + "qz2_overlay_tool_" + std::to_string(getpid());
+  Scratch scratch;
+  const std::string dir_ = scratch.Path().string();
 };
 
 TEST_F(OverlayTool, OverlayPrintsEveryQuadDrawnAtEachTime) {

@@ -1,8 +1,6 @@
 // Overlays and the character drawn by the OpenGL back end on a real display, read back pixel by pixel.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,9 +8,9 @@
 #include "overlay/character.h"
 #include "overlay/overlays.h"
 #include "scene/material.h"
+#include "tests/support.h"
 #include "tools/content/bmp_writer.h"
 #include "tools/content/character_writer.h"
-#include "tools/content/file_writer.h"
 #include "tools/content/overlay_writer.h"
 
 namespace {
@@ -34,23 +32,14 @@ std::vector<uint8_t> Framed(int cells, int side, int inner, const std::vector<Rg
 
 class OverlayPixels : public GlPixelsTest {
  protected:
-  void SetUp() override {
-    Open(SystemGl(), false);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    GlPixelsTest::TearDown();
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { Open(SystemGl(), false); }
 
-  void Save(const char* name, const std::vector<uint8_t>& bytes) {
-    EXPECT_TRUE(WriteBytesFile((dir_ + "/" + name).c_str(), bytes));
-  }
+  void Save(const char* name, const std::vector<uint8_t>& bytes) { scratch_.Write(name, bytes); }
 
   // The overlays of records at time t over the background, read back.
   void DrawOverlaysAt(const std::vector<OverlayRecord>& records, float t) {
-    Save("over.dat", OverlayFileBytes(records));
-    OverlaySet* set = LoadOverlays("2D", (dir_ + "/over.dat").c_str(), world_, dir_.c_str());
+    const std::string path = scratch_.Write("over.dat", OverlayFileBytes(records));
+    OverlaySet* set = LoadOverlays("2D", path.c_str(), world_, scratch_.Path().string().c_str());
     BeginFrame();
     renderer_->Begin2D(view_);
     DrawOverlays(set, t);
@@ -59,7 +48,7 @@ class OverlayPixels : public GlPixelsTest {
     Read();
   }
 
-  std::string dir_ = testing::TempDir() + "qz2_overlay_pixels_" + std::to_string(getpid());
+  Scratch scratch_;
 };
 
 TEST_F(OverlayPixels, ImageFadingInShowsTheIntensityOfItsAlpha) {
@@ -107,11 +96,11 @@ TEST_F(OverlayPixels, CharacterPosedAtTwoFramesCoversDifferentPixels) {
   }
   Save("rap.qzb", MeshFileBytes(4, 2, corners, {0, 1, 2, 0, 2, 3}));
   BoneAnimation animation;
-  animation.Load((dir_ + "/rap.qza").c_str());
+  animation.Load(scratch_.Path("rap.qza").c_str());
   BoneSet bones;
   bones.Create(animation.boneCount);
   SkinMesh mesh;
-  mesh.Load((dir_ + "/rap.qzb").c_str());
+  mesh.Load(scratch_.Path("rap.qzb").c_str());
 
   const int centre[2] = {560, 240};  // frame 0 right on screen, frame 1 left: x is mirrored
   for (uint32_t frame = 0; frame < 2; ++frame) {

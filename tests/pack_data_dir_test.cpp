@@ -7,6 +7,7 @@
 
 #include "driver/pack.h"
 #include "pack_scratch.h"
+#include "platform/private_directory.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ class ScopedTmp {
 };
 
 TEST(DataDir, IsMadePrivateInTmpWithAFreshName) {
-  ScratchDirectory tmp;
-  ScopedTmp scopedTmp(tmp.path().string().c_str());
+  Scratch tmp;
+  ScopedTmp scopedTmp(tmp.Path().string().c_str());
   char first[kDataPathSize];
   char second[kDataPathSize];
   ASSERT_TRUE(ChooseDataDir(first, sizeof first));
@@ -40,7 +41,7 @@ TEST(DataDir, IsMadePrivateInTmpWithAFreshName) {
   EXPECT_NE(std::string(first), std::string(second));
   for (const char* made : {first, second}) {
     fs::path path(made);
-    EXPECT_EQ(path.parent_path(), tmp.path());
+    EXPECT_EQ(path.parent_path(), tmp.Path());
     EXPECT_TRUE(fs::is_directory(path));
 #ifndef _WIN32
     // On Windows the parent's access rights keep other users out.
@@ -66,12 +67,12 @@ TEST(DataDir, FallsBackToTheSystemTemporaryDirectoryAndRefusesANameThatDoesNotFi
 }
 
 TEST(DeleteDataDir, RemovesFilesButKeepsFoldersAndWhatIsInThem) {
-  ScratchDirectory scratch;
-  fs::path data = scratch.path() / "data";
+  Scratch scratch;
+  fs::path data = scratch.Path() / "data";
   fs::create_directories(data / "sub");
-  WriteBytes(data / "scene1.QZ3", Text("a"));
-  WriteBytes(data / "mp31.mp3", Text("b"));
-  WriteBytes(data / "sub/inner.txt", Text("c"));
+  scratch.Write("data/scene1.QZ3", "a");
+  scratch.Write("data/mp31.mp3", "b");
+  scratch.Write("data/sub/inner.txt", "c");
   DeleteDataDir(data.string().c_str());
   EXPECT_FALSE(fs::exists(data / "scene1.QZ3"));
   EXPECT_FALSE(fs::exists(data / "mp31.mp3"));
@@ -79,13 +80,13 @@ TEST(DeleteDataDir, RemovesFilesButKeepsFoldersAndWhatIsInThem) {
 }
 
 TEST(DeleteDataDir, RemovesTheDirectoryOnceEmptyAndLinksButNotTheirTargets) {
-  ScratchDirectory scratch;
-  fs::path data = scratch.path() / "data";
-  fs::path outside = scratch.path() / "outside";
+  Scratch scratch;
+  fs::path data = scratch.Path() / "data";
+  fs::path outside = scratch.Path() / "outside";
   fs::create_directories(data);
   fs::create_directories(outside);
-  WriteBytes(outside / "keep.txt", Text("keep"));
-  WriteBytes(data / "scene1.QZ3", Text("a"));
+  scratch.Write("outside/keep.txt", "keep");
+  scratch.Write("data/scene1.QZ3", "a");
   // Wine makes no links: there the directory holds a file only.
   std::error_code noLinks;
   fs::create_symlink(outside / "keep.txt", data / "file-link", noLinks);

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "pack_scratch.h"
 #include "core/crc32.h"
+#include "pack_scratch.h"
 #include "start/rar4_reader.h"
 #include "start/unrar.h"
 
@@ -26,9 +26,9 @@ const std::vector<RarEntry> kEntries = {
 int Shell(const std::string& command) { return std::system(command.c_str()); }
 
 TEST(RarWriter, ArchivesAreListedAndExtractedByBsdtar) {
-  ScratchDirectory scratch;
-  fs::path dir = scratch.path();
-  WriteBytes(dir / "PACK.ZUL", Rar(kEntries));
+  Scratch scratch;
+  const fs::path& dir = scratch.Path();
+  scratch.Write("PACK.ZUL", Rar(kEntries));
   std::string in = "cd '" + dir.string() + "' && ";
   ASSERT_EQ(Shell(in + "bsdtar -tf PACK.ZUL > list.txt 2> errors.txt"), 0);
   EXPECT_EQ(ReadBytes(dir / "list.txt"), Text("maps\nmaps/level.qz3\nempty.dat\nover1.dat\n"));
@@ -96,14 +96,13 @@ TEST(StoredReader, DamageIsReportedWhereItIsMet) {
       {"a split from before", set(kFlags, 0x01), RarSuccess, RarSuccess, RarUnknownFormat},
       {"a split to after", set(kFlags, 0x02), RarSuccess, RarSuccess, RarUnknownFormat},
   };
-  ScratchDirectory scratch;
+  Scratch scratch;
   for (const Damage& c : cases) {
     SCOPED_TRACE(c.what);
     Bytes archive = Rar({{"a.bin", Pattern(5000, 4)}, {"b.txt", Text("fine")}});
     c.damage(archive);
-    WriteBytes(scratch.path() / "a.rar", archive);
     int openResult = -1;
-    std::unique_ptr<ArchiveSource> source = OpenRar4Archive((scratch.path() / "a.rar").string().c_str(), openResult);
+    std::unique_ptr<ArchiveSource> source = OpenRar4Archive(scratch.Write("a.rar", archive).c_str(), openResult);
     EXPECT_EQ(openResult, c.open);
     if (!source) continue;
     EntryHeader entry;
@@ -137,7 +136,7 @@ class EntryPoints : public testing::TestWithParam<const char*> {
     return reinterpret_cast<Fn>(Library_Symbol(library, name));
   }
   void* Open(const Bytes& archive, unsigned mode) {
-    WriteBytes(place.path() / "a.rar", archive);
+    place.Write("a.rar", archive);
     RAROpenArchiveData open{};
     open.ArcName = const_cast<char*>("a.rar");
     open.OpenMode = mode;
@@ -170,11 +169,11 @@ TEST_P(EntryPoints, ListTestSkipAndExtractUnderAnotherName) {
   EXPECT_EQ(processFile(handle, RarSkip, nullptr, nullptr), RarSuccess);
   ASSERT_EQ(readHeader(handle, &header), RarSuccess);
   EXPECT_EQ(Extract(handle, nullptr, "out/renamed.txt"), RarSuccess);
-  EXPECT_EQ(ReadBytes(place.path() / "out/renamed.txt"), Text("end"));
+  EXPECT_EQ(ReadBytes(place.Path() / "out/renamed.txt"), Text("end"));
   EXPECT_EQ(readHeader(handle, &header), RarEndArchive);
   EXPECT_EQ(closeArchive(handle), RarSuccess);
-  EXPECT_FALSE(fs::exists(place.path() / "a.txt"));
-  EXPECT_FALSE(fs::exists(place.path() / "maps"));
+  EXPECT_FALSE(fs::exists(place.Path() / "a.txt"));
+  EXPECT_FALSE(fs::exists(place.Path() / "maps"));
 }
 
 TEST_P(EntryPoints, RefusedEntryLeavesTheFollowingOnesToExtract) {
@@ -184,8 +183,8 @@ TEST_P(EntryPoints, RefusedEntryLeavesTheFollowingOnesToExtract) {
   EXPECT_EQ(Extract(handle, "data"), RarCreateError);
   ASSERT_EQ(readHeader(handle, &header), RarSuccess);
   EXPECT_EQ(Extract(handle, "data"), RarSuccess);
-  EXPECT_EQ(ReadBytes(place.path() / "data/in.txt"), Text("in"));
-  EXPECT_FALSE(fs::exists(place.path() / "x"));
+  EXPECT_EQ(ReadBytes(place.Path() / "data/in.txt"), Text("in"));
+  EXPECT_FALSE(fs::exists(place.Path() / "x"));
   closeArchive(handle);
 }
 

@@ -1,4 +1,4 @@
-// Scratch folders, files, archives and the extraction library in place, for the data pack's tests.
+// Scratch files, archives and the extraction library in place, for the data pack's tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,46 +11,12 @@
 #include <vector>
 
 #include "platform/dynamic_library.h"
-#include "platform/fake/fake_platform.h"
-#include "platform/private_directory.h"
+#include "tests/support.h"
 #include "tools/content/rar_writer.h"
 
 namespace fs = std::filesystem;
 
 using Bytes = std::vector<uint8_t>;
-
-// A fresh folder of the test's own, removed with everything in it at the end.
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
-    char path[512];
-    EXPECT_TRUE(Directory_CreatePrivate(fs::temp_directory_path().string().c_str(), path, sizeof path));
-    path_ = path;
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-// Makes a folder the current directory for a test's lifetime.
-class WorkingIn {
- public:
-  explicit WorkingIn(const fs::path& directory) : previous_(fs::current_path()) { fs::current_path(directory); }
-  ~WorkingIn() { fs::current_path(previous_); }
-
- private:
-  fs::path previous_;
-};
-
-inline void WriteBytes(const fs::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 inline Bytes ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -80,25 +46,14 @@ constexpr size_t kFirstFileHeader = 7 + 13;
 
 // A scratch folder that is the current directory and holds a copy of a library as "Start.Dll", where
 // the program looks for it.
-class LibraryInPlace {
+class LibraryInPlace : public Scratch {
  public:
-  explicit LibraryInPlace(const char* library) {
-    if (library) fs::copy_file(library, scratch_.path() / "Start.Dll");
+  explicit LibraryInPlace(const char* library) : previous_(fs::current_path()) {
+    if (library) fs::copy_file(library, Path() / "Start.Dll");
+    fs::current_path(Path());
   }
-  const fs::path& path() const { return scratch_.path(); }
+  ~LibraryInPlace() { fs::current_path(previous_); }
 
  private:
-  ScratchDirectory scratch_;
-  WorkingIn working_{scratch_.path()};
+  fs::path previous_;
 };
-
-// The exit code of a fatal report raised by f, or 0 when f returns.
-template <typename F>
-int ExitCodeOf(F f) {
-  try {
-    f();
-  } catch (const FakeExit& exit) {
-    return exit.code;
-  }
-  return 0;
-}

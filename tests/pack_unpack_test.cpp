@@ -18,9 +18,9 @@ class UnpackWithLibrary : public testing::TestWithParam<const char*> {
   ScopedFakePlatform platform;
   LibraryInPlace place{GetParam()};
 
-  void WritePack(const Bytes& archive) { WriteBytes(place.path() / "PACK.ZUL", archive); }
+  void WritePack(const Bytes& archive) { place.Write("PACK.ZUL", archive); }
   int Unpack(const char* directory) {
-    return ExitCodeOf([&] { EXPECT_EQ(UnpackPack("PACK.ZUL", directory), 0); });
+    return ExitOf([&] { EXPECT_EQ(UnpackPack("PACK.ZUL", directory), 0); }).value_or(0);
   }
 };
 
@@ -33,7 +33,7 @@ TEST_P(UnpackWithLibrary, ExtractsEveryFileAndTheFoldersOnTheWay) {
   WritePack(Rar(files));
   ASSERT_EQ(Unpack("data/inner"), 0);
   EXPECT_TRUE(platform->boxes.empty());
-  for (const RarEntry& file : files) EXPECT_EQ(ReadBytes(place.path() / "data/inner" / file.name), file.data);
+  for (const RarEntry& file : files) EXPECT_EQ(ReadBytes(place.Path() / "data/inner" / file.name), file.data);
 }
 
 TEST_P(UnpackWithLibrary, FirstHeaderThatCannotBeReadExtractsNothing) {
@@ -42,8 +42,8 @@ TEST_P(UnpackWithLibrary, FirstHeaderThatCannotBeReadExtractsNothing) {
   WritePack(archive);
   ASSERT_EQ(Unpack("data"), 0);
   EXPECT_TRUE(platform->boxes.empty());
-  EXPECT_FALSE(fs::exists(place.path() / "data/scene1.QZ3"));
-  EXPECT_FALSE(fs::exists(place.path() / "data/scene2.qz3"));
+  EXPECT_FALSE(fs::exists(place.Path() / "data/scene1.QZ3"));
+  EXPECT_FALSE(fs::exists(place.Path() / "data/scene2.qz3"));
 }
 
 TEST_P(UnpackWithLibrary, MissingArchiveIsFatal) {
@@ -58,17 +58,17 @@ TEST_P(UnpackWithLibrary, EntryOutsideTheDestinationIsRefused) {
     SCOPED_TRACE(name);
     platform->boxes.clear();
     WritePack(Rar({{"kept.txt", Text("kept")}, {name, Text("escaped")}}));
-    fs::create_directory(place.path() / "data");
+    fs::create_directory(place.Path() / "data");
     EXPECT_EQ(Unpack("data/inner"), -1);
     ASSERT_EQ(platform->boxes.size(), 1u);
     EXPECT_EQ(platform->boxes[0].text, "File create error");
     // What came before the refused entry stays; nothing lands beside or above the destination.
-    EXPECT_EQ(ReadBytes(place.path() / "data/inner/kept.txt"), Text("kept"));
+    EXPECT_EQ(ReadBytes(place.Path() / "data/inner/kept.txt"), Text("kept"));
     EXPECT_FALSE(fs::exists("/x"));
-    EXPECT_FALSE(fs::exists(place.path() / "x"));
-    EXPECT_FALSE(fs::exists(place.path() / "data/x"));
-    EXPECT_FALSE(fs::exists(place.path() / "data/inner/x"));
-    fs::remove_all(place.path() / "data");
+    EXPECT_FALSE(fs::exists(place.Path() / "x"));
+    EXPECT_FALSE(fs::exists(place.Path() / "data/x"));
+    EXPECT_FALSE(fs::exists(place.Path() / "data/inner/x"));
+    fs::remove_all(place.Path() / "data");
   }
 }
 
@@ -96,7 +96,7 @@ class UnpackWithStandIn : public testing::Test {
     return reinterpret_cast<LogFn>(Library_Symbol(library, "FakeStartLog"))();
   }
   int Unpack() {
-    return ExitCodeOf([] { EXPECT_EQ(UnpackPack("PACK.ZUL", "/data/dir"), 0); });
+    return ExitOf([] { EXPECT_EQ(UnpackPack("PACK.ZUL", "/data/dir"), 0); }).value_or(0);
   }
 };
 
@@ -147,7 +147,7 @@ TEST(Unpack, MissingOrForeignLibraryIsFatal) {
     SCOPED_TRACE(library ? library : "no library");
     ScopedFakePlatform platform;
     LibraryInPlace place{library};
-    EXPECT_EQ(ExitCodeOf([] { UnpackPack("PACK.ZUL", "data"); }), -1);
+    EXPECT_EQ(ExitOf([] { UnpackPack("PACK.ZUL", "data"); }), -1);
     ASSERT_EQ(platform->boxes.size(), 1u);
     EXPECT_EQ(platform->boxes[0].text, "Can't Find Start.dll");
   }

@@ -1,19 +1,16 @@
 // The configuration file reader follows the rules of GetPrivateProfileIntA.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/ini_file.h"
+#include "tests/support.h"
 
 namespace {
 
 std::string WriteIni(const char* name, const std::string& text) {
-  std::string path = testing::TempDir() + name;
-  FILE* f = std::fopen(path.c_str(), "wb");
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fclose(f);
-  return path;
+  static const Scratch scratch;
+  return scratch.Write(name, text);
 }
 
 TEST(IniFile, MissingFileSectionOrKeyGivesTheFallback) {

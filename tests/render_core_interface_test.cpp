@@ -6,10 +6,10 @@
 
 #include "core/app.h"
 #include "platform/close_request.h"
-#include "platform/fake/fake_platform.h"
 #include "render/backends.h"
 #include "render/recording_renderer.h"
 #include "render/window.h"
+#include "tests/support.h"
 
 namespace {
 

@@ -321,7 +321,7 @@ TEST_F(GlPixels, RenderTargetGetsNoImageAndAMissingImageFileIsFatal) {
   platform_->expectBoxes = true;
   platform_->boxes.clear();
   std::string path = ::testing::TempDir() + "nonexistent/font.bmp";
-  EXPECT_THROW(new Texture(path.c_str(), 0, 1, world_), FatalExit);
+  EXPECT_THROW(new Texture(path.c_str(), 0, 1, world_), FakeExit);
   EXPECT_EQ(platform_->boxes, std::vector<std::string>{"Texture BMP File not found (" + path + ")"});
 }
 

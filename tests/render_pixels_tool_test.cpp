@@ -1,16 +1,14 @@
 // qz2-tool render end to end: a fixture scene of three objects drawn into a PNG that shows them where the camera puts
 // them.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/png_picture.h"
+#include "tests/support.h"
 #include "tools/content/bmp_writer.h"
-#include "tools/content/file_writer.h"
 #include "tools/content/qz3_writer.h"
 
 namespace {
@@ -44,38 +42,17 @@ Qz3Writer ThreeSquares() {
   return writer;
 }
 
-struct Png {
-  uint32_t width = 0, height = 0;
-  std::vector<uint8_t> rgb;
-  const uint8_t* At(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-};
-
-bool ReadPng(const std::string& path, Png& png) {
-  png_image image = {};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  png.width = image.width;
-  png.height = image.height;
-  png.rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, png.rgb.data(), 0, nullptr) != 0;
-}
-
 TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
-  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "render_command";
-  std::filesystem::create_directories(dir);
-  ASSERT_TRUE(ThreeSquares().Save((dir / "scene1.QZ3").c_str()));
+  Scratch dir;
+  dir.Write("scene1.QZ3", ThreeSquares().Bytes());
   std::vector<uint8_t> font(8 * 8 * 3, 0xFF);
-  ASSERT_TRUE(WriteBytesFile((dir / "police1.bmp").c_str(), EncodeBmp24(8, 8, font.data())));
-  std::ofstream(dir / "over1.dat");  // a scene without overlays
-  const std::filesystem::path out = dir / "frame.png";
-  std::filesystem::remove(out);
-
-  std::string command = std::string(QZ2_TOOL) + " render " + dir.string() + " --scene 1 --time 0.5 --out " +
-                        out.string() + " > " + (dir / "render.json").string();
+  dir.Write("police1.bmp", EncodeBmp24(8, 8, font.data()));
+  dir.Write("over1.dat", "");  // a scene without overlays
+  std::string command = std::string(QZ2_TOOL) + " render " + dir.Path().string() + " --scene 1 --time 0.5 --out " +
+                        dir.Path("frame.png") + " > " + dir.Path("render.json");
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  Png png;
-  ASSERT_TRUE(ReadPng(out.string(), png));
+  Picture png;
+  ASSERT_TRUE(ReadPng(dir.Path("frame.png"), png));
   ASSERT_EQ(png.width, 800u);
   ASSERT_EQ(png.height, 600u);
 
@@ -93,7 +70,6 @@ TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
     const uint8_t* c = png.At(p.x, p.y);
     EXPECT_EQ((std::vector<int>{c[0], c[1], c[2]}), (std::vector<int>{p.r, p.g, p.b})) << p.x << ", " << p.y;
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ std::vector<TargCamKey> TargKeys(size_t n) {
 }
 
 TEST_F(SceneFile, TheSixteenByteEmptySceneLoads) {
-  std::string path = SaveBytes({0x26, 0x42, 0x20, 0x60, 0x2C, 0x01, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0});
+  std::string path = Save({0x26, 0x42, 0x20, 0x60, 0x2C, 0x01, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0});
   LoadScene(path.c_str(), &world);
   EXPECT_EQ(world.materials, nullptr);
   EXPECT_TRUE(sys->boxes.empty());
@@ -209,7 +209,7 @@ TEST_F(SceneFile, TrackHeadersAndKeysAreReadFromTheirOffsets) {
           put(at, std::bit_cast<uint32_t>(static_cast<float>(value(f, k))));
       }
     }
-    std::string path = SaveBytes(bytes);
+    std::string path = Save(bytes);
     ASSERT_EQ(FatalText([&] { LoadScene(path.c_str(), &world); }), "");
     const Move* move = world.moves;
     ASSERT_NE(move, nullptr);
@@ -302,39 +302,6 @@ TEST_F(SceneFile, UnsoundFrameRatesEndTheSceneAndUnsoundKeysAreHeld) {
     EXPECT_TRUE(d.x == 0.0f && d.y == 0.0f && d.z == 1.0f) << "the chunk's direction, held";
     world.Destroy();
   }
-}
-
-TEST_F(SceneFile, PlacesThatAreNotFiniteLeaveTheElementsOwn) {
-  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-  Qz3Writer w;
-  w.Material(MaterialRecord("Grey", 0));
-  w.Camera(CameraRecord("Far", 0, 0.5f, {0, -10, inf}, {nan, 0, 0}));
-  w.Camera(CameraRecord("Lost", 1, 0.5f, {nan, 0, 0}, {0, 5, 0}));
-  Qz3Light light = LightRecord("Lamp", 0, LightOmni);
-  light.position = {0, 0, nan};
-  w.Light(light);
-  Qz3MeshObject h = MeshRecord("Box", 1);
-  h.position = {nan, 0, 0};
-  h.scale = {1, inf, 1};
-  h.rotation = {nan, 0, 0, 0};
-  w.MeshObject(h, {Triangle(0)});
-  Load(w);
-  for (Camera* c = world.cameras; c; c = c->next) {
-    c->BuildViewMatrix();
-    for (float v : c->viewMatrix) ASSERT_TRUE(std::isfinite(v));
-  }
-  EXPECT_EQ(world.cameras->position.x, 0.0f) << "the camera stays at the origin";
-  EXPECT_EQ(world.cameras->next->target.x, 0.0f) << "and looks at it";
-  EXPECT_EQ(world.lights->position.z, 0.0f);
-  world.meshes->UpdateTransform();
-  for (float v : world.meshes->worldMatrix) ASSERT_TRUE(std::isfinite(v));
-}
-
-TEST_F(SceneFile, ATrackOfNoFramesLastsNoTime) {
-  Qz3Writer w;
-  w.ObjectTrack(ObjectTrackRecord("Box", 0, 1, 25.0f), std::vector<ObjKey>(1));
-  Load(w);
-  EXPECT_EQ(world.moves->duration, 0.0f) << "not (0 - 1) / 25";
 }
 
 TEST_F(SceneFile, MeshObjectWithPatchesBoundsAndTrack) {

@@ -1,49 +1,41 @@
-// What the scene tests share: a fake platform, a recording renderer, fixture files and fatal reports.
+// What the suites over a World share: a fake platform, a renderer that records, files in a scratch folder, and the
+// boxes the code under test raised.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
 #include "scene/world.h"
-#include "tools/content/file_writer.h"
+#include "tests/support.h"
 #include "tools/content/qz3_writer.h"
 
-class SceneTest : public testing::Test {
+// R is the renderer made current: the recording one, or one that keeps more of what it is handed.
+template <class R>
+class WorldFixture : public testing::Test {
  protected:
-  SceneTest() { CurrentRenderer = &renderer; }
-  ~SceneTest() override {
+  WorldFixture() { CurrentRenderer = &renderer; }
+  ~WorldFixture() override {
     world.Destroy();
     CurrentRenderer = nullptr;
     CurrentView = nullptr;
-    for (const std::string& path : files_) std::remove(path.c_str());
   }
 
-  // Saves the writer's bytes under a name of this test's own.
-  std::string Save(const Qz3Writer& writer) { return SaveBytes(writer.Bytes()); }
-  std::string SaveBytes(const std::vector<uint8_t>& bytes, const char* extension = ".qz3") {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string path = testing::TempDir() + "qz2_" + info->test_suite_name() + "_" + info->name() + "_" +
-                       std::to_string(getpid()) + "_" + std::to_string(files_.size()) + extension;
-    EXPECT_TRUE(WriteBytesFile(path.c_str(), bytes));
-    files_.push_back(path);
-    return path;
+  // Saves the bytes in the scratch folder under a name of their own; their path.
+  std::string Save(const std::vector<uint8_t>& bytes, const char* extension = ".qz3") {
+    return scratch.Write(std::to_string(saved_++) + extension, bytes);
   }
+  std::string Save(const Qz3Writer& writer) { return Save(writer.Bytes()); }
 
   // The text of the fatal box that ends f, or "" when f returns.
   template <class F>
   std::string FatalText(F f) {
-    try {
-      f();
-    } catch (const FakeExit& e) {
-      EXPECT_EQ(e.code, -1);
-      return sys->boxes.empty() ? "" : sys->boxes.back().text;
-    }
-    return "";
+    const std::optional<int> code = ExitOf(f);
+    if (!code) return "";
+    EXPECT_EQ(*code, -1);
+    return sys->boxes.empty() ? "" : sys->boxes.back().text;
   }
 
   // The texts of the warning boxes so far.
@@ -55,10 +47,13 @@ class SceneTest : public testing::Test {
     return texts;
   }
 
+  Scratch scratch;
   ScopedFakePlatform sys;
-  RecordingRenderer renderer;
+  R renderer;
   World world{"World1"};
 
  private:
-  std::vector<std::string> files_;
+  int saved_ = 0;
 };
+
+using SceneTest = WorldFixture<RecordingRenderer>;

@@ -246,7 +246,7 @@ using ImageTexture = SceneTest;
 
 TEST_F(ImageTexture, KeepsItsOwnCopyOfTheNameAndBindsAtItsStage) {
   std::vector<uint8_t> pixels(4 * 2 * 3);
-  std::string path = SaveBytes(EncodeBmp24(4, 2, pixels.data()), ".bmp");
+  std::string path = Save(EncodeBmp24(4, 2, pixels.data()), ".bmp");
   std::string name = path;
   auto* texture = new Texture(name.c_str(), 1, 0, &world);
   name.assign(name.size(), 'x');

@@ -125,7 +125,7 @@ TEST(MusicPlayerStress, QuickOpensStartsAndStopsLoseNoBlock) {
     }
   }
   MusicStop();
-  Bounded("MusicOpen", [] { MusicOpen(TempPath("absent.mp3").c_str()); });
+  Bounded("MusicOpen", [] { MusicOpen(MusicFiles().Path("absent.mp3").c_str()); });
   EXPECT_EQ(device.Pending(), 0u);
   EXPECT_EQ(device.Completions(), device.WrittenCount());
   EXPECT_EQ(device.CallsDuringReports(), 0);
@@ -148,7 +148,7 @@ TEST(MusicPlayerStress, StopsOverSdlAudioReturnAtOnce) {
     Bounded("MusicStop", MusicStop, 500ms);
   }
   Bounded(
-      "MusicOpen", [] { MusicOpen(TempPath("absent.mp3").c_str()); }, 3s);
+      "MusicOpen", [] { MusicOpen(MusicFiles().Path("absent.mp3").c_str()); }, 3s);
   EXPECT_EQ(WaveQueued(), 0);
   SetSoundDevice(nullptr);
 }

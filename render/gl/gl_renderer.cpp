@@ -122,8 +122,7 @@ bool GLRenderer::Shutdown() {
   context_ = nullptr;
   currentMaterial_ = nullptr;
   initialised_ = false;
-  std::fill(std::begin(lightSlots_), std::end(lightSlots_), 0);
-  rig_ = LightingRig();
+  lights_.Clear();
   return true;
 }
 
@@ -376,8 +375,8 @@ void GLRenderer::ReleasePatch(Patch* patch) { patch->rendererWords[0] = 0; }
 // no specular while it is off.
 void GLRenderer::LightVertices(const void* vertices, uint32_t stride, uint32_t count) {
   if (lighting_) {
-    Lighting_LightVertices(rig_, material_, worldMatrix_, eye_, static_cast<const uint8_t*>(vertices), stride, count,
-                           colours_);
+    Lighting_LightVertices(lights_.Rig(), material_, worldMatrix_, eye_, static_cast<const uint8_t*>(vertices), stride,
+                           count, colours_);
   } else {
     std::fill(colours_, colours_ + count, LitColours{{255, 255, 255, 255}, {0, 0, 0, 0}});
   }

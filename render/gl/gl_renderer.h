@@ -100,8 +100,7 @@ class GLRenderer : public Renderer {
   float viewMatrix_[16] = {};
   float worldMatrix_[16] = {};
   Vec3 eye_ = {0, 0, 0};
-  uint8_t lightSlots_[kLightSlots] = {};
-  LightingRig rig_;
+  LightingSlots lights_;
   // As on the device: lit patches switch lighting on, pre-lit ones off, and the last material stays.
   bool lighting_ = true;
   MaterialData material_ = {};

@@ -48,7 +48,7 @@ struct ShaderState {
   float fog[2] = {};          // end, 1 / (end - start); vertex fog
   float material[4][4] = {};  // diffuse, ambient, specular (times the specular level), emissive
   float power = 0.0f;
-  float ambient[4] = {};  // the ambient light's colour, 0 to 1
+  float ambient[3] = {};  // the ambient light's colour, 0 to 1
   // The lights in use, in world space, first lightCount entries of each array.
   int32_t lightCount = 0;
   float lightPosition[kLightSlots][4] = {};   // w: the light's type (1 point, 2 spot, 3 directional)

@@ -58,21 +58,6 @@ void ForceAffineColumn(float* m) {
   m[15] = 1.0f;
 }
 
-// The inverse transpose of m's 3 x 3 part (row vectors), laid out for a GLSL mat3: the cofactors over the
-// determinant. A matrix without an inverse gives normals of no length.
-void NormalMatrix(const float* m, float* n) {
-  auto at = [m](int r, int c) { return m[4 * r + c]; };
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) {
-      const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
-      n[3 * r + c] = at(r1, c1) * at(r2, c2) - at(r1, c2) * at(r2, c1);
-    }
-  }
-  const float det = at(0, 0) * n[0] + at(0, 1) * n[1] + at(0, 2) * n[2];
-  const float scale = det != 0.0f ? 1.0f / det : 0.0f;
-  for (int i = 0; i < 9; ++i) n[i] *= scale;
-}
-
 }  // namespace
 
 GLESRenderer::~GLESRenderer() {
@@ -166,8 +151,8 @@ bool GLESRenderer::Shutdown() {
   std::fill(std::begin(boundTextures_), std::end(boundTextures_), nullptr);
   renderTarget_ = nullptr;
   initialised_ = false;
-  std::fill(std::begin(lightSlots_), std::end(lightSlots_), 0);
-  std::fill(std::begin(slotLights_), std::end(slotLights_), nullptr);
+  lights_.Clear();
+  lightsChanged_ = true;
   return true;
 }
 
@@ -202,8 +187,10 @@ void GLESRenderer::ApplyViewport() {
   glViewport(r.x, drawableHeight_ - r.y - r.height, r.width, r.height);
 }
 
-// The bars around the picture are never drawn into; each new back buffer gets them black.
+// The bars around the picture are never drawn into; each new back buffer gets them black before it is drawn
+// into. Not at once after the swap: a page shows the buffer only when the program yields, after Present.
 void GLESRenderer::ClearBars() {
+  barsStale_ = false;
   bool bars = picture_.width < drawableWidth_ || picture_.height < drawableHeight_;
   if (!bars || renderTarget_) return;
   glDisable(GL_SCISSOR_TEST);
@@ -217,12 +204,13 @@ int32_t GLESRenderer::Present(uint32_t) {
   if (context_) {
     GlContext_Swap(context_);
     FollowDrawable();
-    ClearBars();
+    barsStale_ = true;
   }
   return 0;
 }
 
 int32_t GLESRenderer::Clear(uint32_t flags, uint32_t colour, float depth) {
+  if (barsStale_) ClearBars();
   float c[4];
   ColourToFloats({static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour >> 16),
                   static_cast<uint8_t>(colour >> 24)},
@@ -290,21 +278,17 @@ void GLESRenderer::SetProjection(View* view) {
   }
   ForceAffineColumn(camera->viewMatrix);
   std::memcpy(state_.view, camera->viewMatrix, sizeof state_.view);
-  // The eye maps to the origin: eye x R + T = 0, so eye = -T x R^-1, and R^-1 is the inverse transpose transposed.
-  float inverseTranspose[9];
-  NormalMatrix(state_.view, inverseTranspose);
-  const float* t = state_.view + 12;
-  for (int c = 0; c < 3; ++c) {
-    state_.eye[c] =
-        -(t[0] * inverseTranspose[3 * c] + t[1] * inverseTranspose[3 * c + 1] + t[2] * inverseTranspose[3 * c + 2]);
-  }
+  const Vec3 eye = Lighting_EyeOf(state_.view);
+  state_.eye[0] = eye.x;
+  state_.eye[1] = eye.y;
+  state_.eye[2] = eye.z;
   state_.Changed(GroupTransform);
 }
 
 void GLESRenderer::SetWorldMatrix(float* matrix) {
   ForceAffineColumn(matrix);
   std::memcpy(state_.world, matrix, sizeof state_.world);
-  NormalMatrix(state_.world, state_.normalMatrix);
+  Lighting_NormalMatrix(state_.world, state_.normalMatrix);
   state_.Changed(GroupTransform);
 }
 

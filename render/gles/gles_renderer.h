@@ -12,9 +12,9 @@
 #include "render/letterbox.h"
 #include "render/record_data.h"
 #include "render/renderer.h"
+#include "render/vertex_lighting.h"
 
 struct GlContext;
-struct GlesLightData;
 struct GlesRenderTarget;
 
 class GLESRenderer : public Renderer {
@@ -117,8 +117,7 @@ class GLESRenderer : public Renderer {
   uint32_t streamBuffers_[2] = {};  // vertices, indices
   uint32_t streamSizes_[2] = {};
   uint32_t streamUsed_[2] = {};
-  uint8_t lightSlots_[kLightSlots] = {};
-  GlesLightData* slotLights_[kLightSlots] = {};
+  LightingSlots lights_;
   bool lightsChanged_ = true;  // a light changed since the lights were last sent
   Material* currentMaterial_ = nullptr;
   Texture* boundTextures_[kShaderStages] = {};
@@ -129,6 +128,7 @@ class GLESRenderer : public Renderer {
   int32_t pictureWidth_ = 0, pictureHeight_ = 0;
   int32_t drawableWidth_ = 0, drawableHeight_ = 0;
   PixelRect picture_ = {};
+  bool barsStale_ = false;  // a new back buffer whose bars are not yet black
   ViewportData viewport_ = {};
   int32_t viewportPixels_[2] = {};  // the GL viewport's width and height
   std::vector<uint8_t> readRow_;

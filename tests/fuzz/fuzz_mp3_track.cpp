@@ -1,10 +1,10 @@
 // Fuzz target: a whole MP3 track decoded from its file into a sink that drops the samples.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "music/mp3_decoder.h"
-#include "platform/fake/fake_platform.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/support.h"
 
 namespace {
 
@@ -18,13 +18,13 @@ class NullSink : public OutputSink {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFile track(".mp3");
-  if (!track.Write(data, size)) return 0;
+  static const Scratch scratch;
+  const std::string track = scratch.Write("track.mp3", data, size);
   ScopedFakePlatform sys;
   NullSink sink;
   Mp3Decoder decoder;
   try {
-    DecodeTrack(decoder, track.Path(), sink);
+    DecodeTrack(decoder, track.c_str(), sink);
   } catch (const FakeExit&) {
   }
   return 0;

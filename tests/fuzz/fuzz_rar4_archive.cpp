@@ -10,7 +10,7 @@
 
 #include "core/crc32.h"
 #include "start/unrar.h"
-#include "tests/fuzz/fuzz_scratch.h"
+#include "tests/support.h"
 
 extern "C" {
 void* RAROpenArchive(RAROpenArchiveData* data);
@@ -22,8 +22,7 @@ int RARProcessFile(void* handle, int operation, char* destPath, char* destName);
 namespace {
 
 // Every entry of the archive given the operation, as the driver's pass over the pack does.
-void EachEntry(const ScratchFile& archive, int operation, char* destination) {
-  std::string name = archive.Path();
+void EachEntry(std::string name, int operation, char* destination) {
   RAROpenArchiveData open{};
   open.ArcName = name.data();
   open.OpenMode = operation == RarSkip ? RarOpenList : RarOpenExtract;
@@ -67,13 +66,12 @@ void RepairCrcs(std::vector<uint8_t>& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScratchFile archive(".rar");
   // The destination is a fresh folder inside one of our own, so an entry that lands beside it is seen.
-  static ScratchFile folder(".d");
+  static const Scratch scratch;
   std::vector<uint8_t> bytes(data, data + size);
   RepairCrcs(bytes);
-  if (!archive.Write(bytes)) return 0;
-  const std::filesystem::path outer = folder.Path();
+  const std::string archive = scratch.Write("a.rar", bytes);
+  const std::filesystem::path outer = scratch.Path() / "out";
   std::string destination = (outer / "data").string();
   std::error_code ignored;
   std::filesystem::remove_all(outer, ignored);

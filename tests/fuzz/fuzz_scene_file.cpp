@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <iterator>
 
 #include "platform/fake/fake_platform.h"
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Between keys of any track of a few frames a second or more.
     world.AnimateWorld(0.37f);
     // Whatever the file holds, tracks last a finite time of no less than 0 s, cameras see through sound angles
-    // from finite view matrices, and lights and objects stand at finite places with finite world matrices.
+    // from finite places and view matrices, and lights and objects stand at finite places with finite world matrices.
     for (const Move* move = world.moves; move; move = move->next) {
       if (!(std::isfinite(move->duration) && move->duration >= 0.0f)) std::abort();
     }
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
       }
       c->BuildViewMatrix();
-      if (!AllFinite(c->viewMatrix)) std::abort();
+      if (!(IsFinite(c->position) && IsFinite(c->target) && AllFinite(c->viewMatrix))) std::abort();
     }
     for (const Light* light = world.lights; light; light = light->next) {
       if (!IsFinite(light->position)) std::abort();

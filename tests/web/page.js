@@ -29,8 +29,8 @@ function serve(folder) {
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
-// An 800 x 600 page in headless Chromium, whose console problems are echoed.
-async function openBrowser() {
+// A page of the size (800 x 600 unless given) in headless Chromium, whose console problems are echoed.
+async function openBrowser(width = 800, height = 600) {
   const browser = await puppeteer.launch({
     executablePath: process.env.QZ2_CHROMIUM || "/usr/bin/chromium",
     headless: true,
@@ -38,7 +38,7 @@ async function openBrowser() {
            "--autoplay-policy=no-user-gesture-required"],
   });
   const page = await browser.newPage();
-  await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 1 });
+  await page.setViewport({ width, height, deviceScaleFactor: 1 });
   // The runtime ends the program by throwing its exit status: that is no fault.
   page.on("pageerror", (error) => {
     if (error.message !== "ExitStatus") console.error("page: " + error.message);
