@@ -1,14 +1,20 @@
 // The renderer's data of the scene records, built the same way by every back end.
 #include "render/record_data.h"
 
+#include <algorithm>
+
 #include "core/allocate.h"
 #include "scene/light.h"
 #include "scene/material.h"
+#include "scene/mesh.h"
 #include "scene/view.h"
 
 namespace {
 
 constexpr float kByteToFloat = 1.0f / 255.0f;
+
+// The flexible vertex format's position kind and normal bit.
+constexpr uint32_t kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPositionMask = 0x00E;
 
 // Truncated toward zero; an edge no unsigned pixel count can hold (negative, huge, not a number)
 // is clamped rather than converted, which would be undefined.
@@ -78,4 +84,19 @@ int32_t TakeLightSlot(uint8_t (&slots)[kLightSlots], const Light& light) {
 
 void FreeLightSlot(uint8_t (&slots)[kLightSlots], int32_t slot) {
   if (slot >= 0 && slot < kLightSlots) slots[slot] = 0;
+}
+
+void ForceAffineColumn(float* m) {
+  m[3] = m[7] = m[11] = 0.0f;
+  m[15] = 1.0f;
+}
+
+bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount) {
+  return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
+}
+
+bool IsDrawableLitPatchData(const PatchData& data) {
+  const bool litLayout = (data.vertexFormat & kFvfPositionMask) == kFvfXyz && (data.vertexFormat & kFvfNormal) &&
+                         data.stride >= sizeof(PatchVertexLit);
+  return litLayout && data.vertices && IndicesBelow(data.indices, data.indexCount, data.vertexCount);
 }

@@ -25,6 +25,15 @@ void ReleaseMaterialData(Material* material);
 // Red, green, blue, alpha, each byte divided by 255.
 void ColourToFloats(Colour colour, float out[4]);
 
+// Sets the last column of a row-vector matrix to (0, 0, 0, 1), as every back end does to the matrices it is given.
+void ForceAffineColumn(float* m);
+
+// A patch whose indices would reach past its vertices is never drawn.
+bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount);
+// The character's ready PatchData as the GL back ends draw it: vertices that start with a position, a normal and a
+// coordinate pair (PatchVertexLit), and indices that stay among them.
+bool IsDrawableLitPatchData(const PatchData& data);
+
 constexpr int kLightSlots = 8;
 // Takes the lowest free slot for the light. -1 for an ambient light, which takes none, and for
 // a light that finds all eight taken: the back ends leave such a light out.

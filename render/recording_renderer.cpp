@@ -110,14 +110,11 @@ void RecordingRenderer::ReleaseView(View* v) {
 void RecordingRenderer::SetProjection(View* v) {
   Log("SetProjection(%s)", Ptr(v));
   if (!v || !v->camera) return;
-  float* m = v->camera->viewMatrix;
-  m[3] = m[7] = m[11] = 0.0f;
-  m[15] = 1.0f;
+  ForceAffineColumn(v->camera->viewMatrix);
 }
 
 void RecordingRenderer::SetWorldMatrix(float* m) {
-  m[3] = m[7] = m[11] = 0.0f;
-  m[15] = 1.0f;
+  ForceAffineColumn(m);
   Log("SetWorldMatrix(%.9g, %.9g, %.9g)", m[12], m[13], m[14]);
 }
 

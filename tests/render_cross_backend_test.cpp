@@ -12,8 +12,6 @@
 //       --scene N --time T --out d3d7.png
 //   build/sanitize/tools/qz2-tool render DIR --scene N --time T --out gles.png --renderer gles
 #include <gtest/gtest.h>
-#include <png.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +23,8 @@
 #include <vector>
 
 #include "driver/show_files.h"
+#include "tests/png_picture.h"
+#include "tests/support.h"
 #include "tools/content/pack_files.h"
 #include "tools/content/qz3_writer.h"
 #include "tools/content/show_scenes.h"
@@ -77,19 +77,6 @@ const char* KnownDifferenceOf(const std::vector<KnownDifference>& known, const c
   return nullptr;
 }
 
-bool ReadPng(const std::string& path, std::vector<uint8_t>& rgb) {
-  png_image image = {};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  if (image.width != kWidth || image.height != kHeight) {
-    png_image_free(&image);
-    return false;
-  }
-  rgb.resize(PNG_IMAGE_SIZE(image));
-  return png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) != 0;
-}
-
 // The mean absolute differences of the three channels over the frame, and the largest over one cell.
 struct Difference {
   double frame[3] = {};
@@ -121,7 +108,13 @@ Difference Compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
   return d;
 }
 
-std::string Wine() { return std::string("WINEPREFIX='") + QZ2_WINE_PREFIX + "' WINEDEBUG=-all "; }
+// The caller's Wine prefix (the test command shares one among its Wine steps), or else one of the build's own, so
+// that no other Wine run shares its server.
+std::string WinePrefix() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  return prefix && *prefix ? prefix : QZ2_WINE_PREFIX;
+}
+std::string Wine() { return "WINEPREFIX='" + WinePrefix() + "' WINEDEBUG=-all "; }
 
 // Draws every frame of the pack with both back ends in the work directory and prints the table; frames outside
 // the known differences must keep within both limits.
@@ -149,10 +142,12 @@ void ComparePack(const std::filesystem::path& work, const FrameSource (&sources)
               "worst cell /255", sources[0].name, sources[1].name);
   for (size_t i = 0; i < frames.size(); ++i) {
     const Frame& f = frames[i];
-    std::vector<uint8_t> a, b;
-    ASSERT_TRUE(ReadPng(picture(sources[0], i), a)) << "no picture from " << sources[0].name;
-    ASSERT_TRUE(ReadPng(picture(sources[1], i), b)) << "no picture from " << sources[1].name;
-    const Difference d = Compare(a, b);
+    Picture a, b;
+    for (auto [source, read] : {std::pair{&sources[0], &a}, {&sources[1], &b}}) {
+      ASSERT_TRUE(ReadPng(picture(*source, i), *read) && read->width == kWidth && read->height == kHeight)
+          << "no picture from " << source->name;
+    }
+    const Difference d = Compare(a.rgb, b.rgb);
     const bool within = d.WorstChannel() <= limits.frame && d.worstCell <= limits.cell;
     const char* why = KnownDifferenceOf(known, pack, f);
     std::printf("%-8s %5d %6g  %6.2f %6.2f %6.2f   %6.2f at (%3d, %3d)  %s\n", "", f.scene, f.time, d.frame[0],
@@ -182,9 +177,9 @@ std::vector<RarEntry> OverlaysAlone() {
 
 // The default show's frames at three times of three scenes, every scene of the variety pack twice, and its
 // overlays alone but for the character's scene.
-void CompareBothPacks(const char* name, const FrameSource (&sources)[2], const std::vector<KnownDifference>& known) {
-  const std::filesystem::path work =
-      std::filesystem::path(testing::TempDir()) / ("qz2_" + std::string(name) + "_" + std::to_string(getpid()));
+void CompareBothPacks(const FrameSource (&sources)[2], const std::vector<KnownDifference>& known) {
+  const Scratch scratch;
+  const std::filesystem::path& work = scratch.Path();
   std::vector<Frame> frames;
   for (int scene : {1, 4, 9}) {
     for (float time : {1.0f, 6.0f, 11.0f}) frames.push_back({scene, time});
@@ -198,26 +193,24 @@ void CompareBothPacks(const char* name, const FrameSource (&sources)[2], const s
   ComparePack(work, sources, kBackEndLimits, known, "variety", BuildVarietyFiles(), frames);
   std::erase_if(frames, [](const Frame& f) { return f.scene == kCharacterScene + 1; });
   ComparePack(work, sources, kBackEndLimits, known, "overlays", OverlaysAlone(), frames);
-  std::filesystem::remove_all(work);
 }
 
 TEST(CrossBackEnd, BothBackEndsDrawEveryPackAlike) {
   const char* windowsTool = std::getenv("QZ2_WINDOWS_TOOL");
   if (!windowsTool || !*windowsTool) GTEST_SKIP() << "QZ2_WINDOWS_TOOL names no Windows build of qz2-tool";
-  // A Wine prefix of the build's own, made on first use, so that no other Wine run shares its server; the
-  // server stays up between the renders.
-  std::filesystem::create_directories(QZ2_WINE_PREFIX);
+  // The prefix is made on first use; the server stays up between the renders.
+  std::filesystem::create_directories(WinePrefix());
   ASSERT_EQ(std::system((Wine() + "/usr/lib/wine/wineserver -p5").c_str()), 0);
   const FrameSource sources[2] = {{"gl", QZ2_TOOL, ""},
                                   {"d3d", Wine() + "/usr/lib/wine/wine64 '" + windowsTool + "'", ""}};
-  CompareBothPacks("cross", sources, kDirect3DDifferences);
+  CompareBothPacks(sources, kDirect3DDifferences);
 }
 
 // The shader back end draws what the OpenGL back end draws.
 TEST(CrossBackEnd, ShaderBackEndDrawsEveryPackAsOpenGLDoes) {
   if (!std::getenv("QZ2_COMPARE_SHADER")) GTEST_SKIP() << "QZ2_COMPARE_SHADER is not set";
   const FrameSource sources[2] = {{"gl", QZ2_TOOL, ""}, {"gles", QZ2_TOOL, " --renderer gles"}};
-  CompareBothPacks("shader", sources, {});
+  CompareBothPacks(sources, {});
 }
 
 // The page draws what qz2-tool render draws: index.html?scene=N&still=T in headless Chromium, for the show's folder
@@ -227,15 +220,13 @@ TEST(CrossBackEnd, PageDrawsTheShowAsTheToolDoes) {
   if (!show || !*show) GTEST_SKIP() << "QZ2_WEB_SHOW names no folder of the browser build";
   const FrameSource sources[2] = {{"gl", QZ2_TOOL, ""},
                                   {"page", std::string("node '") + QZ2_WEB_STILL + "' '" + show + "'", ""}};
-  const std::filesystem::path work =
-      std::filesystem::path(testing::TempDir()) / ("qz2_page_" + std::to_string(getpid()));
+  const Scratch scratch;
   std::vector<Frame> frames;
   for (int scene : {1, 4, 9}) {
     for (float time : {1.0f, 6.0f, 11.0f}) frames.push_back({scene, time});
   }
-  ComparePack(work, sources, kPageLimits, {}, "default", BuildShowFilesWithoutMusic(kSceneCount, ShowSceneSeconds),
-              frames);
-  std::filesystem::remove_all(work);
+  ComparePack(scratch.Path(), sources, kPageLimits, {}, "default",
+              BuildShowFilesWithoutMusic(kSceneCount, ShowSceneSeconds), frames);
 }
 
 }  // namespace

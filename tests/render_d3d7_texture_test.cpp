@@ -13,13 +13,11 @@
 #include "render/d3d7/device_patch.h"
 #include "render/d3d7/surface_rules.h"
 #include "render/d3d7/texture_list.h"
-#include "render/recording_renderer.h"
 #include "render/texture_image.h"
 #include "scene/material.h"
 #include "scene/mesh.h"
-#include "scene/world.h"
+#include "tests/scene_fixture.h"
 #include "tools/content/bmp_writer.h"
-#include "tools/content/file_writer.h"
 
 namespace {
 
@@ -189,10 +187,9 @@ TEST(PackedColour, ComponentsGoUnderTheMasksFromTheTopBit) {
   EXPECT_EQ((std::vector<int>{rgb[0], rgb[1], rgb[2]}), (std::vector<int>{0x12, 0x34, 0x56}));
 }
 
-TEST(DevicePatch, VerticesTakeTheDeviceLayoutWithOneCoordinatePairPerTexture) {
-  RecordingRenderer renderer;
-  CurrentRenderer = &renderer;
-  World world("World1");
+using DevicePatch = SceneTest;
+
+TEST_F(DevicePatch, VerticesTakeTheDeviceLayoutWithOneCoordinatePairPerTexture) {
   auto* twoTextures = new Material("Two", &world);
   twoTextures->SetTextureCount(2);
   PatchVertexLit lit = {{1, 2, 3}, {0, 0, 1}, 0.25f, 0.75f};
@@ -225,30 +222,20 @@ TEST(DevicePatch, VerticesTakeTheDeviceLayoutWithOneCoordinatePairPerTexture) {
     EXPECT_EQ(words, c.words) << c.patch.kind;
     FreeDevicePatch(data);
   }
-  world.Destroy();
-  CurrentRenderer = nullptr;
 }
 
 class TextureListTest : public testing::Test {
  protected:
-  ~TextureListTest() override {
-    ReleaseTextureList();
-    for (const std::string& path : files_) unlink(path.c_str());
-  }
+  ~TextureListTest() override { ReleaseTextureList(); }
 
-  std::string Path(const char* name) {
-    files_.push_back(testing::TempDir() + "qz2_texture_list_" + std::to_string(getpid()) + "_" + name);
-    return files_.back();
-  }
+  std::string Path(const char* name) { return scratch_.Path(name); }
   std::string WriteBitmap(const char* name) {
     const std::vector<uint8_t> rgb(2 * 2 * 3, 0x40);
-    std::string path = Path(name);
-    EXPECT_TRUE(WriteBytesFile(path.c_str(), EncodeBmp24(2, 2, rgb.data())));
-    return path;
+    return scratch_.Write(name, EncodeBmp24(2, 2, rgb.data()));
   }
 
  private:
-  std::vector<std::string> files_;
+  Scratch scratch_;
 };
 
 TEST_F(TextureListTest, ANameReadOnceAnswersForItselfInAnyLetterCase) {

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
 #include "render/bmp_file.h"
+#include "tests/support.h"
 #include "tools/content/bmp_writer.h"
-#include "tools/content/file_writer.h"
 
 namespace {
 
@@ -119,7 +118,7 @@ TEST(BmpFile, DamagedOrUnsupportedFilesAreRefusedAndLeaveNoImage) {
 TEST(ImageName, OnlyBitmapNamesOfBitmapFilesLoadOnEveryPlatform) {
   ScopedFakePlatform sys;
   const std::vector<uint8_t> bitmap = BuildBmp(FewColours(), BmpKind::Core8);
-  const std::string dir = testing::TempDir() + "qz2_image_name_";
+  const Scratch dir;
   struct Case {
     const char* name;
     bool loads;
@@ -127,33 +126,24 @@ TEST(ImageName, OnlyBitmapNamesOfBitmapFilesLoadOnEveryPlatform) {
   const Case cases[] = {{"A.BMP", true},  {"b.Bmp", true},  {"c.png.bmp", true},  {"d.jpg", false},
                         {"e.png", false}, {"noext", false}, {"f.bmp.png", false}, {"g.bmpx", false}};
   for (const Case& c : cases) {
-    const std::string path = dir + c.name;
-    ASSERT_TRUE(WriteBytesFile(path.c_str(), bitmap));
+    const std::string path = dir.Write(c.name, bitmap);
     BmpImage image;
     sys->boxes.clear();
     bool loaded = false;
-    try {
-      loaded = LoadTextureImage(path.c_str(), &image);
-    } catch (const FakeExit& e) {
-      EXPECT_EQ(e.code, -1);
-    }
+    EXPECT_EQ(ExitOf([&] { loaded = LoadTextureImage(path.c_str(), &image); }).value_or(-1), -1);
     EXPECT_EQ(loaded, c.loads) << c.name;
     EXPECT_EQ(image.width, c.loads ? 5 : 0) << c.name;
     if (!c.loads) {
       ASSERT_EQ(sys->boxes.size(), 1u) << c.name;
       EXPECT_EQ(sys->boxes[0].text, "Texture BMP File not found (" + path + ")");
     }
-    std::remove(path.c_str());
   }
   // A bitmap name whose file is missing or damaged stops the show the same way.
-  const std::string damaged = dir + "damaged.bmp";
-  ASSERT_TRUE(WriteBytesFile(damaged.c_str(), Cut(bitmap, 1)));
-  for (const std::string& path : {damaged, dir + "missing.bmp"}) {
+  for (const std::string& path : {dir.Write("damaged.bmp", Cut(bitmap, 1)), dir.Path("missing.bmp")}) {
     BmpImage image;
     EXPECT_THROW(LoadTextureImage(path.c_str(), &image), FakeExit);
     EXPECT_EQ(sys->boxes.back().text, "Texture BMP File not found (" + path + ")");
   }
-  std::remove(damaged.c_str());
 }
 
 }  // namespace

@@ -14,8 +14,8 @@
 #include "scene/material.h"
 #include "scene/mesh.h"
 #include "scene/texture.h"
+#include "tests/support.h"
 #include "tools/content/bmp_writer.h"
-#include "tools/content/file_writer.h"
 
 namespace {
 
@@ -320,7 +320,7 @@ TEST_F(GlPixels, RenderTargetGetsNoImageAndAMissingImageFileIsFatal) {
   EXPECT_EQ(target->rendererData, 0u);
   platform_->expectBoxes = true;
   platform_->boxes.clear();
-  std::string path = ::testing::TempDir() + "nonexistent/font.bmp";
+  const std::string path = "/nonexistent/font.bmp";
   EXPECT_THROW(new Texture(path.c_str(), 0, 1, world_), FakeExit);
   EXPECT_EQ(platform_->boxes, std::vector<std::string>{"Texture BMP File not found (" + path + ")"});
 }
@@ -329,8 +329,8 @@ TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
   // 8-bit image, left half pure black, right half orange.
   std::vector<uint8_t> indices(16 * 16);
   for (int i = 0; i < 16 * 16; ++i) indices[i] = (i % 16) < 8 ? 0 : 1;
-  std::string path = ::testing::TempDir() + "keyed.bmp";
-  ASSERT_TRUE(WriteBytesFile(path.c_str(), EncodeBmp8(16, 16, indices.data(), {{0, 0, 0}, {250, 120, 0}})));
+  const Scratch scratch;
+  const std::string path = scratch.Write("keyed.bmp", EncodeBmp8(16, 16, indices.data(), {{0, 0, 0}, {250, 120, 0}}));
   Texture* keyed = new Texture(path.c_str(), 0, 1, world_);
   EXPECT_EQ(keyed->width, 16);
   EXPECT_EQ(keyed->height, 16);
@@ -344,7 +344,6 @@ TEST_F(GlPixels, BlackKeyOfAFileTextureLeavesTheBackgroundVisible) {
   Read();
   EXPECT_EQ(At(40, 160), kBackgroundRgb);
   EXPECT_EQ(At(280, 160), (Rgb{250, 120, 0}));
-  std::remove(path.c_str());
 }
 
 class GlPixelsFullScreen : public GlPixels {

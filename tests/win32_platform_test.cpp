@@ -1,7 +1,9 @@
 // The Windows platform over the real system calls: the window's class and shapes, its close requests, the
 // DirectInput keyboard, profile files and the waveOut output.
-#include <gtest/gtest.h>
+#include "platform/win32/win32_platform.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
@@ -14,8 +16,8 @@
 #include "music/wave_output.h"
 #include "platform/close_request.h"
 #include "platform/win32/waveout_device.h"
-#include "platform/win32/win32_platform.h"
 #include "render/window.h"
+#include "tests/support.h"
 
 namespace {
 
@@ -113,11 +115,8 @@ TEST_F(Win32, TheDirectInputKeyboardOpensForTheWindowWithNoKeyDown) {
 }
 
 TEST_F(Win32, ProfileIntegersAreReadFromTheNamedSectionWithTheirFallback) {
-  const std::string path = testing::TempDir() + "win32_config.ini";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs("[OTHER]\r\nFiltering=5\r\n[CONFIG]\r\nColor=16\r\n", file);
-  std::fclose(file);
+  const Scratch scratch;
+  const std::string path = scratch.Write("config.ini", "[OTHER]\r\nFiltering=5\r\n[CONFIG]\r\nColor=16\r\n");
   EXPECT_EQ(Sys().ReadIniInt("CONFIG", "Color", 0, path.c_str()), 16);
   EXPECT_EQ(Sys().ReadIniInt("CONFIG", "Filtering", 1, path.c_str()), 1);
   EXPECT_EQ(Sys().ReadIniInt("CONFIG", "Color", 7, (path + ".absent").c_str()), 7);

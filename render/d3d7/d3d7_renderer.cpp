@@ -39,11 +39,6 @@ HRESULT CALLBACK TakeDepthFormat(DDPIXELFORMAT* format, void* context) {
   return D3DENUMRET_CANCEL;
 }
 
-void ForceAffineColumn(float* m) {
-  m[3] = m[7] = m[11] = 0.0f;
-  m[15] = 1.0f;
-}
-
 DDSURFACEDESC2 NewSurfaceDesc() {
   DDSURFACEDESC2 desc = {};
   desc.dwSize = sizeof desc;

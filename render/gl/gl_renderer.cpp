@@ -34,22 +34,11 @@ void ColourVertex(const GlApi& gl, uint32_t argb) {
               static_cast<GLubyte>(argb >> 24));
 }
 
-void ForceAffineColumn(float* m) {
-  m[3] = m[7] = m[11] = 0.0f;
-  m[15] = 1.0f;
-}
-
 // CreatePatch's mark in the patch's first renderer word; any other non-zero value is the
 // character's ready PatchData.
 constexpr uintptr_t kPatchCreated = 1;
 
-// The character's vertex format: position, normal and one or two coordinate pairs, in that order.
-constexpr uint32_t kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPositionMask = 0x00E;
 constexpr uint32_t kLitStride = sizeof(PatchVertexLit);
-
-bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount) {
-  return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
-}
 
 }  // namespace
 
@@ -429,9 +418,7 @@ int32_t GLRenderer::DrawPatch(Patch* patch) {
                  patch->indices, patch->indexCount);
   } else if (word != 0 && word != kPatchCreated) {
     const PatchData& data = *reinterpret_cast<const PatchData*>(word);
-    bool litLayout = (data.vertexFormat & kFvfPositionMask) == kFvfXyz && (data.vertexFormat & kFvfNormal) &&
-                     data.stride >= kLitStride;
-    if (!litLayout || !IndicesBelow(data.indices, data.indexCount, data.vertexCount)) return 0;
+    if (!IsDrawableLitPatchData(data)) return 0;
     lighting_ = true;
     const uint32_t count = std::min(data.vertexCount, kGlMaxVertices);
     LightVertices(data.vertices, data.stride, count);

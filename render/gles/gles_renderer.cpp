@@ -36,9 +36,6 @@ constexpr uint32_t kStreamStart[2] = {256u << 10, 64u << 10};
 // is the character's ready PatchData.
 constexpr uintptr_t kPatchCreated = 1;
 
-// The character's vertex format: position, normal and coordinate pairs, in that order.
-constexpr uint32_t kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPositionMask = 0x00E;
-
 using Layout = int32_t[kAttributeCount];
 constexpr Layout kLitLayout = {0, 12, -1, -1, 24};  // PatchVertexLit, LitVertex and the character's vertices
 constexpr Layout kColouredLayout = {0, -1, 24, 28, 32};
@@ -48,15 +45,6 @@ static_assert(offsetof(LitVertex, nx) == 12 && offsetof(LitVertex, tu1) == 24);
 static_assert(offsetof(PatchVertexColoured, diffuse) == 24 && offsetof(PatchVertexColoured, u) == 32);
 static_assert(offsetof(ScreenVertex, diffuse) == 16 && offsetof(ScreenVertex, specular) == 20 &&
               offsetof(ScreenVertex, tu1) == 24);
-
-bool IndicesBelow(const uint16_t* indices, uint32_t count, uint32_t vertexCount) {
-  return std::all_of(indices, indices + count, [vertexCount](uint16_t i) { return i < vertexCount; });
-}
-
-void ForceAffineColumn(float* m) {
-  m[3] = m[7] = m[11] = 0.0f;
-  m[15] = 1.0f;
-}
 
 }  // namespace
 
@@ -519,9 +507,7 @@ int32_t GLESRenderer::DrawPatch(Patch* patch) {
     return 0;
   }
   const PatchData& data = *reinterpret_cast<const PatchData*>(word);
-  const bool litLayout = (data.vertexFormat & kFvfPositionMask) == kFvfXyz && (data.vertexFormat & kFvfNormal) &&
-                         data.stride >= sizeof(PatchVertexLit);
-  if (!litLayout || !data.vertices || !IndicesBelow(data.indices, data.indexCount, data.vertexCount)) return 0;
+  if (!IsDrawableLitPatchData(data)) return 0;
   const uint32_t base = StreamBytes(StreamVertices, data.vertices, data.vertexCount * data.stride);
   const uint32_t indices = StreamBytes(StreamIndices, data.indices, data.indexCount * sizeof(uint16_t));
   Draw(lighting_ ? ProgramLit : ProgramUnlit,
