@@ -2,7 +2,10 @@
 #include "render/texture_image.h"
 
 #include <algorithm>
+#include <bit>
 #include <vector>
+
+uint32_t PowerOfTwoNotBelow(uint32_t side) { return side > 0x80000000u ? side : std::bit_ceil(side); }
 
 uint32_t MipLevelCount(int32_t width, int32_t height) {
   uint32_t levels = 1;

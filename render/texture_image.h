@@ -8,6 +8,10 @@
 // (256 x 256 gets 8 levels, down to 2 x 2), as the Direct3D 7 texture manager builds it.
 uint32_t MipLevelCount(int32_t width, int32_t height);
 
+// The side of a surface that needs powers of two for an image side: the power of two not below it (a side above
+// the largest is kept).
+uint32_t PowerOfTwoNotBelow(uint32_t side);
+
 // A scene texture's pixels (blue first, stored bottom row first like a bitmap) as RGB rows top first.
 void RawPixelsToRgb(const uint8_t* bgr, int32_t width, int32_t height, uint8_t* rgb);
 

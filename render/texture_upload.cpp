@@ -1,4 +1,5 @@
-// Texture images as the GL back ends upload them.
+// Texture images as the GL back ends upload them: stretched onto sides of powers of two, as the reference
+// device samples them.
 #include "render/texture_upload.h"
 
 #include "render/bmp_file.h"
@@ -13,14 +14,20 @@ constexpr uint32_t kKeyBlack = 1;
 }  // namespace
 
 bool RawMipChain::Start(const Texture& texture) {
-  width_ = texture.width;
-  height_ = texture.height;
-  const size_t bytes = static_cast<size_t>(width_) * height_ * 3;
+  const int32_t width = texture.width, height = texture.height;
+  const size_t bytes = static_cast<size_t>(width) * height * 3;
   levels_ = next_ = 0;
   if (!texture.pixels || bytes == 0 || texture.pixelBytes < bytes) return false;
-  level_.resize(bytes);
-  half_.resize(bytes);
-  RawPixelsToRgb(texture.pixels, width_, height_, level_.data());
+  width_ = static_cast<int32_t>(PowerOfTwoNotBelow(static_cast<uint32_t>(width)));
+  height_ = static_cast<int32_t>(PowerOfTwoNotBelow(static_cast<uint32_t>(height)));
+  level_.resize(static_cast<size_t>(width_) * height_ * 3);
+  half_.resize(level_.size());
+  if (width_ == width && height_ == height) {
+    RawPixelsToRgb(texture.pixels, width, height, level_.data());
+  } else {
+    RawPixelsToRgb(texture.pixels, width, height, half_.data());
+    StretchImage(half_.data(), width, height, level_.data(), width_, height_, nullptr);
+  }
   levels_ = MipLevelCount(width_, height_);
   return true;
 }
@@ -42,15 +49,25 @@ bool ReadTextureFile(Texture* texture, TextureFileImage* image) {
   if (!LoadTextureImage(texture->fileName, &bitmap)) return false;
   texture->width = static_cast<uint16_t>(bitmap.width);
   texture->height = static_cast<uint16_t>(bitmap.height);
-  image->width = bitmap.width;
-  image->height = bitmap.height;
+  image->width = static_cast<int32_t>(PowerOfTwoNotBelow(static_cast<uint32_t>(bitmap.width)));
+  image->height = static_cast<int32_t>(PowerOfTwoNotBelow(static_cast<uint32_t>(bitmap.height)));
   image->keyed = texture->param2 == kKeyBlack;
-  if (image->keyed) {
-    const size_t pixels = static_cast<size_t>(bitmap.width) * bitmap.height;
-    image->pixels.resize(pixels * 4);
-    KeyBlackToAlpha(bitmap.rgb.data(), pixels, image->pixels.data());
+  const size_t pixels = static_cast<size_t>(image->width) * image->height;
+  std::vector<uint8_t> rgb;
+  if (pixels == static_cast<size_t>(bitmap.width) * bitmap.height) {
+    rgb.swap(bitmap.rgb);
   } else {
-    image->pixels.swap(bitmap.rgb);
+    // Stretched around the key's pixels when the key applies, so that it still finds them where the image has them.
+    static constexpr uint8_t kBlack[3] = {0, 0, 0};
+    rgb.resize(pixels * 3);
+    StretchImage(bitmap.rgb.data(), bitmap.width, bitmap.height, rgb.data(), image->width, image->height,
+                 image->keyed ? kBlack : nullptr);
+  }
+  if (image->keyed) {
+    image->pixels.resize(pixels * 4);
+    KeyBlackToAlpha(rgb.data(), pixels, image->pixels.data());
+  } else {
+    image->pixels.swap(rgb);
   }
   return true;
 }

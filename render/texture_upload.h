@@ -6,8 +6,9 @@
 
 class Texture;
 
-// A scene texture's raw pixels as a mip chain: level 0 is the image as RGB rows top first, each further level
-// the one before halved. Load time only: the chain keeps two buffers of the image's size.
+// A scene texture's raw pixels as a mip chain: level 0 is the image as RGB rows top first, stretched onto sides of
+// powers of two, each further level the one before halved. Load time only: the chain keeps two buffers of level 0's
+// size.
 class RawMipChain {
  public:
   // False when the texture carries no pixels or fewer than its size needs.
@@ -22,7 +23,8 @@ class RawMipChain {
   uint32_t levels_ = 0, next_ = 0;
 };
 
-// An image file's pixels: RGB, or RGBA with pure black transparent when the texture asks for the key.
+// An image file's pixels stretched onto sides of powers of two: RGB, or RGBA with pure black transparent when the
+// texture asks for the key.
 struct TextureFileImage {
   int32_t width = 0, height = 0;
   bool keyed = false;

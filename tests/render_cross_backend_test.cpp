@@ -17,9 +17,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/show_files.h"
@@ -56,26 +56,6 @@ struct Frame {
   int scene;
   float time;
 };
-
-// Frames that the back ends are known to draw apart, until they agree; a scene or time of 0 stands for every one.
-struct KnownDifference {
-  const char* pack;
-  int scene;
-  float time;
-  const char* why;
-};
-const std::vector<KnownDifference> kDirect3DDifferences = {
-    {"variety", 7, 5.5f, "six lights of every kind: one cell still lit apart"},
-    {"variety", 9, 0, "odd-sized scene textures: the reference samples them stretched onto power-of-two surfaces"},
-};
-
-const char* KnownDifferenceOf(const std::vector<KnownDifference>& known, const char* pack, const Frame& f) {
-  for (const KnownDifference& k : known) {
-    if (std::strcmp(k.pack, pack) == 0 && (k.scene == 0 || k.scene == f.scene) && (k.time == 0 || k.time == f.time))
-      return k.why;
-  }
-  return nullptr;
-}
 
 // The mean absolute differences of the three channels over the frame, and the largest over one cell.
 struct Difference {
@@ -116,11 +96,10 @@ std::string WinePrefix() {
 }
 std::string Wine() { return "WINEPREFIX='" + WinePrefix() + "' WINEDEBUG=-all "; }
 
-// Draws every frame of the pack with both back ends in the work directory and prints the table; frames outside
-// the known differences must keep within both limits.
+// Draws every frame of the pack with both back ends in the work directory and prints the table; every frame must
+// keep within both limits.
 void ComparePack(const std::filesystem::path& work, const FrameSource (&sources)[2], const Limits& limits,
-                 const std::vector<KnownDifference>& known, const char* pack, const std::vector<RarEntry>& files,
-                 const std::vector<Frame>& frames) {
+                 const char* pack, const std::vector<RarEntry>& files, const std::vector<Frame>& frames) {
   const std::filesystem::path data = work / pack;
   std::filesystem::create_directories(data);
   ASSERT_TRUE(WriteDataFiles(data.string(), files));
@@ -149,11 +128,8 @@ void ComparePack(const std::filesystem::path& work, const FrameSource (&sources)
     }
     const Difference d = Compare(a.rgb, b.rgb);
     const bool within = d.WorstChannel() <= limits.frame && d.worstCell <= limits.cell;
-    const char* why = KnownDifferenceOf(known, pack, f);
     std::printf("%-8s %5d %6g  %6.2f %6.2f %6.2f   %6.2f at (%3d, %3d)  %s\n", "", f.scene, f.time, d.frame[0],
-                d.frame[1], d.frame[2], d.worstCell, d.cellX, d.cellY,
-                within ? (why ? "within, though listed as known" : "") : (why ? "known" : "TOO FAR"));
-    if (why) continue;
+                d.frame[1], d.frame[2], d.worstCell, d.cellX, d.cellY, within ? "" : "TOO FAR");
     EXPECT_LE(d.WorstChannel(), limits.frame) << pack << " scene " << f.scene << " at " << f.time << " s";
     EXPECT_LE(d.worstCell, limits.cell) << pack << " scene " << f.scene << " at " << f.time << " s, cell at ("
                                         << d.cellX << ", " << d.cellY << ")";
@@ -177,22 +153,22 @@ std::vector<RarEntry> OverlaysAlone() {
 
 // The default show's frames at three times of three scenes, every scene of the variety pack twice, and its
 // overlays alone but for the character's scene.
-void CompareBothPacks(const FrameSource (&sources)[2], const std::vector<KnownDifference>& known) {
+void CompareBothPacks(const FrameSource (&sources)[2]) {
   const Scratch scratch;
   const std::filesystem::path& work = scratch.Path();
   std::vector<Frame> frames;
   for (int scene : {1, 4, 9}) {
     for (float time : {1.0f, 6.0f, 11.0f}) frames.push_back({scene, time});
   }
-  ComparePack(work, sources, kBackEndLimits, known, "default",
+  ComparePack(work, sources, kBackEndLimits, "default",
               BuildShowFilesWithoutMusic(kSceneCount, ShowSceneSeconds), frames);
   frames.clear();
   for (int scene = 1; scene <= kSceneCount; ++scene) {
     for (float time : kVarietyFrameTimes) frames.push_back({scene, time});
   }
-  ComparePack(work, sources, kBackEndLimits, known, "variety", BuildVarietyFiles(), frames);
+  ComparePack(work, sources, kBackEndLimits, "variety", BuildVarietyFiles(), frames);
   std::erase_if(frames, [](const Frame& f) { return f.scene == kCharacterScene + 1; });
-  ComparePack(work, sources, kBackEndLimits, known, "overlays", OverlaysAlone(), frames);
+  ComparePack(work, sources, kBackEndLimits, "overlays", OverlaysAlone(), frames);
 }
 
 TEST(CrossBackEnd, BothBackEndsDrawEveryPackAlike) {
@@ -203,14 +179,14 @@ TEST(CrossBackEnd, BothBackEndsDrawEveryPackAlike) {
   ASSERT_EQ(std::system((Wine() + "/usr/lib/wine/wineserver -p5").c_str()), 0);
   const FrameSource sources[2] = {{"gl", QZ2_TOOL, ""},
                                   {"d3d", Wine() + "/usr/lib/wine/wine64 '" + windowsTool + "'", ""}};
-  CompareBothPacks(sources, kDirect3DDifferences);
+  CompareBothPacks(sources);
 }
 
 // The shader back end draws what the OpenGL back end draws.
 TEST(CrossBackEnd, ShaderBackEndDrawsEveryPackAsOpenGLDoes) {
   if (!std::getenv("QZ2_COMPARE_SHADER")) GTEST_SKIP() << "QZ2_COMPARE_SHADER is not set";
   const FrameSource sources[2] = {{"gl", QZ2_TOOL, ""}, {"gles", QZ2_TOOL, " --renderer gles"}};
-  CompareBothPacks(sources, {});
+  CompareBothPacks(sources);
 }
 
 // The page draws what qz2-tool render draws: index.html?scene=N&still=T in headless Chromium, for the show's folder
@@ -225,7 +201,7 @@ TEST(CrossBackEnd, PageDrawsTheShowAsTheToolDoes) {
   for (int scene : {1, 4, 9}) {
     for (float time : {1.0f, 6.0f, 11.0f}) frames.push_back({scene, time});
   }
-  ComparePack(scratch.Path(), sources, kPageLimits, {}, "default",
+  ComparePack(scratch.Path(), sources, kPageLimits, "default",
               BuildShowFilesWithoutMusic(kSceneCount, ShowSceneSeconds), frames);
 }
 

@@ -5,13 +5,11 @@
 #include <bit>
 #include <cstring>
 
+#include "render/texture_image.h"
+
 namespace {
 
 constexpr uint32_t kOddFormatFlags = PixelLuminance | PixelBumpLuminance | PixelBumpDuDv;
-constexpr uint32_t kLargestPowerOfTwo = 0x80000000u;
-
-uint32_t PowerOfTwoNotBelow(uint32_t side) { return side > kLargestPowerOfTwo ? side : std::bit_ceil(side); }
-
 void HalveToFit(uint32_t limit, uint32_t* side) {
   while (*side > limit) *side /= 2;
 }
