@@ -32,9 +32,12 @@ fail() {
   exit 1
 }
 
+# The window's picture now, into shown.png.
+grab_window() { ffmpeg -v error -y -f x11grab -video_size 800x600 -i "$DISPLAY+50,50" -frames:v 1 "$work/shown.png"; }
+
 # The scene (1 or 4) whose renders, at a few times, come nearest to the window's picture now.
 scene_shown() {
-  ffmpeg -v error -y -f x11grab -video_size 800x600 -i "$DISPLAY+50,50" -frames:v 1 "$work/shown.png"
+  grab_window
   nearest_scene "$tool" "$work/PACK.ZUL" "$work/shown.png" "1 4" "0.5 1 1.5 2 2.5"
 }
 
@@ -70,6 +73,16 @@ if [ "$mode" != untouched ]; then
   [ -n "$window" ] || fail "no window came up"
   sleep 2
 fi
+case $mode in
+  close | sigterm | pause)
+    # Mid-scene: the set-up before the first frame takes its time on a busy machine.
+    for _ in $(seq 1 60); do
+      grab_window
+      lit "$(luma "$work/shown.png")" && break
+      sleep 0.5
+    done
+    ;;
+esac
 case $mode in
   window)
     geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')

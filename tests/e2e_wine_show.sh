@@ -33,12 +33,6 @@ fail() {
 
 # A WxH region of the screen at +X+Y into FILE.
 grab() { ffmpeg -v error -y -f x11grab -video_size "$1" -i "$DISPLAY+$2,$3" -frames:v 1 "$4"; }
-# The mean luma of an image, or of its W:H:X:Y crop (black is 16).
-luma() {
-  ffmpeg -v error -i "$1" -vf "crop=${2:-iw:ih:0:0},signalstats,metadata=mode=print:key=lavfi.signalstats.YAVG:file=-" \
-    -f null - | sed -n 's/.*YAVG=\([0-9.]*\).*/\1/p'
-}
-lit() { awk -v l="${1:-0}" 'BEGIN { exit !(l > 24) }'; }
 # PSNR of two images of one size.
 psnr() { ffmpeg -i "$1" -i "$2" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.inf]*\).*/\1/p'; }
 # The best PSNR of an 800x600 picture against the renders of scene 1 at a few times.

@@ -1,4 +1,12 @@
-# Sourced by the end-to-end scripts: which scene a screenshot shows.
+# Sourced by the end-to-end scripts: what a screenshot shows.
+
+# The mean luma of an image, or of its W:H:X:Y crop (black is 16).
+luma() {
+  ffmpeg -v error -i "$1" -vf "crop=${2:-iw:ih:0:0},signalstats,metadata=mode=print:key=lavfi.signalstats.YAVG:file=-" \
+    -f null - | sed -n 's/.*YAVG=\([0-9.]*\).*/\1/p'
+}
+lit() { awk -v l="${1:-0}" 'BEGIN { exit !(l > 24) }'; }
+
 # nearest_scene TOOL PACK SHOWN "SCENES" "TIMES": extracts PACK beside SHOWN, renders each scene at each time
 # with TOOL, and prints the scene whose render has the best PSNR against SHOWN.
 nearest_scene() {
