@@ -112,13 +112,14 @@ bool Mp3Seeds(const fs::path& folder) {
 }
 
 bool RarSeeds(const fs::path& folder, const std::vector<uint8_t>& scene) {
+  const uint8_t pixel[3] = {1, 2, 3};
+  std::vector<RarEntry> entries(4);
+  entries[0] = {"data", {}, true};
+  entries[1] = {"data/sub/notes.txt", {'h', 'i', '\n'}};
+  entries[2] = {"data\\empty.bin", {}};
+  entries[3] = {"police1.bmp", EncodeBmp24(1, 1, pixel)};
   std::vector<uint8_t> one, many;
-  return WriteRar4({{"scene1.QZ3", scene}}, one) && WriteSeed(folder, "one.rar", one) &&
-         WriteRar4({{"data", {}, true},
-                    {"data/sub/notes.txt", {'h', 'i', '\n'}},
-                    {"data\\empty.bin", {}},
-                    {"police1.bmp", EncodeBmp24(1, 1, std::vector<uint8_t>{1, 2, 3}.data())}},
-                   many) &&
+  return WriteRar4({{"scene1.QZ3", scene}}, one) && WriteSeed(folder, "one.rar", one) && WriteRar4(entries, many) &&
          WriteSeed(folder, "many.rar", many);
 }
 
