@@ -439,8 +439,6 @@ TEST_F(CharacterScene, AWholeFrameAllocatesNothing) {
   EXPECT_EQ(AllocationCount() - before, 0);
 }
 
-}  // namespace
-
 TEST_F(Show, OptionsStartPartWayWithTheTrackPlayingThereAndAskForAWindow) {
   const std::string open3 = "music.Open(" + P("mp33.mp3") + ")";
   struct Case {
@@ -465,3 +463,5 @@ TEST_F(Show, OptionsStartPartWayWithTheTrackPlayingThereAndAskForAWindow) {
     EXPECT_LT(IndexOf(c.music[0]), IndexOf("scene.ShowNewestCamera")) << "opened before the scene's clock starts";
   }
 }
+
+}  // namespace

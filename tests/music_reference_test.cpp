@@ -82,7 +82,7 @@ struct StreamCase {
 };
 
 // Stereo CBR and mid/side VBR at every MPEG-1 and LSF rate, mono, and MPEG 2.5 (mono too).
-const StreamCase kCases[] = {
+const StreamCase kStreamCases[] = {
     {"s32000", 32000, 2, "-m s -b 160"},   {"ms32000", 32000, 2, "-m f -V 2"},  {"s44100", 44100, 2, "-m s -b 192"},
     {"ms44100", 44100, 2, "-m f -V 0"},    {"s48000", 48000, 2, "-m s -b 256"}, {"ms48000", 48000, 2, "-m f -V 4"},
     {"s16000", 16000, 2, "-m s -b 64"},    {"ms16000", 16000, 2, "-m f -V 3"},  {"s22050", 22050, 2, "-m s -b 96"},
@@ -107,7 +107,7 @@ TEST_P(MusicReference, DecodesWithinOneLsbOfTheReference) {
   ExpectLikeReference(ours, mp3, 1.0, 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Streams, MusicReference, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Streams, MusicReference, ::testing::ValuesIn(kStreamCases),
                          [](const ::testing::TestParamInfo<StreamCase>& info) { return std::string(info.param.name); });
 
 // Each path the processor runs decodes a stream of long, short and silent granules as the plain path does:
