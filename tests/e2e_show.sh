@@ -11,7 +11,7 @@
 #   pause:     --window, paused with P: under 0.25 s of CPU in 5 s; then closed while paused.
 # A close ends the show within 3 s.
 set -u
-. "$(dirname "$0")/nearest_scene.sh"
+. "$(dirname "$0")/e2e_helpers.sh"
 program=$1
 mode=$2
 tool=$3
@@ -43,19 +43,6 @@ scene_shown() {
 
 # CPU time of the whole process so far, in clock ticks.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
-
-# Waits for the process to end, at most $1 s; sets status (timeout when it did not end).
-wait_for_end() {
-  status=timeout
-  for _ in $(seq 1 $(($1 * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      status=0
-      wait "$pid" || status=$?
-      return
-    fi
-    sleep 0.1
-  done
-}
 
 options="--window"
 case $mode in

@@ -15,7 +15,7 @@ show=$(realpath "$1")
 tool=$(realpath "$2")
 mode=${4:-full}
 . "$(dirname "$0")/wine_env.sh"
-. "$(dirname "$0")/nearest_scene.sh"
+. "$(dirname "$0")/e2e_helpers.sh"
 work=$(mktemp -d)
 trap 'xdotool keyup Escape 2>/dev/null; wine_done; rm -rf "$work"' EXIT
 cp "$show/qz2.exe" "$show/Start.Dll" "$show/PACK.ZUL" "$work/"
@@ -44,19 +44,6 @@ best_render_psnr() {
     best=$(awk -v a="$(psnr "$1" render.png)" -v b="$best" 'BEGIN { print (a > b ? a : b) }')
   done
   echo "$best"
-}
-
-# Waits for the process to end, at most $1 s; sets status (timeout when it did not end).
-wait_for_end() {
-  status=timeout
-  for _ in $(seq 1 $(($1 * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      status=0
-      wait "$pid" || status=$?
-      return
-    fi
-    sleep 0.1
-  done
 }
 
 start=$(date +%s)

@@ -1,4 +1,4 @@
-# Sourced by the end-to-end scripts: what a screenshot shows.
+# Sourced by the end-to-end scripts: what a screenshot shows, and the end of the program under test ($pid).
 
 # The mean luma of an image, or of its W:H:X:Y crop (black is 16).
 luma() {
@@ -26,4 +26,17 @@ nearest_scene() {
     done
   done
   echo "$nearest"
+}
+
+# Waits for the process to end, at most $1 s; sets status (timeout when it did not end).
+wait_for_end() {
+  status=timeout
+  for _ in $(seq 1 $(($1 * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0
+      wait "$pid" || status=$?
+      return
+    fi
+    sleep 0.1
+  done
 }
