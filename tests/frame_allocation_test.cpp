@@ -9,19 +9,13 @@
 #include "overlay/overlays.h"
 #include "scene/view.h"
 #include "tests/allocation_count.h"
+#include "tests/null_sink.h"
 #include "tests/scene_fixture.h"
 #include "tools/content/pack_files.h"
 #include "tools/content/show_music.h"
 #include "tools/content/show_scenes.h"
 
 namespace {
-
-class NullSink : public OutputSink {
- public:
-  void Begin(int32_t) override {}
-  bool Write(const int16_t*, uint32_t) override { return true; }
-  void End() override {}
-};
 
 using FrameWork = SceneTest;
 

@@ -6,15 +6,9 @@
 #include <cstdlib>
 
 #include "music/mp3_decoder.h"
+#include "tests/null_sink.h"
 
 namespace {
-
-class NullSink : public OutputSink {
- public:
-  void Begin(int32_t) override {}
-  bool Write(const int16_t*, uint32_t) override { return true; }
-  void End() override {}
-};
 
 // Each synthesis path the processor runs, by its SynthPath number.
 void DecodeFrame(benchmark::State& state) {

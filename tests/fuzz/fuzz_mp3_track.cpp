@@ -4,18 +4,8 @@
 #include <string>
 
 #include "music/mp3_decoder.h"
+#include "tests/null_sink.h"
 #include "tests/support.h"
-
-namespace {
-
-class NullSink : public OutputSink {
- public:
-  void Begin(int32_t) override {}
-  bool Write(const int16_t*, uint32_t) override { return true; }
-  void End() override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const Scratch scratch;
