@@ -46,4 +46,17 @@ TEST_F(SceneTool, HostileFilePrintsTheMessageAndExits255) {
   EXPECT_TRUE(out.empty());
 }
 
+TEST(Tool, HelpIsAnAnswerAndAMissingOrUnknownCommandIsNot) {
+  const struct {
+    const char* args;
+    int status;
+    bool usageOnStdout;
+  } cases[] = {{"--help", 0, true}, {"-h", 0, true}, {"", 2, false}, {"bogus", 2, false}};
+  for (const auto& c : cases) {
+    std::string out, err;
+    EXPECT_EQ(RunTool(c.args, out, err), c.status) << c.args;
+    EXPECT_TRUE(Has(c.usageOnStdout ? out : err, "qz2-tool scene FILE.qz3")) << c.args;
+  }
+}
+
 }  // namespace

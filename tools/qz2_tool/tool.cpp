@@ -2,6 +2,7 @@
 #include "tools/qz2_tool/tool.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,9 +48,9 @@ class ToolPlatform : public SystemPlatform {
   }
 };
 
-void Usage() {
-  std::fputs("usage: qz2-tool COMMAND ...\n", stderr);
-  for (const ToolCommand& c : Commands()) std::fprintf(stderr, "  qz2-tool %s %s\n", c.name, c.usage);
+void Usage(FILE* out) {
+  std::fputs("usage: qz2-tool COMMAND ...\n", out);
+  for (const ToolCommand& c : Commands()) std::fprintf(out, "  qz2-tool %s %s\n", c.name, c.usage);
 }
 
 }  // namespace
@@ -176,6 +177,8 @@ int main(int argc, char** argv) {
       if (std::strcmp(c.name, argv[1]) == 0) return c.run(argc - 1, argv + 1);
     }
   }
-  Usage();
-  return 2;
+  // Help asked for is an answer (standard output, status 0); a missing or unknown command is a mistake.
+  const bool help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+  Usage(help ? stdout : stderr);
+  return help ? 0 : 2;
 }
