@@ -16,6 +16,11 @@ struct PixelRect {
 // run.
 constexpr float kDeviceSampleShift = 0.5f - 1.0f / 128.0f;
 
+// The Direct3D 7 projection of the view's camera (depth 0 at the near plane, 1 at the far one, the View's aspect
+// applied), rewritten for GL's clip depth of -1 to 1 so that the same depths and near clipping result
+// (z' = 2 z_d3d - w), and moved by kDeviceSampleShift in a viewport of the given pixels (not when one is 0).
+void GlProjection(const View& view, const int32_t (&viewportPixels)[2], float (&m)[16]);
+
 // The largest rectangle of the picture's aspect centred in the drawable.
 PixelRect Letterbox(int32_t drawableWidth, int32_t drawableHeight, int32_t pictureWidth, int32_t pictureHeight);
 

@@ -202,23 +202,11 @@ void GLRenderer::SetViewport(View* view) {
   ApplyViewport();
 }
 
-// The Direct3D 7 projection (depth 0 at the near plane, 1 at the far one, the View's aspect
-// applied), rewritten for GL's clip depth of -1 to 1 so that the same depths and near clipping
-// result: z' = 2 z_d3d - w.
 void GLRenderer::SetProjection(View* view) {
   Camera* camera = view->camera;
   if (!camera) return;
-  float q = view->farPlane / (view->farPlane - view->nearPlane);
-  float m[16] = {};
-  m[0] = -camera->xScale;
-  m[5] = camera->yScale * view->aspect;
-  m[10] = 2.0f * q - 1.0f;
-  m[11] = 1.0f;
-  m[14] = -2.0f * q * view->nearPlane;
-  if (viewportPixels_[0] > 0 && viewportPixels_[1] > 0) {
-    m[8] += 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[0]);
-    m[9] -= 2.0f * kDeviceSampleShift / static_cast<float>(viewportPixels_[1]);
-  }
+  float m[16];
+  GlProjection(*view, viewportPixels_, m);
   gl_.MatrixMode(GL_PROJECTION);
   gl_.LoadMatrixf(m);
   ForceAffineColumn(camera->viewMatrix);
