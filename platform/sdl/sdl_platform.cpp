@@ -1,16 +1,11 @@
-// The Linux platform over SDL2: message boxes, cursor, window, keyboard, monotonic millisecond clock.
+// The Linux platform over SDL2: message boxes, cursor, window, keyboard.
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
-#include "platform/ini_file.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace {
@@ -70,26 +65,6 @@ BoxAnswer SdlPlatform::ShowMessageBox(void* owner, const char* text, const char*
 
 void SdlPlatform::ShowCursor(bool show) {
   if (VideoReady()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
-}
-
-// Ends the process at once from any thread: running static destructors while the other thread
-// still plays music could crash on the way out.
-void SdlPlatform::ExitProcess(int code) {
-  std::fflush(nullptr);
-  std::_Exit(code);
-}
-
-uint32_t SdlPlatform::TimeGetTime() {
-  auto since = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
-void SdlPlatform::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-bool SdlPlatform::CurrentDirectory(char* buffer, uint32_t size) { return getcwd(buffer, size) != nullptr; }
-
-int32_t SdlPlatform::ReadIniInt(const char* section, const char* key, int32_t fallback, const char* path) {
-  return IniFile_ReadInt(path, section, key, fallback);
 }
 
 void* SdlPlatform::OpenWindow(const WindowRequest& request) {

@@ -10,8 +10,8 @@
 #include "platform/win32/win32_platform.h"
 using SystemPlatform = Win32Platform;
 #else
-#include "platform/sdl/sdl_platform.h"
-using SystemPlatform = SdlPlatform;
+#include "platform/sdl/linux_platform.h"
+using SystemPlatform = LinuxPlatform;
 #endif
 
 namespace {
@@ -22,6 +22,21 @@ std::vector<ToolCommand>& Commands() {
 }
 
 std::vector<std::string> g_warnings;
+
+#ifndef _WIN32
+class NoKeyboard : public KeyDevice {
+ public:
+  int32_t CreateInput(void*) override { return KeyGenericFailure; }
+  int32_t CreateDevice() override { return KeyGenericFailure; }
+  int32_t SetDataFormat() override { return KeyGenericFailure; }
+  int32_t SetCooperativeLevel(void*, uint32_t) override { return KeyGenericFailure; }
+  int32_t Acquire() override { return KeyGenericFailure; }
+  int32_t Unacquire() override { return KeyGenericFailure; }
+  int32_t GetState(uint8_t*) override { return KeyGenericFailure; }
+  void ReleaseDevice() override {}
+  void ReleaseInput() override {}
+};
+#endif
 
 // Fatal reports go to standard error as the box would show them; warnings are answered OK.
 class ToolPlatform : public SystemPlatform {
@@ -40,6 +55,12 @@ class ToolPlatform : public SystemPlatform {
   void* OpenWindow(const WindowRequest&) override {
     static int offscreenWindow;
     return &offscreenWindow;
+  }
+  void PumpMessages() override {}
+  // No command reads the keyboard; one asked for is not there.
+  KeyDevice& Keys() override {
+    static NoKeyboard keys;
+    return keys;
   }
 #endif
   [[noreturn]] void ExitProcess(int code) override {
