@@ -64,7 +64,7 @@ struct Layer3Tables {
   int32_t shortSubbandLimit[kSamplingFrequencyCount][14];
 };
 
-const Layer3Tables& Tables();
+const Layer3Tables& Layer3TablesOnce();
 
 int MixedLongBands(int sfreq) { return sfreq < 3 ? 8 : 6; }
 
@@ -178,7 +178,7 @@ int DequantizeInto(BitReader& reader, float* x, float* mid, const int32_t* scale
   } else {
     std::memset(x, 0, sizeof(float) * kGranuleLines);
   }
-  const Layer3Tables& tables = Tables();
+  const Layer3Tables& tables = Layer3TablesOnce();
   const int64_t limit = int64_t(reader.position) + g.part23Length - part2Bits;
 
   const BandMap& map = tables.bandMaps[sfreq];
@@ -432,7 +432,7 @@ int ReadScaleFactorsMpeg1(BitReader& reader, int32_t* scalefac, const GranuleInf
 
 // Sets the granule's preflag; returns the bits read. The intensity-coded channel has length codes of its own.
 int ReadScaleFactorsLsf(BitReader& reader, int32_t* scalefac, GranuleInfo& g, bool intensityChannel) {
-  const uint16_t* codes = Tables().lsfLengthCodes;
+  const uint16_t* codes = Layer3TablesOnce().lsfLengthCodes;
   const uint16_t code = intensityChannel ? codes[512 + (g.scalefacCompress >> 1)] : codes[g.scalefacCompress];
   g.preflag = code >> 15;
   const int row = (code >> 12) & 7;
@@ -458,7 +458,7 @@ void AntiAlias(float* spectrum, const GranuleInfo& g) {
   } else {
     return;
   }
-  const Layer3Tables& tables = Tables();
+  const Layer3Tables& tables = Layer3TablesOnce();
   // Four lines on either side at a time, those below the boundary taken in reverse.
   using Float4 = float __attribute__((vector_size(16)));
   for (int sb = 1; sb <= boundaries; ++sb) {
@@ -556,7 +556,7 @@ Layer3Tables::Layer3Tables() {
   }
 }
 
-const Layer3Tables& Tables() {
+const Layer3Tables& Layer3TablesOnce() {
   static const Layer3Tables tables;
   return tables;
 }
@@ -564,7 +564,7 @@ const Layer3Tables& Tables() {
 }  // namespace
 
 void IntensityStereo(Mp3Decoder& d, const GranuleInfo& g, int sfreq, bool midSide, int lsf) {
-  const Layer3Tables& tables = Tables();
+  const Layer3Tables& tables = Layer3TablesOnce();
   const int32_t* scalefac = d.scalefac[1];
   const int intensityScale = g.scalefacCompress & 1;
   // Position 7 means the band is not intensity-coded, whatever the scale factor's length; MPEG-1 positions

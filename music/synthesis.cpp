@@ -160,7 +160,7 @@ struct SynthTables {
   alignas(64) float dctColumns[kSubbands][kSubbands];
 };
 
-const SynthTables& Tables();
+const SynthTables& SynthTablesOnce();
 
 // E(m) = sum of y[p] cos(p (2m + 1) pi / 18) for m = 0 to 8 (y at stride 2), by the even and odd halves
 // of p.
@@ -310,7 +310,7 @@ int HybridRun(const SynthTables& t, const float* spectrum, const float* prev, fl
 // The hybrid filterbank with the widths given, widest first; the last is float.
 template <typename... Widths>
 void Hybrid(SynthState& state, const float* spectrum, float* slots, int channel, const GranuleInfo& g) {
-  const SynthTables& t = Tables();
+  const SynthTables& t = SynthTablesOnce();
   const int select = state.overlapSelect[channel];
   const float* prev = state.overlap[channel][select];
   float* next = state.overlap[channel][select ^ 1];
@@ -457,7 +457,7 @@ int ClipStore(const T* sums, int channel, int16_t* frames) {
 
 template <typename T>
 int Polyphase(SynthState& state, const float* subbands, int channel, int16_t* frames) {
-  const SynthTables& t = Tables();
+  const SynthTables& t = SynthTablesOnce();
   if (channel == 0) state.ringPosition = (state.ringPosition - 1) & (kRingSlots - 1);
   const int r = state.ringPosition;
   float* read = state.ring[channel][r & 1];
@@ -560,7 +560,7 @@ SynthTables::SynthTables() {
   }
 }
 
-const SynthTables& Tables() {
+const SynthTables& SynthTablesOnce() {
   static const SynthTables tables;
   return tables;
 }
