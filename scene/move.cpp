@@ -2,7 +2,7 @@
 #include "scene/move.h"
 
 #include <cmath>
-#include <cstring>
+#include <cstdio>
 
 #include "core/allocate.h"
 #include "core/error.h"
@@ -54,7 +54,7 @@ constexpr Vec3 kRollAxis = {0.0f, 1.0f, 0.0f};
 }  // namespace
 
 Move::Move(const char* trackName, uint32_t kind, World* world) : world(world) {
-  std::strncpy(name, trackName, sizeof name - 1);
+  std::snprintf(name, sizeof name, "%s", trackName);
   id = world->registry.Add(this, kind, name);
   PushHead(world->moves, this);
 }

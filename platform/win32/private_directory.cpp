@@ -3,7 +3,6 @@
 //
 // The directory takes the access rights of its parent, which in the user's own temporary directory
 // keeps other users out.
-#define _CRT_RAND_S
 #include "platform/private_directory.h"
 
 #include <windows.h>

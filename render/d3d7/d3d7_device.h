@@ -15,6 +15,13 @@
 
 struct BmpImage;
 
+// An empty surface description with its size set, as DirectDraw requires of every one passed in.
+inline DDSURFACEDESC2 NewSurfaceDesc() {
+  DDSURFACEDESC2 desc = {};
+  desc.dwSize = sizeof desc;
+  return desc;
+}
+
 class D3D7Renderer : public Renderer {
  public:
   ~D3D7Renderer() override;

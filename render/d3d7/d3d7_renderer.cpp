@@ -39,12 +39,6 @@ HRESULT CALLBACK TakeDepthFormat(DDPIXELFORMAT* format, void* context) {
   return D3DENUMRET_CANCEL;
 }
 
-DDSURFACEDESC2 NewSurfaceDesc() {
-  DDSURFACEDESC2 desc = {};
-  desc.dwSize = sizeof desc;
-  return desc;
-}
-
 }  // namespace
 
 Renderer* NewD3D7Renderer() { return new D3D7Renderer; }

@@ -46,12 +46,6 @@ TextureLimits LimitsOf(const D3DDEVICEDESC7& caps) {
   return {caps.dpcTriCaps.dwTextureCaps, caps.dwMaxTextureWidth, caps.dwMaxTextureHeight};
 }
 
-DDSURFACEDESC2 NewSurfaceDesc() {
-  DDSURFACEDESC2 desc = {};
-  desc.dwSize = sizeof desc;
-  return desc;
-}
-
 // The DirectDraw object of the device's render target, referenced for the caller.
 IDirectDraw7* DeviceDirectDraw(IDirect3DDevice7* device) {
   IDirectDrawSurface7* target = nullptr;

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-
 // Triangles are counter-clockwise seen from their front: the view's mirrored axes make that the
 // clockwise winding on screen which the renderers keep.
 void AddTriangle(MeshData& m, uint16_t a, uint16_t b, uint16_t c) {

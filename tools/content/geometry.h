@@ -6,6 +6,8 @@
 
 #include "scene/mesh.h"
 
+constexpr float kPi = 3.14159265358979f;
+
 struct MeshData {
   std::vector<PatchVertexLit> vertices;
   std::vector<uint16_t> indices;

@@ -11,8 +11,6 @@
 #include "tools/content/geometry.h"
 #include "tools/content/qz3_writer.h"
 
-constexpr float kPi = 3.14159265358979f;
-
 inline Colour Rgb(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) { return {b, g, r, a}; }
 
 Quaternion Spin(Vec3 axis, float angle);

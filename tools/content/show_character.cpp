@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
 constexpr int kFrames = 120;
 constexpr float kBlendRadius = 1.2f;  // how far from a joint its other bone still pulls
 constexpr float kLeastWeight = 0.02f;

@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
 constexpr float kBeatsPerSecond = 2.0f;  // 120 beats per minute
 
 // A minor progression, one chord per bar of four beats: A minor, F, C, G (MIDI note numbers).
@@ -79,14 +80,14 @@ std::vector<int16_t> SynthesiseShowTrack(int track, float seconds) {
     if (voices.bass) {
       float f = bassHz[bar];
       float envelope = 0.6f + 0.4f * std::exp(-inBeat * 4.0f);
-      float v = 0.22f * envelope * (std::sin(2.0f * kPi * f * t) + 0.3f * std::sin(4.0f * kPi * f * t));
+      float v = 0.22f * envelope * (std::sin(kTwoPi * f * t) + 0.3f * std::sin(2.0f * kTwoPi * f * t));
       left += v;
       right += v;
     }
     if (voices.drums) {
       float kickTime = inBeat / kBeatsPerSecond;
       float kick = 0.5f * std::exp(-kickTime * 18.0f) *
-                   std::sin(2.0f * kPi * (50.0f * kickTime + 60.0f * (1.0f - std::exp(-kickTime * 30.0f)) / 30.0f));
+                   std::sin(kTwoPi * (50.0f * kickTime + 60.0f * (1.0f - std::exp(-kickTime * 30.0f)) / 30.0f));
       float hat = std::fmod(beat + 0.5f, 1.0f) < 0.05f ? 0.08f * noise.Next() : 0.0f;
       left += kick + hat;
       right += kick + 0.7f * hat;

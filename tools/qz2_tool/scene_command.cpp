@@ -67,11 +67,6 @@ void Number(JsonWriter& json, const char* key, double value) {
   json.Number(value);
 }
 
-void Integer(JsonWriter& json, const char* key, int64_t value) {
-  json.Key(key);
-  json.Integer(value);
-}
-
 void Text(JsonWriter& json, const char* key, const char* text) {
   json.Key(key);
   json.String(text);

@@ -21,11 +21,6 @@ bool ParseFrames(int argc, char** argv, std::vector<uint32_t>& frames) {
   return argc >= 3;
 }
 
-void Integer(JsonWriter& json, const char* key, int64_t value) {
-  json.Key(key);
-  json.Integer(value);
-}
-
 int RunSkin(int argc, char** argv) {
   std::vector<uint32_t> frames;
   if (!ParseFrames(argc, argv, frames)) {

@@ -185,6 +185,11 @@ void JsonWriter::Warnings() {
   EndArray();
 }
 
+void Integer(JsonWriter& json, const char* key, int64_t value) {
+  json.Key(key);
+  json.Integer(value);
+}
+
 void JsonWriter::Finish() {
   std::fputc('\n', out_);
   std::fflush(out_);

@@ -71,3 +71,6 @@ class JsonWriter {
   std::vector<bool> first_;
   bool afterKey_ = false;
 };
+
+// A key and its integer, the commonest member of the tools' documents.
+void Integer(JsonWriter& json, const char* key, int64_t value);
