@@ -1,11 +1,15 @@
 // The OpenGL context of the main window over SDL2: a compatibility context (fixed-function GL) or OpenGL ES 3.0.
 #include <SDL.h>
 
+#include <optional>
+
+#include "platform/frame_pacer.h"
 #include "platform/gl_context.h"
 
 struct GlContext {
   SDL_Window* window;
   SDL_GLContext context;
+  std::optional<FramePacer> pacer;
 };
 
 namespace {
@@ -34,7 +38,9 @@ GlContext* GlContext_Create(void* window) {
   if (!context) return nullptr;
   // Frames follow the display's refresh, as a flipping chain does; refused where unsupported.
   SDL_GL_SetSwapInterval(1);
-  g_context = {sdlWindow, context};
+  SDL_DisplayMode mode = {};
+  const int refreshHz = SDL_GetWindowDisplayMode(sdlWindow, &mode) == 0 ? mode.refresh_rate : 0;
+  g_context = {sdlWindow, context, FramePacer(refreshHz)};
   return &g_context;
 }
 
@@ -45,7 +51,10 @@ void GlContext_DrawableSize(GlContext* context, int32_t* width, int32_t* height)
   *height = h;
 }
 
-void GlContext_Swap(GlContext* context) { SDL_GL_SwapWindow(context->window); }
+void GlContext_Swap(GlContext* context) {
+  SDL_GL_SwapWindow(context->window);
+  context->pacer->AfterSwap();
+}
 
 void GlContext_Destroy(GlContext* context) {
   SDL_GL_MakeCurrent(context->window, nullptr);
