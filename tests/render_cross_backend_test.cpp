@@ -34,7 +34,7 @@ namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
 constexpr int kCell = 40;
-constexpr int kFramesAtOnce = 6;  // each drawn by both back ends at the same time
+constexpr size_t kRunsPerSource = 2;
 
 // The largest mean absolute difference of a channel over the frame, and over one cell, in 1/255.
 struct Limits {
@@ -106,17 +106,21 @@ void ComparePack(const std::filesystem::path& work, const FrameSource (&sources)
   auto picture = [&data](const FrameSource& source, size_t i) {
     return (data / (std::string(source.name) + "_" + std::to_string(i) + ".png")).string();
   };
-  for (size_t first = 0; first < frames.size(); first += kFramesAtOnce) {
-    std::string renders = "cd '" + data.string() + "' && (";
-    for (size_t i = first; i < std::min(frames.size(), first + kFramesAtOnce); ++i) {
-      char args[96];
-      std::snprintf(args, sizeof args, " render . --scene %d --time %g", frames[i].scene, frames[i].time);
-      for (const FrameSource& source : sources) {
-        renders += source.command + args + source.options + " --out '" + picture(source, i) + "' > /dev/null & ";
+  // Each source draws its frames in runs of its own, as many at once as there are processors.
+  const size_t perRun = (frames.size() + kRunsPerSource - 1) / kRunsPerSource;
+  std::string renders = "cd '" + data.string() + "' && (";
+  for (const FrameSource& source : sources) {
+    for (size_t first = 0; first < frames.size(); first += perRun) {
+      renders += source.command + " render .";
+      for (size_t i = first; i < std::min(frames.size(), first + perRun); ++i) {
+        char args[64];
+        std::snprintf(args, sizeof args, " --scene %d --time %g", frames[i].scene, frames[i].time);
+        renders += args + std::string(" --out '") + picture(source, i) + "'";
       }
+      renders += source.options + " > /dev/null & ";
     }
-    ASSERT_EQ(std::system((renders + "wait)").c_str()), 0);
   }
+  ASSERT_EQ(std::system((renders + "wait)").c_str()), 0);
   std::printf("%-8s %5s %6s  %-22s %-16s (%s against %s)\n", pack, "scene", "time", "frame mean R G B /255",
               "worst cell /255", sources[0].name, sources[1].name);
   for (size_t i = 0; i < frames.size(); ++i) {

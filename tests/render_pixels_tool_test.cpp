@@ -42,6 +42,7 @@ Qz3Writer ThreeSquares() {
   return writer;
 }
 
+// The frame, drawn twice in one run: the second, set up after the first was torn down, is the same picture.
 TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
   Scratch dir;
   dir.Write("scene1.QZ3", ThreeSquares().Bytes());
@@ -49,12 +50,14 @@ TEST(RenderCommand, DrawsAFixtureSceneWhereItsCameraPutsIt) {
   dir.Write("police1.bmp", EncodeBmp24(8, 8, font.data()));
   dir.Write("over1.dat", "");  // a scene without overlays
   std::string command = std::string(QZ2_TOOL) + " render " + dir.Path().string() + " --scene 1 --time 0.5 --out " +
-                        dir.Path("frame.png") + " > " + dir.Path("render.json");
+                        dir.Path("frame.png") + " --out " + dir.Path("again.png") + " --time 0.5 --scene 1 > " +
+                        dir.Path("render.json");
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  Picture png;
-  ASSERT_TRUE(ReadPng(dir.Path("frame.png"), png));
+  Picture png, again;
+  ASSERT_TRUE(ReadPng(dir.Path("frame.png"), png) && ReadPng(dir.Path("again.png"), again));
   ASSERT_EQ(png.width, 800u);
   ASSERT_EQ(png.height, 600u);
+  EXPECT_TRUE(png.rgb == again.rgb);
 
   struct Probe {
     int x, y;
