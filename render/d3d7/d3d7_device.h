@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/frame_pacer.h"
 #include "render/d3d7/surface_rules.h"
 #include "render/record_data.h"
 #include "render/renderer.h"
@@ -114,6 +115,7 @@ class D3D7Renderer : public Renderer {
   Texture* currentTexture_ = nullptr;
   // Every Texture loaded and not yet released, to be made again when the surfaces come back.
   std::vector<Texture*> textures_;
+  FramePacer pacer_{0};
 };
 
 // The texture manager's device side over the named-texture list.

@@ -78,6 +78,9 @@ void D3D7Renderer::FinishInit(bool filtering) {
   KeepMasks();
   initialised_ = true;
   SetDefaultStates(filtering);
+  DWORD refreshHz = 0;
+  if (FAILED(directDraw_->GetMonitorFrequency(&refreshHz))) refreshHz = 0;
+  pacer_ = FramePacer(static_cast<int>(refreshHz));
 }
 
 // Each failing step is told as a warning, and Init gives up at once.
@@ -326,10 +329,13 @@ bool D3D7Renderer::RestoreSurfaces() {
   return true;
 }
 
+// A flip waits for the display's refresh where there is one to wait for; a window's copy does not, so the pacer
+// holds both to the refresh.
 int32_t D3D7Renderer::Present(uint32_t) {
   if (!primary_) return DD_OK;  // off screen: nothing to show
-  if (fullscreen_) return primary_->Flip(nullptr, DDFLIP_WAIT);
-  return PresentInWindow();
+  const HRESULT result = fullscreen_ ? primary_->Flip(nullptr, DDFLIP_WAIT) : PresentInWindow();
+  pacer_.AfterSwap();
+  return result;
 }
 
 // The picture goes where the client area is now, scaled to it with its aspect kept and black bars beside it;
