@@ -7,26 +7,35 @@ luma() {
 }
 lit() { awk -v l="${1:-0}" 'BEGIN { exit !(l > 24) }'; }
 
-# nearest_scene TOOL PACK SHOWN "SCENES" "TIMES": extracts PACK beside SHOWN, renders each scene at each time
-# with TOOL, and prints the scene whose render has the best PSNR against SHOWN.
-nearest_scene() {
+# PSNR of two images of one size (inf when they are the same).
+psnr() { ffmpeg -i "$1" -i "$2" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.inf]*\).*/\1/p'; }
+
+# nearest_render TOOL PACK SHOWN "SCENES" "TIMES": extracts PACK beside SHOWN, renders each scene at each time
+# with TOOL in one run, and prints the scene whose render has the best PSNR against SHOWN, and that PSNR.
+nearest_render() {
   dir=$(dirname "$3")
   pack=$(realpath "$2")
   mkdir -p "$dir/data" && (cd "$dir/data" && bsdtar xf "$pack")
+  frames=
+  for scene in $4; do
+    for time in $5; do frames="$frames --scene $scene --time $time --out $dir/render-$scene-$time.png"; done
+  done
+  # shellcheck disable=SC2086
+  "$1" render "$dir/data" $frames >/dev/null
   best=0
   nearest=none
   for scene in $4; do
     for time in $5; do
-      "$1" render "$dir/data" --scene "$scene" --time "$time" --out "$dir/render.png" >/dev/null
-      psnr=$(ffmpeg -i "$3" -i "$dir/render.png" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.]*\).*/\1/p')
+      psnr=$(psnr "$3" "$dir/render-$scene-$time.png")
       if awk -v a="$psnr" -v b="$best" 'BEGIN { exit !(a > b) }'; then
         best=$psnr
         nearest=$scene
       fi
     done
   done
-  echo "$nearest"
+  echo "$nearest $best"
 }
+nearest_scene() { nearest_render "$@" | cut -d ' ' -f 1; }
 
 # Waits for the process to end, at most $1 s; sets status (timeout when it did not end).
 wait_for_end() {

@@ -33,18 +33,6 @@ fail() {
 
 # A WxH region of the screen at +X+Y into FILE.
 grab() { ffmpeg -v error -y -f x11grab -video_size "$1" -i "$DISPLAY+$2,$3" -frames:v 1 "$4"; }
-# PSNR of two images of one size.
-psnr() { ffmpeg -i "$1" -i "$2" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.inf]*\).*/\1/p'; }
-# The best PSNR of an 800x600 picture against the renders of scene 1 at a few times.
-best_render_psnr() {
-  mkdir -p data && (cd data && bsdtar xf ../PACK.ZUL)
-  best=0
-  for time in 0.5 1 2 3 4 6 8; do
-    "$tool" render data --scene 1 --time "$time" --out render.png >/dev/null
-    best=$(awk -v a="$(psnr "$1" render.png)" -v b="$best" 'BEGIN { print (a > b ? a : b) }')
-  done
-  echo "$best"
-}
 
 start=$(date +%s)
 options=
@@ -72,7 +60,7 @@ if [ "$mode" = window ]; then
   ffmpeg -v error -y -f lavfi -i color=black:s=800x600 -frames:v 1 black.png
   ffmpeg -v error -y -i resized.png -vf crop=800:600:112:0 centre.png
   for picture in moved centre; do
-    scene=$(best_render_psnr $picture.png)
+    scene=$(nearest_render "$tool" PACK.ZUL "$PWD/$picture.png" 1 "0.5 1 2 3 4 6 8" | cut -d ' ' -f 2)
     dark=$(psnr $picture.png black.png)
     echo "$picture: PSNR $scene against the renders of scene 1, $dark against black"
     awk -v s="$scene" -v d="$dark" 'BEGIN { exit !(s > d + 3) }' || fail "the $picture window does not show the picture"
